@@ -1,0 +1,58 @@
+#pragma once
+// What every exchange with the scale shares: the input flush, the handshake, the reply wait,
+// numbers on the wire and the bounded read of every byte after the scale's first answer.
+
+#include <cstdint>
+
+#include "MyCom.h"
+
+namespace scale {
+
+// Command bytes, sent right after the handshake.
+enum CommandByte : std::uint8_t {
+    kCmdMessageDownload = 0x00,
+    kCmdPluDownload = 0x02,
+    kCmdUploadPlu = 0x05,
+    kCmdReadDisplay = 0x06,
+};
+constexpr std::uint8_t kRequestByte = 0xA5;
+constexpr std::uint8_t kReadyByte = 0x77;
+constexpr std::uint8_t kAcceptedByte = 0x01;
+constexpr std::uint8_t kClosingByte = 0x10;
+
+constexpr int kReplyTimeoutMs = 500;
+constexpr int kByteTimeoutMs = 2000;
+
+// The millisecond field (0..999) of the local time of day, injectable for tests.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual int Millisecond() = 0;
+};
+Clock& SystemClock();
+
+// The line an exchange runs on.
+struct Link {
+    TComm& comm;
+    Clock& clock;
+};
+
+enum class HandshakeResult { Ready, NoAnswer, Refused };
+
+// Discards whatever is waiting in the input.
+void NewQue(TComm& comm);
+// Waits up to 500 ms (on the millisecond field, one roll-over allowed) for a byte to wait.
+// Call right after writing the byte whose answer is awaited.
+bool WaitReply(Link& link);
+// Flush, 0xA5, wait, read: ready on 0x77, refused on any other byte.
+HandshakeResult Handshake(Link& link);
+
+void SendWord(TComm& comm, std::int32_t n);
+void SendLong(TComm& comm, std::int32_t n);
+
+// Bounded reads: false when the byte did not come within 2 s.
+bool ReadByte(TComm& comm, std::uint8_t& value);
+bool GetWord(TComm& comm, std::int32_t& value);  // 0..65535
+bool GetLong(TComm& comm, std::int32_t& value);  // signed
+
+}  // namespace scale

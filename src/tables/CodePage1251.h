@@ -1,0 +1,24 @@
+#pragma once
+// Code page 1251 <-> Unicode, by our own table so the result is fixed and unmappable
+// characters are ours to decide.
+
+#include <cstdint>
+#include <string>
+
+namespace tables {
+
+// Unicode code point of a code page 1251 byte (0x98, unassigned, gives U+FFFD).
+char32_t FromCp1251(std::uint8_t byte);
+// The code page 1251 byte of a code point, or '?' when the code page cannot hold it.
+std::uint8_t ToCp1251(char32_t codePoint);
+bool IsInCp1251(char32_t codePoint);
+
+}  // namespace tables
+
+#include <QString>
+
+namespace tables {
+QString DecodeCp1251(const std::string& bytes);
+// Characters the code page cannot hold become '?'.
+std::string EncodeCp1251(const QString& text);
+}  // namespace tables

@@ -1,0 +1,52 @@
+#pragma once
+// The table: rows of nine cells of code page 1251 bytes. Row 0 holds the titles, rows 1..N the
+// records and row N + 1 the end-marker row ("***" in column 0). Cell (c, r) is column c, row r.
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tables {
+
+constexpr int kColumns = 9;
+constexpr const char* kEndMarker = "***";
+using Row = std::array<std::string, kColumns>;
+
+enum class ListKind { Plu, Msg };
+
+class Table {
+public:
+    // Three empty rows, as the window starts.
+    Table();
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    // Grows with empty rows or drops rows from the end.
+    void SetRowCount(int count);
+    const std::string& Cell(int col, int row) const { return rows_[row][col]; }
+    void SetCell(int col, int row, std::string text) { rows_[row][col] = std::move(text); }
+    const Row& RowAt(int row) const { return rows_[row]; }
+    void SetRow(int row, Row cells) { rows_[row] = std::move(cells); }
+    void ClearRow(int row) { rows_[row] = Row{}; }
+
+private:
+    std::vector<Row> rows_;
+};
+
+// The nine titles of a kind, code page 1251.
+const Row& TitlesOf(ListKind kind);
+void WriteTitles(Table& table, ListKind kind);
+// Titles, one record ("1", and zeros in columns 3..8 of a PLU list) and the marker row.
+void MakeNewList(Table& table, ListKind kind);
+// Sets cell 0 of a row to "***" and empties the rest.
+void WriteEndMarker(Table& table, int row);
+
+// Row commands; cur is the current row (1 .. row count - 1).
+void AddRow(Table& table);
+void CopyRow(Table& table, int cur);
+void InsRow(Table& table, int cur);
+void DelRow(Table& table, int cur);
+
+// Data rows before the first "***" in column 0; without one, every row after the titles.
+int DataRowCount(const Table& table);
+
+}  // namespace tables

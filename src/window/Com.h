@@ -1,0 +1,247 @@
+#pragma once
+// TForm1: the main window. Its handlers are the program's commands; the serial line, the scale
+// exchanges and the table live in their own libraries, and the window turns their outcomes into
+// messages and control states.
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "Dialogs.h"
+#include "Exchanges.h"
+#include "MyCom.h"
+#include "Table.h"
+
+class QAction;
+class QCloseEvent;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class GridModel;
+class GridView;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Null arguments take the real dialogs, the termios platform and the system clock.
+    explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr,
+                    std::unique_ptr<serial::SerialPlatform> platform = nullptr,
+                    scale::Clock* clock = nullptr);
+    ~TForm1() override;
+
+    static const QString kTitle;
+
+    // Module state, under its specified names.
+    bool PortConfigured = false;
+    bool PortOpened = false;
+    bool TransferFailed = false;
+    bool StopRequested = false;
+    std::int32_t CurRow = 0;
+    bool LinkAnswered = true;
+    bool TableExists = false;
+    bool TableIsPlu = false;
+    bool TableModified = false;
+    Answer SaveAnswer = Answer::Cancel;
+    QString TableFileName;
+
+    TComm Comm;
+    tables::Table& Grid();
+    GridModel* Model() const { return model_; }
+
+    // Port set-up.
+    void FormCreate();
+    void OpretClick();
+    void Button12Click();
+    void N14Click() { Button12Click(); }
+
+    // Busy state and stop.
+    void ButOff();
+    void ButOn();
+    void Button24Click();
+
+    // Display readout.
+    void StartBtnClick();
+    void N12Click() { StartBtnClick(); }
+
+    // Download.
+    void Button21Click();
+    void N15Click() { Button21Click(); }
+    void TransmitPlu();
+    void TransmitMsg();
+
+    // Upload.
+    void Button22Click();
+    void PLU2Click() { Button22Click(); }
+    void ReadPlu();
+
+    // Table lists and rows.
+    void Button18Click();
+    void PLU1Click() { Button18Click(); }
+    void Button17Click();
+    void N2Click() { Button17Click(); }
+    void Button16Click();
+    void N7Click() { Button16Click(); }
+    void Button15Click();
+    void N8Click() { Button15Click(); }
+    void Button14Click();
+    void N9Click() { Button14Click(); }
+    void Button13Click();
+    void N10Click() { Button13Click(); }
+    void StringGrid1SetEditText(int ACol, int ARow, const QString& Value);
+
+    // Table files.
+    void Button19Click();
+    void N4Click() { Button19Click(); }
+    void QuickSave();
+    void Button20Click();
+    void N3Click() { Button20Click(); }
+    void SaveT();
+    void FormCloseQuery(bool& CanClose);
+
+    // Line diagnostics.
+    void BSendClick();
+    void BHentClick();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    // Ctrl+Shift+D: shows or hides the diagnostics panels.
+    void ToggleDiagnostics();
+
+    // Information box of the logo and the vendor label.
+    void Image1Click();
+
+    // True while a download or upload runs.
+    bool RunActive() const { return runActive_; }
+
+    // Controls, under their specified names.
+    QLabel* Image1 = nullptr;
+    QLabel* Label13 = nullptr;
+    QPushButton* Button12 = nullptr;
+    QPushButton* Button13 = nullptr;
+    QPushButton* Button14 = nullptr;
+    QPushButton* Button15 = nullptr;
+    QPushButton* Button16 = nullptr;
+    QPushButton* Button17 = nullptr;
+    QPushButton* Button18 = nullptr;
+    QPushButton* Button19 = nullptr;
+    QPushButton* Button20 = nullptr;
+    QPushButton* Button21 = nullptr;
+    QPushButton* Button22 = nullptr;
+    QPushButton* Button24 = nullptr;
+    QPushButton* Button25 = nullptr;
+    QPushButton* StartBtn = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Summ1 = nullptr;
+    QLabel* Last1 = nullptr;
+    QLabel* Summ2 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    GridView* StringGrid1 = nullptr;
+
+    QGroupBox* GroupBox1 = nullptr;
+    QComboBox* CBPort = nullptr;
+    QComboBox* CBBaud = nullptr;
+    QComboBox* CBDataBit = nullptr;
+    QComboBox* CBParitet = nullptr;
+    QComboBox* CBstopbit = nullptr;
+    QComboBox* CBFlow = nullptr;
+    QLineEdit* Xon = nullptr;
+    QLineEdit* Xoff = nullptr;
+    QPushButton* Opret = nullptr;
+
+    QGroupBox* GroupBox2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPlainTextEdit* BeskedBox = nullptr;
+    QPushButton* BSend = nullptr;
+    QPushButton* BHent = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QGroupBox* GroupBox5 = nullptr;
+    QLineEdit* EByte = nullptr;
+    QListWidget* Bytebox = nullptr;
+    QPushButton* Button10 = nullptr;
+    QPushButton* Button11 = nullptr;
+
+    QMenu* N1 = nullptr;
+    QAction* PLU1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* N5 = nullptr;
+    QMenu* N6 = nullptr;
+    QAction* N7 = nullptr;
+    QAction* N8 = nullptr;
+    QAction* N9 = nullptr;
+    QAction* N10 = nullptr;
+    QMenu* N11 = nullptr;
+    QAction* N12 = nullptr;
+    QAction* N15 = nullptr;
+    QAction* PLU2 = nullptr;
+    QMenu* N13 = nullptr;
+    QAction* N14 = nullptr;
+
+    // The save and open dialogs' settings, as the list commands leave them.
+    FileDialogRequest SaveDialog1;
+    FileDialogRequest OpenDialog1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMainControls();
+    void BuildMenu();
+    void BuildPortGroup();
+    void BuildGrid();
+    void BuildDiagnostics();
+    void ConnectHandlers();
+    void SetRowButtonsEnabled(bool enabled);
+    void SetTopButtonsEnabled(bool enabled);  // StartBtn and Button12..Button20
+    scale::Link LinkNow() { return scale::Link{Comm, *clock_}; }
+    // Decision 7: during a run every other command is refused.
+    bool RefusedDuringRun() const { return runActive_; }
+    // Shared by the prompts of the list commands, Open and the upload: false when the command
+    // that asked must end (Cancel, or a Yes whose save did not happen).
+    bool PassSavePrompt(const QString& text);
+    bool SaveWithDialog();
+    bool WriteTable();
+
+    std::unique_ptr<Dialogs> dialogs_;
+    scale::Clock* clock_;
+    GridModel* model_ = nullptr;
+    std::string Memo1;
+    bool runActive_ = false;
+    bool closeAfterRun_ = false;
+    bool closing_ = false;
+    bool diagnosticsShown_ = false;
+
+    friend class TForm1Test;
+};

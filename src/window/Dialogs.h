@@ -1,0 +1,50 @@
+#pragma once
+// Every modal box and file dialog of the window goes through this seam, so tests can answer
+// them and read what was shown.
+
+#include <QString>
+#include <optional>
+
+enum class BoxKind { Error, Plain, Prompt };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// A file dialog as the window sets it up. filter uses the "description|pattern" form.
+struct FileDialogRequest {
+    QString title;
+    QString filter;
+    QString defaultSuffix;
+    QString fileName;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Error kind: error icon, caption "Error", one OK button.
+    virtual void ErrorBox(const QString& text) = 0;
+    // Plain kind: no icon, captioned with the window's title, one OK button.
+    virtual void PlainBox(const QString& text) = 0;
+    // Plain kind with Yes, No and Cancel. Closing the box counts as Cancel.
+    virtual Answer SavePrompt(const QString& text) = 0;
+    // The chosen path, or nothing when cancelled.
+    virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
+};
+
+class QWidget;
+// Real dialogs, parented to the window.
+class QtDialogs : public Dialogs {
+public:
+    QtDialogs(QWidget* parent, QString title) : parent_(parent), title_(std::move(title)) {}
+    void ErrorBox(const QString& text) override;
+    void PlainBox(const QString& text) override;
+    Answer SavePrompt(const QString& text) override;
+    std::optional<QString> OpenFile(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+
+private:
+    QWidget* parent_;
+    QString title_;
+};
+
+// "*.plu;*.plw|*.plu;*.plw" as Qt writes a name filter: "*.plu;*.plw (*.plu *.plw)".
+QString QtNameFilter(const QString& filter);
