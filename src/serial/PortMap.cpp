@@ -1,0 +1,43 @@
+#include "PortMap.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace serial {
+
+std::string PortMapDir() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (config && *config) {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home ? home : "") + "/.config";
+    }
+    return base + "/qvscale/ports";
+}
+
+namespace {
+// The n of "COM<n>", or 0 when the name is not of that form.
+int ComNumber(const std::string& name) {
+    if (name.size() < 4 || name.compare(0, 3, "COM") != 0) return 0;
+    int n = 0;
+    for (std::size_t i = 3; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9' || n > 1000) return 0;
+        n = n * 10 + (name[i] - '0');
+    }
+    return n;
+}
+}  // namespace
+
+std::string ResolveComName(const std::string& name) {
+    const int n = ComNumber(name);
+    if (n == 0) return name;
+    const std::filesystem::path link = std::filesystem::path(PortMapDir()) / name;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(link, ec) || std::filesystem::exists(link, ec))
+        return link.string();
+    return "/dev/ttyS" + std::to_string(n - 1);
+}
+
+}  // namespace serial

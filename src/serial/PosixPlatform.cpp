@@ -1,0 +1,340 @@
+// The serial platform over termios. Handles are file descriptors.
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "PortMap.h"
+#include "SerialPlatform.h"
+
+namespace serial {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// Stands in for the driver time-outs the component never sets: no call blocks forever.
+constexpr int kIoTimeoutMs = 2000;
+
+std::int32_t ErrorCodeOf(int err) {
+    switch (err) {
+        case ENOENT: case ENXIO: case ENODEV: return kErrorFileNotFound;
+        case EACCES: case EPERM: return kErrorAccessDenied;
+        case EBADF: return kErrorInvalidHandle;
+        case EBUSY: case EWOULDBLOCK: return kErrorSharingViolation;
+        case ENOTTY: case EOPNOTSUPP: return kErrorNotSupported;
+        case EINVAL: return kErrorInvalidParameter;
+        case EIO: return kErrorIoDevice;
+        default: return kErrorGenFailure;
+    }
+}
+
+struct BaudEntry { std::uint32_t rate; speed_t speed; };
+constexpr BaudEntry kBauds[] = {{110, B110},     {300, B300},     {1200, B1200},
+                                {2400, B2400},   {4800, B4800},   {9600, B9600},
+                                {38400, B38400}, {57600, B57600}, {115200, B115200}};
+
+bool SpeedOf(std::uint32_t rate, speed_t& speed) {
+    for (const auto& entry : kBauds)
+        if (entry.rate == rate) { speed = entry.speed; return true; }
+    return false;
+}
+
+std::uint32_t RateOf(speed_t speed) {
+    for (const auto& entry : kBauds)
+        if (entry.speed == speed) return entry.rate;
+    return 0;
+}
+
+int MillisLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+struct Device {
+    termios saved{};
+    bool hasSaved = false;
+    std::uint32_t eventMask = 0;
+    serial_icounter_struct counts{};
+    bool hasCounts = false;
+};
+
+class PosixPlatform : public SerialPlatform {
+public:
+    ~PosixPlatform() override {
+        while (!devices_.empty()) CloseHandle(devices_.begin()->first);
+    }
+
+    Handle CreateFile(const std::string& name) override {
+        const std::string path = ResolveComName(name);
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            Fail(errno);
+            return kInvalidHandle;
+        }
+        // TIOCEXCL alone does not keep root out; the lock does.
+        ::ioctl(fd, TIOCEXCL);
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            last_ = kErrorSharingViolation;
+            return kInvalidHandle;
+        }
+        Device device;
+        device.hasSaved = ::tcgetattr(fd, &device.saved) == 0;
+        if (device.hasSaved) MakeRaw(fd, device.saved);
+        device.hasCounts = ::ioctl(fd, TIOCGICOUNT, &device.counts) == 0;
+        devices_[fd] = device;
+        return fd;
+    }
+
+    bool CloseHandle(Handle h) override {
+        auto it = devices_.find(h);
+        if (it == devices_.end()) return Fail(EBADF);
+        if (it->second.hasSaved) ::tcsetattr(Fd(h), TCSANOW, &it->second.saved);
+        ::ioctl(Fd(h), TIOCNXCL);
+        devices_.erase(it);
+        return ::close(Fd(h)) == 0 || Fail(errno);
+    }
+
+    bool SetupComm(Handle h, std::uint32_t, std::uint32_t) override { return Known(h); }
+
+    bool GetCommState(Handle h, Dcb& dcb) override {
+        termios t{};
+        if (!Known(h)) return false;
+        if (::tcgetattr(Fd(h), &t) != 0) return Fail(errno);
+        dcb = DcbOf(t);
+        return true;
+    }
+
+    bool SetCommState(Handle h, const Dcb& dcb) override {
+        termios t{};
+        if (!Known(h)) return false;
+        if (::tcgetattr(Fd(h), &t) != 0) return Fail(errno);
+        if (!ApplyDcb(dcb, t)) return Fail(EINVAL);
+        return ::tcsetattr(Fd(h), TCSANOW, &t) == 0 || Fail(errno);
+    }
+
+    bool ReadFile(Handle h, std::uint8_t* buffer, std::uint32_t count,
+                  std::uint32_t& read) override {
+        read = 0;
+        if (!Known(h)) return false;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(kIoTimeoutMs);
+        while (read < count) {
+            const ssize_t n = ::read(Fd(h), buffer + read, count - read);
+            if (n > 0) { read += static_cast<std::uint32_t>(n); continue; }
+            if (n == 0) break;
+            if (errno == EINTR) continue;
+            if (errno != EAGAIN) return Fail(errno);
+            if (!AwaitReady(h, POLLIN, deadline)) break;
+        }
+        return true;
+    }
+
+    bool WriteFile(Handle h, const std::uint8_t* data, std::uint32_t count,
+                   std::uint32_t& written) override {
+        written = 0;
+        if (!Known(h)) return false;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(kIoTimeoutMs);
+        while (written < count) {
+            const ssize_t n = ::write(Fd(h), data + written, count - written);
+            if (n > 0) { written += static_cast<std::uint32_t>(n); continue; }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno != EAGAIN) return Fail(errno);
+            if (!AwaitReady(h, POLLOUT, deadline)) return Fail(ETIMEDOUT);
+        }
+        return true;
+    }
+
+    bool ClearCommError(Handle h, std::uint32_t& errors, ComStat& stat) override {
+        errors = 0;
+        if (!Known(h)) return false;
+        int in = 0;
+        int out = 0;
+        if (::ioctl(Fd(h), FIONREAD, &in) != 0) return Fail(errno);
+        // A pseudo-terminal keeps no output queue count; it then stays 0.
+        if (::ioctl(Fd(h), TIOCOUTQ, &out) != 0) out = 0;
+        stat.cbInQue = static_cast<std::uint32_t>(in);
+        stat.cbOutQue = static_cast<std::uint32_t>(out);
+        errors = LineErrors(devices_[h], Fd(h));
+        stat.Flags = 0;
+        return true;
+    }
+
+    bool EscapeCommFunction(Handle h, std::int32_t code) override {
+        if (!Known(h)) return false;
+        int bits = 0;
+        switch (code) {
+            case 1: return ::tcflow(Fd(h), TCOOFF) == 0 || Fail(errno);
+            case 2: return ::tcflow(Fd(h), TCOON) == 0 || Fail(errno);
+            case 3: bits = TIOCM_RTS; return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
+            case 4: bits = TIOCM_RTS; return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
+            case 5: bits = TIOCM_DTR; return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
+            case 6: bits = TIOCM_DTR; return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
+            default: return Fail(EINVAL);
+        }
+    }
+
+    bool SetCommMask(Handle h, std::uint32_t mask) override {
+        if (!Known(h)) return false;
+        devices_[h].eventMask = mask;
+        return true;
+    }
+
+    bool GetCommMask(Handle h, std::uint32_t& mask) override {
+        if (!Known(h)) return false;
+        mask = devices_[h].eventMask;
+        return true;
+    }
+
+    bool WaitForInput(Handle h, int timeoutMs) override {
+        if (!Known(h)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+            return false;
+        }
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        pollfd p{Fd(h), POLLIN, 0};
+        const int n = ::poll(&p, 1, timeoutMs);
+        if (n > 0 && (p.revents & POLLIN)) return true;
+        // A hung-up line reports at once; wait out the time all the same so callers never spin.
+        std::this_thread::sleep_for(std::chrono::milliseconds(MillisLeft(deadline)));
+        return false;
+    }
+
+    std::int32_t GetLastError() override { return last_; }
+
+private:
+    std::map<Handle, Device> devices_;
+    std::int32_t last_ = 0;
+
+    static int Fd(Handle h) { return static_cast<int>(h); }
+
+    bool Fail(int err) {
+        last_ = ErrorCodeOf(err);
+        return false;
+    }
+
+    bool Known(Handle h) {
+        if (devices_.count(h)) return true;
+        last_ = kErrorInvalidHandle;
+        return false;
+    }
+
+    bool AwaitReady(Handle h, short events, Clock::time_point deadline) {
+        const int left = MillisLeft(deadline);
+        if (left == 0) return false;
+        pollfd p{Fd(h), events, 0};
+        const int n = ::poll(&p, 1, left);
+        if (n <= 0) return false;
+        if (p.revents & events) return true;
+        // Hung up or in error: the next read or write reports it.
+        return (p.revents & (POLLHUP | POLLERR)) && (events & POLLIN) == 0;
+    }
+
+    static void MakeRaw(int fd, const termios& base) {
+        termios t = base;
+        ::cfmakeraw(&t);
+        t.c_cflag |= CLOCAL | CREAD;
+        t.c_cc[VMIN] = 0;
+        t.c_cc[VTIME] = 0;
+        ::tcsetattr(fd, TCSANOW, &t);
+    }
+
+    static Dcb DcbOf(const termios& t) {
+        Dcb dcb;
+        dcb.BaudRate = RateOf(::cfgetospeed(&t));
+        switch (t.c_cflag & CSIZE) {
+            case CS5: dcb.ByteSize = 5; break;
+            case CS6: dcb.ByteSize = 6; break;
+            case CS7: dcb.ByteSize = 7; break;
+            default: dcb.ByteSize = 8; break;
+        }
+        dcb.Parity = ParityOf(t.c_cflag);
+        dcb.StopBits = (t.c_cflag & CSTOPB) ? 2 : 0;
+        dcb.Flags = kFBinary;
+        if (t.c_iflag & INPCK) dcb.Flags |= kFParity;
+        if (t.c_cflag & CRTSCTS) dcb.Flags |= kFOutxCtsFlow;
+        if (t.c_iflag & IXON) dcb.Flags |= kFOutX;
+        if (t.c_iflag & IXOFF) dcb.Flags |= kFInX;
+        dcb.XonChar = static_cast<char>(t.c_cc[VSTART]);
+        dcb.XoffChar = static_cast<char>(t.c_cc[VSTOP]);
+        return dcb;
+    }
+
+    static std::uint8_t ParityOf(tcflag_t cflag) {
+        if (!(cflag & PARENB)) return 0;
+        if (cflag & CMSPAR) return (cflag & PARODD) ? 3 : 4;
+        return (cflag & PARODD) ? 1 : 2;
+    }
+
+    static bool ApplyDcb(const Dcb& dcb, termios& t) {
+        speed_t speed;
+        if (!SpeedOf(dcb.BaudRate, speed)) return false;
+        ::cfsetispeed(&t, speed);
+        ::cfsetospeed(&t, speed);
+        return ApplyByteSize(dcb.ByteSize, t) && ApplyParity(dcb.Parity, t) &&
+               ApplyStopBits(dcb.StopBits, t) && (ApplyFlow(dcb, t), true);
+    }
+
+    static bool ApplyByteSize(std::uint8_t size, termios& t) {
+        static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
+        if (size < 5 || size > 8) return false;
+        t.c_cflag = (t.c_cflag & ~CSIZE) | kSizes[size - 5];
+        return true;
+    }
+
+    static bool ApplyParity(std::uint8_t parity, termios& t) {
+        if (parity > 4) return false;
+        t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
+        if (parity == 0) return true;
+        t.c_cflag |= PARENB;
+        if (parity == 1 || parity == 3) t.c_cflag |= PARODD;
+        if (parity >= 3) t.c_cflag |= CMSPAR;
+        return true;
+    }
+
+    static bool ApplyStopBits(std::uint8_t stopBits, termios& t) {
+        // One and a half stop bits exist only with five data bits, which termios gives for CSTOPB.
+        if (stopBits == 1 && (t.c_cflag & CSIZE) != CS5) return false;
+        if (stopBits > 2) return false;
+        if (stopBits == 0)
+            t.c_cflag &= ~CSTOPB;
+        else
+            t.c_cflag |= CSTOPB;
+        return true;
+    }
+
+    static void ApplyFlow(const Dcb& dcb, termios& t) {
+        t.c_iflag &= ~(IXON | IXOFF);
+        if (dcb.Flags & kFOutX) t.c_iflag |= IXON;
+        if (dcb.Flags & kFInX) t.c_iflag |= IXOFF;
+        t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
+        t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
+    }
+
+    static std::uint32_t LineErrors(Device& device, int fd) {
+        if (!device.hasCounts) return 0;
+        serial_icounter_struct now{};
+        if (::ioctl(fd, TIOCGICOUNT, &now) != 0) return 0;
+        std::uint32_t errors = 0;
+        if (now.frame != device.counts.frame) errors |= kCeFrame;
+        if (now.overrun != device.counts.overrun) errors |= kCeOverrun;
+        if (now.parity != device.counts.parity) errors |= kCeRxParity;
+        if (now.brk != device.counts.brk) errors |= kCeBreak;
+        if (now.buf_overrun != device.counts.buf_overrun) errors |= kCeRxOver;
+        device.counts = now;
+        return errors;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<SerialPlatform> MakePosixPlatform() { return std::make_unique<PosixPlatform>(); }
+
+}  // namespace serial
