@@ -129,9 +129,9 @@ public:
         while (read < count) {
             const ssize_t n = ::read(Fd(h), buffer + read, count - read);
             if (n > 0) { read += static_cast<std::uint32_t>(n); continue; }
-            if (n == 0) break;
-            if (errno == EINTR) continue;
-            if (errno != EAGAIN) return Fail(errno);
+            // Raw mode with VMIN 0 reads 0 when nothing waits; EAGAIN means the same.
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno != EAGAIN) return Fail(errno);
             if (!AwaitReady(h, POLLIN, deadline)) break;
         }
         return true;
