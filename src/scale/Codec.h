@@ -13,7 +13,12 @@ std::uint8_t FromScaleChar(std::uint8_t b);
 
 // The integer conversion of a cell's text: leading spaces, then an optional sign and decimal
 // digits within 32 bits, or "$" and up to eight significant hex digits. Nothing may follow.
+// On failure value is left as it was.
 bool CellToInt(const std::string& text, std::int32_t& value);
+
+// The message number a message row sends: its cell converted, or 201 when it does not convert.
+constexpr std::int32_t kUnreadableMessageNumber = 201;
+std::int32_t MessageNumberOf(const std::string& cell);
 
 constexpr int kNameLineLength = 28;
 constexpr int kMessageLineLength = 50;

@@ -40,6 +40,7 @@ PluOutcome DownloadPlu(Link& link, const PluRecord& record);
 // F1 no answer to 0xA5, F2 not 0x77, F3 no answer to 0x00, F4 not 0x01, F5 number refused,
 // F6 a closing byte other than 0x10.
 enum class MsgOutcome { Ok, F1, F2, F3, F4, F5, F6, Stalled };
+// number is the row's number cell through MessageNumberOf; lines are cut or padded to 50.
 MsgOutcome DownloadMsg(Link& link, std::int32_t number, const std::array<std::string, 8>& lines);
 
 // Fields of an uploaded PLU as cell texts, by table column (0 PLU, 1 and 2 names, 3 price,
@@ -47,6 +48,7 @@ MsgOutcome DownloadMsg(Link& link, std::int32_t number, const std::array<std::st
 using PluCells = std::array<std::string, 9>;
 // U1 no answer to 0xA5, U2 not 0x77, U3 a reply to 0x05 other than 0x01.
 enum class UploadOutcome { Record, EndOfList, U1, U2, U3, Stalled };
+// cells are written only when the outcome is Record.
 UploadOutcome UploadPlu(Link& link, std::int32_t request, PluCells& cells);
 
 }  // namespace scale

@@ -1,1 +1,125 @@
-// placeholder
+#include "Link.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace scale {
+
+namespace {
+
+class LocalTimeClock : public Clock {
+public:
+    // Time zones are whole minutes away from UTC, so the millisecond field is the same.
+    int Millisecond() override {
+        using namespace std::chrono;
+        const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+        return static_cast<int>(ms.count() % 1000);
+    }
+};
+
+// A point on the monotonic clock that a read must not wait past.
+class Deadline {
+public:
+    explicit Deadline(int ms) : end_(Steady::now() + std::chrono::milliseconds(ms)) {}
+    int RemainingMs() const {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - Steady::now());
+        return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+    }
+
+private:
+    using Steady = std::chrono::steady_clock;
+    Steady::time_point end_;
+};
+
+}  // namespace
+
+Clock& SystemClock() {
+    static LocalTimeClock clock;
+    return clock;
+}
+
+void NewQue(TComm& comm) {
+    if (comm.InQue() == 0) return;
+    const std::int32_t waiting = comm.InQue();
+    for (std::int32_t i = 0; i < waiting; ++i) comm.GetByte();
+}
+
+bool WaitReply(Link& link) {
+    const int t0 = link.clock.Millisecond();
+    for (;;) {
+        int t = link.clock.Millisecond();
+        if (t < t0) t += 1000;
+        const int elapsed = t - t0;
+        if (elapsed >= kReplyTimeoutMs) return false;
+        if (link.comm.InQue() != 0) return true;
+        // A byte that comes during this sleep is taken only after the next clock check.
+        link.comm.WaitInput(std::min(kReplyTimeoutMs - elapsed, kReplyPollMs));
+    }
+}
+
+HandshakeResult Handshake(Link& link) {
+    NewQue(link.comm);
+    link.comm.SendByte(kRequestByte);
+    if (!WaitReply(link)) return HandshakeResult::NoAnswer;
+    return link.comm.GetByte() == kReadyByte ? HandshakeResult::Ready : HandshakeResult::Refused;
+}
+
+// Division and remainder truncate toward zero, so a negative number sends the low bits of
+// negative parts: -1 goes out as 00 FF, not FF FF.
+void SendWord(TComm& comm, std::int32_t n) {
+    comm.SendByte(static_cast<std::uint8_t>(n / 256));
+    comm.SendByte(static_cast<std::uint8_t>(n % 256));
+}
+
+void SendLong(TComm& comm, std::int32_t n) {
+    std::uint8_t bytes[4];
+    for (int i = 3; i > 0; --i) {
+        bytes[i] = static_cast<std::uint8_t>(n % 256);
+        n /= 256;
+    }
+    bytes[0] = static_cast<std::uint8_t>(n);
+    for (std::uint8_t b : bytes) comm.SendByte(b);
+}
+
+bool ReadByte(Link& link, std::uint8_t& value) {
+    const Deadline deadline(link.byteTimeoutMs);
+    while (link.comm.InQue() == 0) {
+        const int left = deadline.RemainingMs();
+        if (left == 0) return false;
+        link.comm.WaitInput(left);
+    }
+    value = link.comm.GetByte();
+    return true;
+}
+
+namespace {
+
+// Reads count bytes, most significant first, into an unsigned value.
+bool ReadBigEndian(Link& link, int count, std::uint32_t& value) {
+    std::uint32_t result = 0;
+    for (int i = 0; i < count; ++i) {
+        std::uint8_t b = 0;
+        if (!ReadByte(link, b)) return false;
+        result = result << 8 | b;
+    }
+    value = result;
+    return true;
+}
+
+}  // namespace
+
+bool GetWord(Link& link, std::int32_t& value) {
+    std::uint32_t word = 0;
+    if (!ReadBigEndian(link, 2, word)) return false;
+    value = static_cast<std::int32_t>(word);
+    return true;
+}
+
+bool GetLong(Link& link, std::int32_t& value) {
+    std::uint32_t bits = 0;
+    if (!ReadBigEndian(link, 4, bits)) return false;
+    value = static_cast<std::int32_t>(bits);
+    return true;
+}
+
+}  // namespace scale

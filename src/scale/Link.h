@@ -21,6 +21,8 @@ constexpr std::uint8_t kAcceptedByte = 0x01;
 constexpr std::uint8_t kClosingByte = 0x10;
 
 constexpr int kReplyTimeoutMs = 500;
+// The longest sleep between two passes of the reply wait.
+constexpr int kReplyPollMs = 5;
 constexpr int kByteTimeoutMs = 2000;
 
 // The millisecond field (0..999) of the local time of day, injectable for tests.
@@ -31,10 +33,12 @@ public:
 };
 Clock& SystemClock();
 
-// The line an exchange runs on.
+// The line an exchange runs on. byteTimeoutMs bounds each read after the scale's first answer;
+// tests shorten it to prove a stall without waiting.
 struct Link {
     TComm& comm;
     Clock& clock;
+    int byteTimeoutMs = kByteTimeoutMs;
 };
 
 enum class HandshakeResult { Ready, NoAnswer, Refused };
@@ -50,9 +54,10 @@ HandshakeResult Handshake(Link& link);
 void SendWord(TComm& comm, std::int32_t n);
 void SendLong(TComm& comm, std::int32_t n);
 
-// Bounded reads: false when the byte did not come within 2 s.
-bool ReadByte(TComm& comm, std::uint8_t& value);
-bool GetWord(TComm& comm, std::int32_t& value);  // 0..65535
-bool GetLong(TComm& comm, std::int32_t& value);  // signed
+// Bounded reads: false when a byte did not come within link.byteTimeoutMs (2 s), measured on
+// a monotonic clock. value is set only on success.
+bool ReadByte(Link& link, std::uint8_t& value);
+bool GetWord(Link& link, std::int32_t& value);  // 0..65535
+bool GetLong(Link& link, std::int32_t& value);  // signed
 
 }  // namespace scale
