@@ -53,7 +53,7 @@ public:
     QString TableFileName;
 
     TComm Comm;
-    tables::Table& Grid();
+    const tables::Table& Grid() const;
     GridModel* Model() const { return model_; }
 
     // Port set-up.

@@ -1,1 +1,5 @@
-// placeholder
+#include "Com.h"
+
+void TForm1::Button21Click() {}
+void TForm1::TransmitPlu() {}
+void TForm1::TransmitMsg() {}

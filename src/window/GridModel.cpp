@@ -1,1 +1,76 @@
-// placeholder
+#include "GridModel.h"
+
+#include "CodePage1251.h"
+
+void GridModel::Replace(const std::function<void(tables::Table&)>& change) {
+    beginResetModel();
+    change(table_);
+    endResetModel();
+}
+
+void GridModel::SetCell(int col, int row, std::string text) {
+    table_.SetCell(col, row, std::move(text));
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    const QModelIndex at = index(row - 1, col);
+    emit dataChanged(at, at);
+}
+
+void GridModel::AppendRow() {
+    const int rows = table_.RowCount();
+    beginInsertRows({}, rows - 1, rows - 1);
+    table_.SetRowCount(rows + 1);
+    endInsertRows();
+}
+
+void GridModel::MoveColumn(int from, int to) {
+    if (from == to) return;
+    beginResetModel();
+    for (int r = 0; r < table_.RowCount(); ++r) {
+        tables::Row row = table_.RowAt(r);
+        std::string moved = std::move(row[from]);
+        if (from < to)
+            std::move(row.begin() + from + 1, row.begin() + to + 1, row.begin() + from);
+        else
+            std::move_backward(row.begin() + to, row.begin() + from, row.begin() + from + 1);
+        row[to] = std::move(moved);
+        table_.SetRow(r, std::move(row));
+    }
+    endResetModel();
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(table_.RowCount() - 1, 0);
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : tables::kColumns;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    return tables::DecodeCp1251(table_.Cell(index.column(), index.row() + 1));
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) return false;
+    std::string cell = tables::EncodeCp1251(value.toString());
+    if (cell == table_.Cell(index.column(), index.row() + 1)) return true;
+    table_.SetCell(index.column(), index.row() + 1, std::move(cell));
+    emit dataChanged(index, index);
+    return true;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    if (section < 0 || section >= tables::kColumns || table_.RowCount() == 0) return {};
+    return tables::DecodeCp1251(table_.Cell(section, 0));
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}

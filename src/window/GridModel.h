@@ -1,1 +1,35 @@
 #pragma once
+// The table as Qt shows it: model row r is table row r + 1, and table row 0, the titles, is the
+// horizontal header. Cells are converted from code page 1251 only here.
+
+#include <QAbstractTableModel>
+#include <functional>
+
+#include "Table.h"
+
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit GridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+    const tables::Table& table() const { return table_; }
+
+    // Program writes: none of them marks the table as changed.
+    void Replace(const std::function<void(tables::Table&)>& change);
+    void SetCell(int col, int row, std::string text);
+    // One more row at the end (upload), so the view keeps its scroll position.
+    void AppendRow();
+    // Moves a column's title and cells, as dragging a column does.
+    void MoveColumn(int from, int to);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    tables::Table table_;
+};

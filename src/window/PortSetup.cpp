@@ -1,1 +1,62 @@
-// placeholder
+// Choosing and confirming the serial port.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "Com.h"
+#include "GridView.h"
+
+void TForm1::FormCreate() {
+    SaveDialog1.fileName = QStringLiteral("noname1");
+    LinkAnswered = true;
+    TableExists = false;
+    TableIsPlu = false;
+    TableModified = false;
+    PortConfigured = false;
+    PortOpened = false;
+    for (QPushButton* b : {Button12, Button13, Button14, Button15, Button16, Button17, Button18,
+                           Button19, Button20, Button21, Button22})
+        b->setEnabled(false);
+    CBPort->setCurrentIndex(1);
+    CBFlow->setCurrentIndex(0);
+    CBBaud->setCurrentIndex(3);
+    CBstopbit->setCurrentIndex(0);
+    CBDataBit->setCurrentIndex(4);
+    CBParitet->setCurrentIndex(0);
+    GroupBox1->show();
+}
+
+namespace {
+// The low 8 bits of the text read as an integer, as a character; 0 when it is not one.
+char CharOfText(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? static_cast<char>(value & 0xFF) : 0;
+}
+}  // namespace
+
+void TForm1::OpretClick() {
+    GroupBox1->setTitle(QStringLiteral("Настройка порта"));
+    PortOpened = true;
+    PortConfigured = true;
+    Comm.Parity = static_cast<tParitet>(CBParitet->currentIndex());
+    Comm.StopBits = static_cast<tStopBits>(CBstopbit->currentIndex());
+    Comm.DataBits = static_cast<tDataBit>(CBDataBit->currentIndex() + 4);
+    Comm.FlowControl = static_cast<tFlowControl>(CBFlow->currentIndex());
+    Comm.Baud = static_cast<TBaud>(CBBaud->currentIndex() + 2);
+    Comm.Port = static_cast<tPort>(CBPort->currentIndex());
+    Comm.XON = CharOfText(Xon->text());
+    Comm.XOFF = CharOfText(Xoff->text());
+    Comm.Connect();
+    GroupBox1->hide();
+    SetTopButtonsEnabled(true);
+    StringGrid1->show();
+}
+
+void TForm1::Button12Click() {
+    GroupBox1->show();
+    StartBtn->setEnabled(false);
+    StringGrid1->hide();
+}

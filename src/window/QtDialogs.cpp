@@ -1,1 +1,58 @@
-// placeholder
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "Dialogs.h"
+
+QString QtNameFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void QtDialogs::ErrorBox(const QString& text) {
+    QMessageBox::critical(parent_, QStringLiteral("Error"), text);
+}
+
+void QtDialogs::PlainBox(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title_, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+Answer QtDialogs::SavePrompt(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title_, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}
+
+namespace {
+std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtNameFilter(request.filter));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+}  // namespace
+
+std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& request) {
+    return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& request) {
+    return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+}

@@ -1,1 +1,3 @@
-// placeholder
+#include "Com.h"
+
+void TForm1::StartBtnClick() {}

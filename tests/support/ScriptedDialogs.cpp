@@ -1,12 +1,20 @@
 #include "ScriptedDialogs.h"
 
 namespace {
-template <typename T>
-T Next(std::deque<T>& queue, T fallback) {
-    if (queue.empty()) return fallback;
-    T value = queue.front();
+Answer NextAnswer(std::deque<Answer>& queue) {
+    if (queue.empty()) return Answer::Cancel;
+    const Answer answer = queue.front();
     queue.pop_front();
-    return value;
+    return answer;
+}
+
+std::optional<QString> NextPath(std::deque<std::optional<QString>>& queue) {
+    std::optional<QString> path;
+    if (!queue.empty()) {
+        path.swap(queue.front());
+        queue.pop_front();
+    }
+    return path;
 }
 }  // namespace
 
@@ -23,17 +31,17 @@ void ScriptedDialogs::PlainBox(const QString& text) {
 Answer ScriptedDialogs::SavePrompt(const QString& text) {
     boxes.push_back({BoxKind::Prompt, text});
     if (onBox) onBox(boxes.back());
-    return Next(promptAnswers, Answer::Cancel);
+    return NextAnswer(promptAnswers);
 }
 
 std::optional<QString> ScriptedDialogs::OpenFile(const FileDialogRequest& request) {
     fileDialogs.push_back({false, request});
-    return Next(fileAnswers, std::optional<QString>{});
+    return NextPath(fileAnswers);
 }
 
 std::optional<QString> ScriptedDialogs::SaveFile(const FileDialogRequest& request) {
     fileDialogs.push_back({true, request});
-    return Next(fileAnswers, std::optional<QString>{});
+    return NextPath(fileAnswers);
 }
 
 std::vector<QString> ScriptedDialogs::Texts(BoxKind kind) const {

@@ -1,0 +1,32 @@
+#pragma once
+// The table grid: the cell editor is always open on the current cell, every change of its text
+// and every move of it to another cell is reported, and a dragged column takes its cells along.
+
+#include <QTableView>
+#include <functional>
+
+class GridModel;
+
+class GridView : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit GridView(QWidget* parent = nullptr);
+    void setGridModel(GridModel* model);
+
+    // (column, table row, text) each time the editor hands its text to its cell.
+    std::function<void(int, int, const QString&)> onEditText;
+
+    // The table row of the current cell (1 when there is none).
+    int CurrentTableRow() const;
+    // Scrolls so that the given table row is the first shown under the titles.
+    void ScrollToTableRow(int row);
+    void ScrollDownOneRow();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    GridModel* model_ = nullptr;
+    void OnColumnDragged(int logical, int oldVisual, int newVisual);
+};

@@ -1,0 +1,43 @@
+#pragma once
+// Small factories for controls placed at fixed pixel positions, named as the form names them.
+
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+
+struct Place {
+    int left, top, width, height;
+};
+
+template <typename W>
+W* Placed(W* widget, const char* name, Place at) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(at.left, at.top, at.width, at.height);
+    return widget;
+}
+
+inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                               Place at) {
+    return Placed(new QPushButton(caption, parent), name, at);
+}
+
+inline QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, Place at) {
+    return Placed(new QLabel(caption, parent), name, at);
+}
+
+inline QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items,
+                           Place at) {
+    auto* list = Placed(new QComboBox(parent), name, at);
+    list->addItems(items);
+    return list;
+}
+
+// The 17-pixel "MS Sans Serif" of the captions that stand out.
+inline QFont LargeFont(bool bold = false) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(17);
+    font.setBold(bold);
+    return font;
+}

@@ -1,0 +1,194 @@
+// The window as it starts, and the port settings.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "FakePlatform.h"
+#include "FormHarness.h"
+#include "GridView.h"
+#include "PtyPair.h"
+
+namespace {
+
+const char* const kCommandButtons[] = {"Button12", "Button13", "Button14", "Button15",
+                                       "Button16", "Button17", "Button18", "Button19",
+                                       "Button20", "Button21", "Button22"};
+
+TEST(StartState, TitleSizeAndNames) {
+    FormHarness h;
+    EXPECT_EQ(h.form->windowTitle(), QStringLiteral("Демо-Программа для работы с весами QV"));
+    EXPECT_EQ(h.form->objectName(), "Form1");
+    EXPECT_EQ(h.form->frameGeometry().width() >= 753, true);
+    const std::pair<const char*, QString> captions[] = {
+        {"Button20", "Open"},  {"Button19", "Save"}, {"Button18", "PLU"},
+        {"Button17", "MSG"},   {"Button16", "Add"},  {"Button15", "Copy"},
+        {"Button14", "Ins"},   {"Button13", "Del"},  {"Button12", "COM"},
+        {"Button21", QStringLiteral("Переслать данные в весы")},
+        {"Button22", QStringLiteral("Считать данные PLU из весов")},
+        {"Button25", QStringLiteral("Выход")},  {"Button24", QStringLiteral("Стоп")},
+        {"StartBtn", QStringLiteral("Прочитать")}, {"Opret", "OK"}};
+    for (const auto& [name, caption] : captions) {
+        auto* button = h.Find<QPushButton>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->text(), caption) << name;
+    }
+    EXPECT_EQ(h.Find<QLabel>("Summ1")->text(), "0,000");
+    EXPECT_EQ(h.Find<QLabel>("Last1")->text(), "0,00");
+    EXPECT_EQ(h.Find<QLabel>("Summ2")->text(), "0,00");
+}
+
+TEST(StartState, SettingsShownWithDefaultsAndOnlyThePortChoosable) {
+    FormHarness h;
+    EXPECT_FALSE(h.form->GroupBox1->isHidden());
+    EXPECT_EQ(h.form->GroupBox1->title(), QStringLiteral("Проинициализируйте СОМ - порт"));
+    const std::tuple<const char*, QString, bool> lists[] = {
+        {"CBPort", "COM2", true},      {"CBBaud", "9600", false},
+        {"CBDataBit", "8", false},     {"CBParitet", "No", false},
+        {"CBstopbit", "1", false},     {"CBFlow", "Hardware", false}};
+    for (const auto& [name, text, enabled] : lists) {
+        auto* list = h.Find<QComboBox>(name);
+        ASSERT_NE(list, nullptr) << name;
+        EXPECT_EQ(list->currentText(), text) << name;
+        EXPECT_EQ(list->isEnabled(), enabled) << name;
+    }
+    EXPECT_TRUE(h.Find<QLineEdit>("Xon")->isHidden());
+    EXPECT_TRUE(h.Find<QLineEdit>("Xoff")->isHidden());
+    EXPECT_TRUE(h.form->StringGrid1->isHidden());
+}
+
+TEST(StartState, CommandButtonsDisabledReadoutAndExitEnabled) {
+    FormHarness h;
+    for (const char* name : kCommandButtons)
+        EXPECT_FALSE(h.Find<QPushButton>(name)->isEnabled()) << name;
+    EXPECT_TRUE(h.form->StartBtn->isEnabled());
+    EXPECT_TRUE(h.form->Button25->isEnabled());
+    for (const char* hidden : {"Button24", "Label14", "ProgressBar1"})
+        EXPECT_TRUE(h.Find(hidden)->isHidden()) << hidden;
+}
+
+TEST(StartState, MenuInOrderWithTheTableItemsDisabled) {
+    FormHarness h;
+    const std::vector<std::pair<QString, std::vector<std::pair<QString, bool>>>> menus = {
+        {QStringLiteral("Файл"),
+         {{QStringLiteral("Новый PLU"), true},
+          {QStringLiteral("Новый MSG"), true},
+          {QStringLiteral("Открыть"), true},
+          {QStringLiteral("Сохранить как..."), true},
+          {QStringLiteral("Выход"), true}}},
+        {QStringLiteral("Таблица"),
+         {{QStringLiteral("Добавить строку"), false},
+          {QStringLiteral("Копировать строку"), false},
+          {QStringLiteral("Вставить строку"), false},
+          {QStringLiteral("Удалить строку"), false}}},
+        {QStringLiteral("Сервис"),
+         {{QStringLiteral("Прочитать показания дисплея"), true},
+          {QStringLiteral("Загрузить весы"), true},
+          {QStringLiteral("Считать данные PLU из весов"), true}}},
+        {QStringLiteral("Порт"), {{QStringLiteral("Настроить"), true}}}};
+    const auto bar = h.form->menuBar()->actions();
+    ASSERT_EQ(bar.size(), static_cast<int>(menus.size()));
+    for (int m = 0; m < bar.size(); ++m) {
+        EXPECT_EQ(bar[m]->text(), menus[m].first);
+        const auto items = bar[m]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<int>(menus[m].second.size())) << m;
+        for (int i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i]->text(), menus[m].second[i].first);
+            EXPECT_EQ(items[i]->isEnabled(), menus[m].second[i].second) << i;
+        }
+    }
+}
+
+TEST(StartState, ModuleStateStartsClear) {
+    FormHarness h;
+    EXPECT_FALSE(h.form->PortConfigured);
+    EXPECT_FALSE(h.form->PortOpened);
+    EXPECT_FALSE(h.form->TableExists);
+    EXPECT_FALSE(h.form->TableIsPlu);
+    EXPECT_FALSE(h.form->TableModified);
+    EXPECT_TRUE(h.form->LinkAnswered);
+    EXPECT_EQ(h.form->SaveDialog1.fileName, "noname1");
+    EXPECT_EQ(h.form->Grid().RowCount(), 3);
+}
+
+class PortSetup : public ::testing::Test {
+protected:
+    std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
+    FormHarness h{std::make_unique<FakePlatform>(line)};
+};
+
+TEST_F(PortSetup, OkOpensThePortAndShowsTheTable) {
+    h.ConfirmPort();
+    EXPECT_EQ(line->opened, std::vector<std::string>{"COM2"});
+    EXPECT_EQ(line->dcb.BaudRate, 9600u);
+    EXPECT_EQ(line->dcb.ByteSize, 8);
+    EXPECT_EQ(line->dcb.Parity, 0);
+    EXPECT_EQ(line->dcb.StopBits, 0);
+    EXPECT_EQ(line->dcb.Flags & (serial::kFOutX | serial::kFInX), 0u);
+    EXPECT_EQ(h.form->Comm.XON, 5);
+    EXPECT_EQ(h.form->Comm.XOFF, 7);
+    EXPECT_TRUE(h.form->PortConfigured);
+    EXPECT_TRUE(h.form->PortOpened);
+    EXPECT_EQ(h.form->GroupBox1->title(), QStringLiteral("Настройка порта"));
+    EXPECT_TRUE(h.form->GroupBox1->isHidden());
+    EXPECT_FALSE(h.form->StringGrid1->isHidden());
+    for (const char* name : kCommandButtons) {
+        const bool transfer = std::string(name) == "Button21" || std::string(name) == "Button22";
+        EXPECT_EQ(h.Find<QPushButton>(name)->isEnabled(), !transfer) << name;
+    }
+}
+
+TEST_F(PortSetup, TableMenuItemsFollowTheRowButtons) {
+    h.ConfirmPort();
+    for (const char* item : {"N7", "N8", "N9", "N10"})
+        EXPECT_TRUE(h.Find<QAction>(item)->isEnabled()) << item;
+    h.form->ButOff();
+    for (const char* item : {"N7", "N8", "N9", "N10"})
+        EXPECT_FALSE(h.Find<QAction>(item)->isEnabled()) << item;
+}
+
+TEST_F(PortSetup, ComBringsTheSettingsBackAndOkReopens) {
+    h.ConfirmPort();
+    h.Click("Button12");
+    EXPECT_FALSE(h.form->GroupBox1->isHidden());
+    EXPECT_FALSE(h.form->StartBtn->isEnabled());
+    EXPECT_TRUE(h.form->StringGrid1->isHidden());
+    EXPECT_TRUE(h.form->Button13->isEnabled());
+    h.ConfirmPort(7);
+    EXPECT_EQ(line->opened, (std::vector<std::string>{"COM2", "COM8"}));
+    EXPECT_EQ(line->closes, 1);
+    EXPECT_EQ(h.form->GroupBox1->title(), QStringLiteral("Настройка порта"));
+    EXPECT_TRUE(h.form->StartBtn->isEnabled());
+}
+
+TEST_F(PortSetup, PortMenuItemDoesWhatComDoes) {
+    h.ConfirmPort();
+    h.Trigger("N14");
+    EXPECT_FALSE(h.form->GroupBox1->isHidden());
+    EXPECT_TRUE(h.form->StringGrid1->isHidden());
+}
+
+TEST(PortSetupOnPty, ChoosingCom8OpensTheDeviceItNames) {
+    FormHarness h;
+    PtyPair pty("COM8");
+    h.ConfirmPort(7);
+    EXPECT_EQ(h.form->Comm.GetError(), 0);
+    h.form->Comm.SendByte(0x5A);
+    EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{0x5A});
+}
+
+TEST(InformationBox, LogoAndVendorLabelShowTheProgramAndItsLicence) {
+    FormHarness h;
+    h.form->Image1Click();
+    ASSERT_EQ(h.dialogs->boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs->boxes[0].kind, BoxKind::Plain);
+    EXPECT_TRUE(h.dialogs->boxes[0].text.contains("qvscale"));
+    EXPECT_TRUE(h.dialogs->boxes[0].text.contains("MIT"));
+}
+
+}  // namespace
