@@ -32,20 +32,6 @@ TEST(UploadPlu, DecodesEveryFieldToItsColumn) {
     EXPECT_TRUE(s.line->input.empty());
 }
 
-TEST(UploadPlu, NameLineWithInnerSpaceKeepsIt) {
-    ScriptedLine s;
-    Bytes record = kRecord;
-    const Bytes name = Join({BytesOf("A B"), Repeat(25, 0x20)});
-    std::copy(name.begin(), name.end(), record.begin() + 34);
-    s.AnswerAfter(1, {0x77});
-    s.AnswerAfter(2, {0x01});
-    s.AnswerAfter(4, Join({{0x00, 0x01}, record}));
-    PluCells cells;
-    ASSERT_EQ(UploadPlu(s.link, 1, cells), UploadOutcome::Record);
-    EXPECT_EQ(cells[1], "\xC0\xC1");
-    EXPECT_EQ(cells[2], "A B");
-}
-
 TEST(UploadPlu, EveryOtherEndLeavesTheCellsAndSendsNothingMore) {
     struct Case {
         const char* name;

@@ -23,15 +23,6 @@ TEST(ReadDisplay, ReadsTheThreeValuesAndSendsOnlyRequestAndCommand) {
     EXPECT_EQ(s.Sent(), (Bytes{0xA5, 0x06}));
 }
 
-TEST(ReadDisplay, NegativeValuesComeThroughSigned) {
-    ScriptedLine s;
-    s.AnswerAfter(1, {0x77});
-    s.AnswerAfter(2, Join({Repeat(4, 0xFF), Repeat(8, 0x00)}));
-    DisplayReading r;
-    EXPECT_EQ(ReadDisplay(s.link, r), ReadoutOutcome::Ok);
-    EXPECT_EQ(r.weight, -1);
-}
-
 TEST(ReadDisplay, EveryFailureLeavesAZeroReadingAndSendsNothingMore) {
     struct Case {
         const char* name;
