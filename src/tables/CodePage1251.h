@@ -5,20 +5,19 @@
 #include <cstdint>
 #include <string>
 
+#include <QString>
+
 namespace tables {
 
-// Unicode code point of a code page 1251 byte (0x98, unassigned, gives U+FFFD).
+// Unicode code point of a code page 1251 byte. 0x98, unassigned, gives U+0098 as the system
+// decoders do, so every byte survives a round trip through the grid's Unicode text.
 char32_t FromCp1251(std::uint8_t byte);
 // The code page 1251 byte of a code point, or '?' when the code page cannot hold it.
 std::uint8_t ToCp1251(char32_t codePoint);
 bool IsInCp1251(char32_t codePoint);
 
-}  // namespace tables
-
-#include <QString>
-
-namespace tables {
 QString DecodeCp1251(const std::string& bytes);
-// Characters the code page cannot hold become '?'.
+// Characters the code page cannot hold become '?', one '?' for each character.
 std::string EncodeCp1251(const QString& text);
+
 }  // namespace tables

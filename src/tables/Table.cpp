@@ -1,1 +1,33 @@
-// placeholder
+#include "Table.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tables {
+
+Table::Table() : rows_(3) {}
+
+void Table::SetRowCount(int count) { rows_.resize(static_cast<std::size_t>(std::max(count, 0))); }
+
+void Table::InsertRow(int at, Row cells) { rows_.insert(rows_.begin() + at, std::move(cells)); }
+
+void Table::RemoveRow(int at) { rows_.erase(rows_.begin() + at); }
+
+void WriteEndMarker(Table& table, int row) {
+    table.ClearRow(row);
+    table.SetCell(0, row, kEndMarker);
+}
+
+void LoadRows(Table& table, std::vector<Row> rows) {
+    table.SetRowCount(1);
+    for (Row& row : rows) table.InsertRow(table.RowCount(), std::move(row));
+}
+
+int DataRowCount(const Table& table) {
+    for (int r = 1; r < table.RowCount(); ++r) {
+        if (table.Cell(0, r) == kEndMarker) return r - 1;
+    }
+    return std::max(table.RowCount() - 1, 0);
+}
+
+}  // namespace tables

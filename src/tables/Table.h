@@ -27,6 +27,10 @@ public:
     const Row& RowAt(int row) const { return rows_[row]; }
     void SetRow(int row, Row cells) { rows_[row] = std::move(cells); }
     void ClearRow(int row) { rows_[row] = Row{}; }
+    // Puts a row before row `at` (0 .. row count); the rows from `at` on move down by one.
+    void InsertRow(int at, Row cells);
+    // Removes row `at`; the rows below it move up by one.
+    void RemoveRow(int at);
 
 private:
     std::vector<Row> rows_;
@@ -39,11 +43,15 @@ void WriteTitles(Table& table, ListKind kind);
 void MakeNewList(Table& table, ListKind kind);
 // Sets cell 0 of a row to "***" and empties the rest.
 void WriteEndMarker(Table& table, int row);
+// Open's result: keeps the title row and puts `rows` (from ParseTableFile) below it.
+void LoadRows(Table& table, std::vector<Row> rows);
 
-// Row commands; cur is the current row (1 .. row count - 1).
+// Row commands; cur is the current row (1 .. row count - 1). A command given a row outside
+// that range changes nothing. Add needs the title row and one more.
 void AddRow(Table& table);
 void CopyRow(Table& table, int cur);
 void InsRow(Table& table, int cur);
+// With at most one data row, leaves "1" and the marker row, growing a grid of two rows to three.
 void DelRow(Table& table, int cur);
 
 // Data rows before the first "***" in column 0; without one, every row after the titles.

@@ -5,24 +5,27 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "Table.h"
 
 namespace tables {
 
 constexpr std::int64_t kMaxTableFileBytes = 64LL * 1024 * 1024;
 
-// The bytes of a file holding data rows 1..dataRows.
+// The bytes of a file holding data rows 1..dataRows (cut to the rows the table has).
 std::string TableFileBytes(const Table& table, int dataRows);
 
-// Writes atomically: on failure the earlier file stays whole and error names the cause.
-bool WriteTableFile(const std::string& path, const Table& table, int dataRows,
-                    std::string& error);
+// Writes atomically: on failure the earlier file stays whole and error names the cause in a few
+// Russian words for the operator ("Диск переполнен", "Папка не существует", ...).
+bool WriteTableFile(const QString& path, const Table& table, int dataRows, QString& error);
 
 // The rows Open builds from a file's bytes: data rows then the marker row (at least one data
-// row). Titles are not included.
+// row). Titles are not included. Linear in the size of the bytes, whatever they hold.
 std::vector<Row> ParseTableFile(const std::string& bytes);
 
 enum class ReadResult { Ok, CannotOpen, TooLarge };
-ReadResult ReadTableFile(const std::string& path, std::string& bytes);
+// Files over kMaxTableFileBytes are not read.
+ReadResult ReadTableFile(const QString& path, std::string& bytes);
 
 }  // namespace tables

@@ -1,0 +1,127 @@
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "Table.h"
+#include "TableFile.h"
+#include "TableTestSupport.h"
+
+namespace tables {
+namespace {
+
+using testing::Cells;
+using testing::Marker;
+using testing::Record;
+using testing::RowsOf;
+using testing::TableOf;
+
+std::string Lines(std::initializer_list<const char*> lines, const char* end = "\r\n") {
+    std::string bytes;
+    for (const char* line : lines) bytes.append(line).append(end);
+    return bytes;
+}
+
+TEST(TableFileBytes, OfNewListsAreTenLines) {
+    Table msg;
+    MakeNewList(msg, ListKind::Msg);
+    EXPECT_EQ(TableFileBytes(msg, DataRowCount(msg)),
+              Lines({"1", "", "", "", "", "", "", "", "", "***"}));
+
+    Table plu;
+    MakeNewList(plu, ListKind::Plu);
+    EXPECT_EQ(TableFileBytes(plu, DataRowCount(plu)),
+              Lines({"1", "", "", "0", "0", "0", "0", "0", "0", "***"}));
+}
+
+TEST(TableFileBytes, KeepCyrillicAsCodePage1251) {
+    // 17, "Молоко", "Сыр"
+    const Table table = TableOf({Row{}, Cells({"17", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0"}),
+                                 Marker()});
+    EXPECT_EQ(TableFileBytes(table, 1),
+              Lines({"17", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0", "", "", "", "", "", "",
+                     "***"}));
+}
+
+TEST(TableFileBytes, WriteNoMoreRowsThanTheTableHas) {
+    const Table table = TableOf({Row{}, Record("1"), Record("2")});
+    EXPECT_EQ(TableFileBytes(table, 0), "***\r\n");
+    EXPECT_EQ(TableFileBytes(table, 5), TableFileBytes(table, 2));
+    EXPECT_EQ(TableFileBytes(table, -1), "***\r\n");
+}
+
+// What Open leaves in the grid: the titles kept, the parsed rows below them.
+std::vector<Row> Opened(const std::string& bytes) {
+    Table table = TableOf({Cells({"titles"}), Record("old"), Marker()});
+    LoadRows(table, ParseTableFile(bytes));
+    return RowsOf(table);
+}
+
+TEST(TableFileRoundTrip, GivesBackTheSameCells) {
+    // "Хлеб ржаной", "Ёлка"
+    const Row bread = Cells({"5", "\xd5\xeb\xe5\xe1\x20\xf0\xe6\xe0\xed\xee\xe9", "", " 120 ",
+                             "3", "0", "4600000000001", "2", "0"});
+    const Row tree = Cells({"6", "\xa8\xeb\xea\xe0", "a;b|c", "", "", "", "", "", "\xb9"});
+    std::vector<std::vector<Row>> tables = {{Cells({"titles"}), bread, Marker()},
+                                            {Cells({"titles"}), bread, tree, Marker()}};
+    std::vector<Row> many = {Cells({"titles"})};
+    for (int i = 0; i < 40; ++i) many.push_back(Record(std::to_string(i)));
+    many.push_back(Marker());
+    tables.push_back(many);
+
+    for (const auto& rows : tables) {
+        const Table saved = TableOf(rows);
+        EXPECT_EQ(Opened(TableFileBytes(saved, DataRowCount(saved))), rows)
+            << rows.size() << " rows";
+    }
+}
+
+TEST(TableFileRoundTrip, TwoRecordsHaveTheMarkerAtLine18AndOpenAsFourRows) {
+    const std::string bytes = TableFileBytes(TableOf({Row{}, Record("1"), Record("2")}), 2);
+    const std::vector<Row> grid = Opened(bytes);
+    EXPECT_EQ(grid.size(), 4u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 5), "***\r\n");
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 19);
+}
+
+struct ParseCase {
+    const char* name;
+    std::string bytes;
+    std::vector<Row> expected;  // data rows, then the marker row
+};
+
+TEST(ParseTableFile, BuildsTheRowsOpenBuilds) {
+    const std::string nineteenLines = Lines({"1", "a", "b", "0", "0", "0", "0", "0", "0", "2",
+                                             "c", "d", "0", "0", "0", "0", "0", "0", "***"});
+    const ParseCase cases[] = {
+        {"marker at line 18", nineteenLines,
+         {Cells({"1", "a", "b", "0", "0", "0", "0", "0", "0"}),
+          Cells({"2", "c", "d", "0", "0", "0", "0", "0", "0"}), Marker()}},
+        {"marker at line 9", Lines({"1", "a", "b", "c", "d", "e", "f", "g", "h", "***"}),
+         {Cells({"1", "a", "b", "c", "d", "e", "f", "g", "h"}), Marker()}},
+        {"marker at line 13 drops the incomplete row",
+         Lines({"1", "", "", "", "", "", "", "", "", "2", "x", "y", "z", "***"}),
+         {Cells({"1"}), Marker()}},
+        {"line 0 is never the marker", Lines({"***", "", "", "", "", "", "", "", "", "***"}),
+         {Cells({"***"}), Marker()}},
+        {"only the marker line", "***\r\n", {Cells({"***"}), Marker()}},
+        {"only the marker, no line break", "***", {Cells({"***"}), Marker()}},
+        {"an empty file", "", {Row{}, Marker()}},
+        {"no marker, fewer than nine lines", Lines({"4", "x"}), {Cells({"4", "x"}), Marker()}},
+        {"no marker: whole groups of nine", std::string(20, '\r'), {Row{}, Row{}, Marker()}},
+        {"a \"***\" with a space is no marker",
+         Lines({"1", "", "", "", "", "", "", "", "", "*** ", "", "", "", "", "", "", "", "",
+                "***"}),
+         {Cells({"1"}), Cells({"*** "}), Marker()}},
+        {"LF CR is two line ends", "1\n\r2\r\n\r\n\r\n\r\n\r\n\r\n\r\n***",
+         {Cells({"1", "", "2"}), Marker()}},
+        {"a last line without its break", "9\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nend",
+         {Cells({"9", "", "", "", "", "", "", "", "end"}), Marker()}},
+        {"lines after the marker are ignored", Lines({"1", "", "", "", "", "", "", "", "", "***",
+                                                      "2", "junk"}),
+         {Cells({"1"}), Marker()}},
+    };
+    for (const ParseCase& c : cases) EXPECT_EQ(ParseTableFile(c.bytes), c.expected) << c.name;
+}
+
+}  // namespace
+}  // namespace tables
