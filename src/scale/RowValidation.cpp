@@ -1,0 +1,73 @@
+#include "RowValidation.h"
+
+#include <limits>
+
+#include "Codec.h"
+
+namespace scale {
+
+namespace {
+
+constexpr std::int32_t kWordMax = 65535;
+constexpr std::int32_t kLongMax = std::numeric_limits<std::int32_t>::max();
+
+constexpr std::int32_t kLongMin = std::numeric_limits<std::int32_t>::min();
+
+struct Field {
+    int column;
+    std::int32_t min;
+    std::int32_t max;
+    std::int32_t PluRecord::*target;
+};
+
+// The order in which the cells are checked. The shelf life only has to convert here: its range
+// has a message of its own and is checked after every other cell.
+const Field kPluFields[] = {
+    {0, 0, kWordMax, &PluRecord::plu},
+    {3, 0, kLongMax, &PluRecord::price},
+    {4, kLongMin, kLongMax, &PluRecord::shelfLife},
+    {5, 0, kWordMax, &PluRecord::tare},
+    {6, 0, kLongMax, &PluRecord::itemCode},
+    {7, 0, kWordMax, &PluRecord::group},
+    {8, 0, kWordMax, &PluRecord::message},
+};
+
+bool ReadField(const std::string& cell, std::int32_t min, std::int32_t max,
+               std::int32_t& value) {
+    std::int32_t read = 0;
+    if (!CellToInt(cell, read) || read < min || read > max) return false;
+    value = read;
+    return true;
+}
+
+RowCheck Failed(RowProblem problem, int column) {
+    RowCheck check;
+    check.problem = problem;
+    check.column = column;
+    return check;
+}
+
+RowCheck ValidatePlu(const std::array<std::string, 9>& cells) {
+    RowCheck check;
+    for (const Field& field : kPluFields) {
+        if (!ReadField(cells[field.column], field.min, field.max, check.plu.*field.target))
+            return Failed(RowProblem::BadCell, field.column);
+    }
+    if (check.plu.shelfLife < 0 || check.plu.shelfLife > kLongestShelfLife)
+        return Failed(RowProblem::BadShelfLife, 4);
+    check.plu.name1 = cells[1];
+    check.plu.name2 = cells[2];
+    return check;
+}
+
+}  // namespace
+
+RowCheck ValidateRow(const std::array<std::string, 9>& cells, RowKind kind) {
+    if (kind == RowKind::Plu) return ValidatePlu(cells);
+    RowCheck check;
+    if (!ReadField(cells[0], 0, kWordMax, check.messageNumber))
+        return Failed(RowProblem::BadCell, 0);
+    return check;
+}
+
+}  // namespace scale
