@@ -1,6 +1,7 @@
 #include "Table.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace tables {
@@ -13,14 +14,20 @@ void Table::InsertRow(int at, Row cells) { rows_.insert(rows_.begin() + at, std:
 
 void Table::RemoveRow(int at) { rows_.erase(rows_.begin() + at); }
 
+void Table::ReplaceRowsFrom(int first, std::vector<Row> rows) {
+    rows_.resize(static_cast<std::size_t>(first));
+    rows_.reserve(rows_.size() + rows.size());
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+}
+
 void WriteEndMarker(Table& table, int row) {
     table.ClearRow(row);
     table.SetCell(0, row, kEndMarker);
 }
 
 void LoadRows(Table& table, std::vector<Row> rows) {
-    table.SetRowCount(1);
-    for (Row& row : rows) table.InsertRow(table.RowCount(), std::move(row));
+    table.ReplaceRowsFrom(1, std::move(rows));
 }
 
 int DataRowCount(const Table& table) {

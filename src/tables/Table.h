@@ -31,6 +31,8 @@ public:
     void InsertRow(int at, Row cells);
     // Removes row `at`; the rows below it move up by one.
     void RemoveRow(int at);
+    // Keeps rows 0 .. first - 1 and puts `rows` after them, dropping the rest.
+    void ReplaceRowsFrom(int first, std::vector<Row> rows);
 
 private:
     std::vector<Row> rows_;

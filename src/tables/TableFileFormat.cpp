@@ -1,5 +1,6 @@
 // The file format in memory: the bytes Save writes and the rows Open builds from them.
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "TableFile.h"
@@ -13,24 +14,33 @@ constexpr std::string_view kLineEnd = "\r\n";
 // break at the very end starts no further line.
 class LineCursor {
 public:
-    explicit LineCursor(std::string_view bytes) : rest_(bytes) {}
+    explicit LineCursor(std::string_view bytes) : bytes_(bytes) {}
 
     bool Next(std::string_view& line) {
-        if (rest_.empty()) return false;
-        const std::size_t end = rest_.find_first_of("\r\n");
-        if (end == std::string_view::npos) {
-            line = rest_;
-            rest_ = {};
-            return true;
-        }
-        line = rest_.substr(0, end);
-        const bool crlf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
-        rest_.remove_prefix(end + (crlf ? 2 : 1));
+        if (at_ >= bytes_.size()) return false;
+        const std::size_t end = std::min(NextOf('\r', nextCr_), NextOf('\n', nextLf_));
+        line = bytes_.substr(at_, end - at_);
+        const bool crlf = end + 1 < bytes_.size() && bytes_[end] == '\r' && bytes_[end + 1] == '\n';
+        at_ = end + (crlf ? 2 : 1);
         return true;
     }
 
 private:
-    std::string_view rest_;
+    // The next CR or LF at or after the cursor. Each is searched for again only once the cursor
+    // has passed the last one found, so a file of CR-only or LF-only lines is scanned once.
+    std::size_t NextOf(char c, std::size_t& cached) const {
+        if (cached != kUnknown && cached >= at_) return cached;
+        const void* found = std::memchr(bytes_.data() + at_, c, bytes_.size() - at_);
+        cached = found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes_.data())
+                       : bytes_.size();
+        return cached;
+    }
+
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+    std::string_view bytes_;
+    std::size_t at_ = 0;
+    std::size_t nextCr_ = kUnknown;
+    std::size_t nextLf_ = kUnknown;
 };
 
 // The index of the first line from line 1 on that is exactly "***"; without one, the number

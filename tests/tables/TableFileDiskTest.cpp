@@ -24,7 +24,9 @@ using testing::TableOf;
 class TableFileOnDisk : public ::testing::Test {
 protected:
     std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
-    QStringList Entries() const { return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+    QStringList Entries() const {
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
 
     QTemporaryDir dir_;
 };
