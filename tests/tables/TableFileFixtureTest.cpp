@@ -39,8 +39,8 @@ const FixtureCase kFixtures[] = {
              "7990", "5", "25", "4600000000028", "3", "1"}),
       Marker()}},
     {"cr_only.msg",
-     {Cells({"1",
-             "\xc4\xee\xe1\xf0\xee\x20\xef\xee\xe6\xe0\xeb\xee\xe2\xe0\xf2\xfc"}),  // Добро пожаловать
+     {Cells({"1",  // Добро пожаловать
+             "\xc4\xee\xe1\xf0\xee\x20\xef\xee\xe6\xe0\xeb\xee\xe2\xe0\xf2\xfc"}),
       Cells({"2",
              "\xd1\xea\xe8\xe4\xea\xe8",                  // Скидки
              "\xef\xee\x20\xf1\xf0\xe5\xe4\xe0\xec",      // по средам

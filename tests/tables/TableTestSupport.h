@@ -56,10 +56,14 @@ inline Table TableOf(const std::vector<Row>& rows) {
     return table;
 }
 
+// The fixture folder is named by QVSCALE_TEST_DATA; a run without it (the test program started
+// by hand) finds the folder beside this one.
 inline std::string DataPath(const std::string& name) {
-    const char* folder = std::getenv("QVSCALE_TEST_DATA");
-    if (folder == nullptr) ADD_FAILURE() << "QVSCALE_TEST_DATA names no fixture folder";
-    return std::string(folder ? folder : ".") + "/" + name;
+    if (const char* folder = std::getenv("QVSCALE_TEST_DATA")) {
+        return std::string(folder) + "/" + name;
+    }
+    const std::string here = __FILE__;
+    return here.substr(0, here.rfind('/')) + "/../data/" + name;
 }
 
 // Read without the code under test, so a fixture's bytes are what the file holds.
