@@ -1,0 +1,126 @@
+#include "Line.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace sim {
+
+namespace {
+
+constexpr int kBitsPerByte = 10;  // start bit, eight data bits, stop bit
+
+int PollMs(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<long long>(0, std::min<long long>(left.count(), 1 << 30)));
+}
+
+}  // namespace
+
+Line::Line(int fd, int baud, int stopFd) : fd_(fd), stopFd_(stopFd) {
+    if (baud > 0)
+        byteTime_ = std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(double(kBitsPerByte) / baud));
+}
+
+bool Line::SleepUntil(Clock::time_point when) {
+    pollfd stop{stopFd_, POLLIN, 0};
+    while (Clock::now() < when) {
+        const auto left = when - Clock::now();
+        if (left > std::chrono::milliseconds(2)) {
+            // Coarse wait that still notices a stop; the last stretch is slept precisely.
+            if (poll(&stop, 1, PollMs(when - std::chrono::milliseconds(1))) > 0) return false;
+        } else {
+            timespec ts{0, static_cast<long>(
+                               std::chrono::duration_cast<std::chrono::nanoseconds>(left).count())};
+            nanosleep(&ts, nullptr);
+        }
+    }
+    return true;
+}
+
+Line::Result Line::Fill(Clock::time_point deadline) {
+    for (;;) {
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
+        const int n = poll(fds, 2, PollMs(deadline));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Result::Closed;
+        if (fds[1].revents) return Result::Stopped;
+        if (n == 0) return Clock::now() >= deadline ? Result::Timeout : Result::Ok;
+        std::uint8_t buf[512];
+        const ssize_t got = read(fd_, buf, sizeof buf);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (got <= 0) return Result::Closed;
+        const auto now = Clock::now();
+        for (ssize_t i = 0; i < got; ++i) arrived_.push_back({buf[i], now});
+        return Result::Ok;
+    }
+}
+
+Line::Result Line::Read(std::uint8_t& byte, Clock::duration timeout) {
+    if (fd_ < 0) return Result::Closed;
+    const auto deadline = Clock::now() + timeout;
+    while (arrived_.empty()) {
+        const Result r = Fill(deadline);
+        if (r != Result::Ok) return r;
+    }
+    const Arrived a = arrived_.front();
+    arrived_.pop_front();
+    if (byteTime_.count() > 0) {
+        rxFree_ = std::max(rxFree_, a.at) + byteTime_;
+        if (!SleepUntil(rxFree_)) return Result::Stopped;
+    }
+    byte = a.byte;
+    return Result::Ok;
+}
+
+Line::Result Line::WaitWritable() {
+    for (;;) {
+        pollfd fds[2] = {{fd_, POLLOUT, 0}, {stopFd_, POLLIN, 0}};
+        const int n = poll(fds, 2, -1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Result::Closed;
+        if (fds[1].revents) return Result::Stopped;
+        if (fds[0].revents & (POLLERR | POLLNVAL)) return Result::Closed;
+        return Result::Ok;
+    }
+}
+
+Line::Result Line::WriteAll(const std::uint8_t* bytes, std::size_t count) {
+    while (count > 0) {
+        const Result r = WaitWritable();
+        if (r != Result::Ok) return r;
+        const ssize_t n = write(fd_, bytes, count);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n < 0) return Result::Closed;
+        bytes += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return Result::Ok;
+}
+
+Line::Result Line::Write(const std::uint8_t* bytes, std::size_t count) {
+    if (fd_ < 0) return Result::Closed;
+    if (byteTime_.count() == 0) return WriteAll(bytes, count);
+    for (std::size_t i = 0; i < count; ++i) {
+        txFree_ = std::max(txFree_, Clock::now()) + byteTime_;
+        if (!SleepUntil(txFree_)) return Result::Stopped;
+        const Result r = WriteAll(bytes + i, 1);
+        if (r != Result::Ok) return r;
+    }
+    return Result::Ok;
+}
+
+Line::Result Line::Pause(Clock::duration duration) {
+    return SleepUntil(Clock::now() + duration) ? Result::Ok : Result::Stopped;
+}
+
+void Line::HangUp() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    arrived_.clear();
+}
+
+}  // namespace sim

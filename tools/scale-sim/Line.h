@@ -1,0 +1,50 @@
+#pragma once
+// The scale's end of the line: byte reads and writes on one descriptor, paced as the line would
+// carry them when a baud rate is given, and interruptible through a stop descriptor.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+
+namespace sim {
+
+using Clock = std::chrono::steady_clock;
+
+class Line {
+public:
+    enum class Result { Ok, Timeout, Stopped, Closed };
+
+    // fd is owned by the caller until HangUp. baud 0: unpaced. stopFd turns readable to stop.
+    Line(int fd, int baud, int stopFd);
+
+    // One byte from the PC, no earlier than the line could have delivered it.
+    Result Read(std::uint8_t& byte, Clock::duration timeout);
+    // Bytes to the PC; paced, each appears one byte time after the line is free for it.
+    Result Write(const std::uint8_t* bytes, std::size_t count);
+    // Waits without reading; Stopped if the stop descriptor fired.
+    Result Pause(Clock::duration duration);
+    // Closes the descriptor, so the PC sees the line hang up.
+    void HangUp();
+    bool IsOpen() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+
+private:
+    struct Arrived {
+        std::uint8_t byte;
+        Clock::time_point at;
+    };
+    Result Fill(Clock::time_point deadline);
+    Result WaitWritable();
+    Result WriteAll(const std::uint8_t* bytes, std::size_t count);
+    bool SleepUntil(Clock::time_point when);
+
+    int fd_;
+    int stopFd_;
+    Clock::duration byteTime_{0};
+    std::deque<Arrived> arrived_;
+    Clock::time_point rxFree_{};
+    Clock::time_point txFree_{};
+};
+
+}  // namespace sim

@@ -1,0 +1,35 @@
+#pragma once
+// What the scale's thread and its owner share; every member is guarded by `mutex`.
+
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "Exchange.h"
+#include "Fault.h"
+#include "Records.h"
+
+namespace sim {
+
+using ExchangeHook = std::function<void(const ExchangeStart&)>;
+
+struct ScaleState {
+    mutable std::mutex mutex;
+    mutable std::condition_variable changed;  // notified on every byte received and exchange ended
+
+    Display display;
+    int capacity = kMaxPluNumber;
+    std::map<std::uint16_t, PluRecord> plus;
+    std::map<std::uint16_t, Message> messages;
+    FaultBook faults;
+    ExchangeHook hook;
+
+    Bytes received;
+    std::vector<Exchange> exchanges;
+    bool hungUp = false;
+    bool running = true;
+};
+
+}  // namespace sim
