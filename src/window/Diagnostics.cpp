@@ -1,16 +1,124 @@
-#include "Com.h"
+// The line-test panels: they drive the port directly, without the scale's protocol, and do
+// nothing until the port has been configured.
 
-void TForm1::BSendClick() {}
-void TForm1::BHentClick() {}
-void TForm1::Button1Click() {}
-void TForm1::Button2Click() {}
-void TForm1::Button3Click() {}
-void TForm1::Button4Click() {}
-void TForm1::Button5Click() {}
-void TForm1::Button6Click() {}
-void TForm1::Button7Click() {}
-void TForm1::Button8Click() {}
-void TForm1::Button9Click() {}
-void TForm1::Button10Click() {}
-void TForm1::Button11Click() {}
-void TForm1::ToggleDiagnostics() {}
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "BufferFile.h"
+#include "CodePage1251.h"
+#include "Com.h"
+#include "LineTest.h"
+
+namespace {
+
+// How much ToggleDiagnostics grew the window, kept on the window so hiding gives back exactly that.
+const char* const kGrowthProperty = "diagnosticsGrowth";
+constexpr int kBottomMargin = 8;
+
+void Escape(TForm1& form, serial::EscapeCode code) {
+    if (form.PortConfigured) form.Comm.SetEscCode(code);
+}
+
+}  // namespace
+
+void TForm1::ToggleDiagnostics() {
+    diagnosticsShown_ = !diagnosticsShown_;
+    QWidget* const panels[] = {GroupBox2, GroupBox3, GroupBox4, GroupBox5, Button9};
+    int bottom = 0;
+    for (QWidget* panel : panels) {
+        panel->setVisible(diagnosticsShown_);
+        bottom = std::max(bottom, panel->geometry().bottom() + 1);
+    }
+    if (diagnosticsShown_) {
+        // Some panels stand below the window's usual height.
+        const int wanted = menuBar()->sizeHint().height() + bottom + kBottomMargin;
+        const int growth = std::max(0, wanted - height());
+        setProperty(kGrowthProperty, growth);
+        resize(width(), height() + growth);
+    } else {
+        resize(width(), height() - property(kGrowthProperty).toInt());
+        setProperty(kGrowthProperty, 0);
+    }
+}
+
+void TForm1::BSendClick() {
+    if (!PortConfigured) return;
+    Comm.SendString(tables::EncodeCp1251(Edit1->text()));
+}
+
+void TForm1::BHentClick() {
+    if (!PortConfigured) return;
+    const std::int32_t waiting = Comm.InQue();
+    if (waiting <= 0) return;
+    std::string text;
+    Comm.GetString(waiting, text);
+    BeskedBox->appendPlainText(tables::DecodeCp1251(text));
+}
+
+void TForm1::Button1Click() {
+    Escape(*this, serial::kSetDtr);
+}
+void TForm1::Button2Click() {
+    Escape(*this, serial::kSetRts);
+}
+void TForm1::Button3Click() {
+    Escape(*this, serial::kClrDtr);
+}
+void TForm1::Button4Click() {
+    Escape(*this, serial::kClrRts);
+}
+void TForm1::Button5Click() {
+    Escape(*this, serial::kSetXon);
+}
+void TForm1::Button6Click() {
+    Escape(*this, serial::kSetXoff);
+}
+
+void TForm1::Button7Click() {
+    if (!PortConfigured) return;
+    if (const auto mask = serial::EventMaskOf(ComboBox1->currentText().toStdString()))
+        Comm.SetEvent(*mask);
+}
+
+void TForm1::Button8Click() {
+    ComboBox1->setEditText(QString());
+    if (!PortConfigured) return;
+    std::int32_t mask = 0;
+    Comm.GetEvent(mask);
+    ComboBox1->setEditText(QString::fromStdString(serial::EventMaskText(mask)));
+}
+
+void TForm1::Button9Click() {
+    if (!PortConfigured || Comm.InQue() <= 0) return;
+    const std::optional<QString> path = dialogs_->SaveFile(SaveDialog1);
+    if (!path) return;
+    SaveDialog1.fileName = *path;
+    const auto takeWaiting = [this] {
+        std::string bytes;
+        Comm.GetString(Comm.InQue(), bytes);
+        return bytes;
+    };
+    QString cause;
+    if (!SaveBytesFile(*path, takeWaiting, cause))
+        dialogs_->ErrorBox(QStringLiteral("Не удалось сохранить файл %1: %2").arg(*path, cause));
+}
+
+void TForm1::Button10Click() {
+    if (!PortConfigured) return;
+    const std::string text = EByte->text().toStdString();
+    if (const auto value = serial::DecimalValue(text))
+        Comm.SendByte(static_cast<std::uint8_t>(*value));  // the low 8 bits
+    else
+        dialogs_->ErrorBox(QString::fromStdString(serial::NotAnIntegerMessage(text)));
+}
+
+void TForm1::Button11Click() {
+    if (!PortConfigured || Comm.InQue() <= 0) return;
+    Bytebox->addItem(QString::number(Comm.GetByte()));
+}
