@@ -115,7 +115,7 @@ TEST_F(DiagnosticsOnPty, EscapeCodesOnALineWithoutModemLinesLatchTheFailureAndNo
     EXPECT_EQ(h.form->BeskedBox->toPlainText(), "z");
 }
 
-class SaveBuffer : public DiagnosticsOnPty {
+class DiagnosticsSaveBuffer : public DiagnosticsOnPty {
   protected:
     QTemporaryDir dir;
     QString PathOf(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -125,7 +125,7 @@ class SaveBuffer : public DiagnosticsOnPty {
     }
 };
 
-TEST_F(SaveBuffer, WritesTheWaitingBytesExactlyThroughTheSaveDialog) {
+TEST_F(DiagnosticsSaveBuffer, WritesTheWaitingBytesExactlyThroughTheSaveDialog) {
     const QString path = PathOf("line.bin");
     QFile old(path);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -143,14 +143,14 @@ TEST_F(SaveBuffer, WritesTheWaitingBytesExactlyThroughTheSaveDialog) {
     EXPECT_TRUE(h.dialogs->boxes.empty());
 }
 
-TEST_F(SaveBuffer, NothingWaitingOpensNoDialog) {
+TEST_F(DiagnosticsSaveBuffer, NothingWaitingOpensNoDialog) {
     h.dialogs->fileAnswers.push_back(PathOf("never.bin"));
     h.Click("Button9");
     EXPECT_TRUE(h.dialogs->fileDialogs.empty());
     EXPECT_FALSE(QFile::exists(PathOf("never.bin")));
 }
 
-TEST_F(SaveBuffer, CancelledDialogKeepsTheInputWaitingAndTheName) {
+TEST_F(DiagnosticsSaveBuffer, CancelledDialogKeepsTheInputWaitingAndTheName) {
     Arrive({'a', 'b', 'c'});
     h.dialogs->fileAnswers.push_back(std::nullopt);
     h.Click("Button9");
@@ -160,7 +160,7 @@ TEST_F(SaveBuffer, CancelledDialogKeepsTheInputWaitingAndTheName) {
     EXPECT_EQ(h.form->BeskedBox->toPlainText(), "abc");
 }
 
-TEST_F(SaveBuffer, AFileThatCannotBeCreatedShowsTheCauseAndLeavesTheInputWaiting) {
+TEST_F(DiagnosticsSaveBuffer, AFileThatCannotBeCreatedShowsTheCauseAndLeavesTheInputWaiting) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     const std::pair<QString, QString> cases[] = {
         {PathOf("missing/line.bin"), QStringLiteral("Папка не существует")},
