@@ -189,6 +189,8 @@ void TForm1::BuildDiagnostics() {
     ComboBox1 = MakeList(GroupBox4, "ComboBox1",
                          {"EV_CTS", "EV_DSR", "EV_ERR", "EV_RING", "EV_RLSD"}, {5, 18, 144, 24});
     ComboBox1->setEditable(true);
+    // "Get" writes texts that are not event names; they must not join the list.
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setEditText(QStringLiteral("EV_CTS"));
     Button8 = MakeButton(GroupBox4, "Button8", QStringLiteral("Get"), {156, 18, 42, 23});
     Button7 = MakeButton(GroupBox4, "Button7", QStringLiteral("Set"), {206, 18, 41, 23});
