@@ -1,6 +1,7 @@
 #include "Line.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,7 +20,7 @@ int PollMs(Clock::time_point deadline) {
 
 }  // namespace
 
-Line::Line(int fd, int baud, int stopFd) : fd_(fd), stopFd_(stopFd) {
+Line::Line(int fd, int baud, int stopFd, int peerFd) : fd_(fd), stopFd_(stopFd), peerFd_(peerFd) {
     if (baud > 0)
         byteTime_ = std::chrono::duration_cast<Clock::duration>(
             std::chrono::duration<double>(double(kBitsPerByte) / baud));
@@ -117,7 +118,18 @@ Line::Result Line::Pause(Clock::duration duration) {
     return SleepUntil(Clock::now() + duration) ? Result::Ok : Result::Stopped;
 }
 
+void Line::WaitPeerRead() {
+    if (peerFd_ < 0) return;
+    // Bytes just written may not have reached the PC's queue yet; give them a moment first.
+    const auto limit = Clock::now() + std::chrono::seconds(2);
+    if (!SleepUntil(Clock::now() + std::chrono::milliseconds(10))) return;
+    int waiting = 0;
+    while (ioctl(peerFd_, FIONREAD, &waiting) == 0 && waiting > 0 && Clock::now() < limit)
+        if (!SleepUntil(Clock::now() + std::chrono::milliseconds(1))) return;
+}
+
 void Line::HangUp() {
+    WaitPeerRead();
     if (fd_ >= 0) close(fd_);
     fd_ = -1;
     arrived_.clear();

@@ -16,7 +16,9 @@ public:
     enum class Result { Ok, Timeout, Stopped, Closed };
 
     // fd is owned by the caller until HangUp. baud 0: unpaced. stopFd turns readable to stop.
-    Line(int fd, int baud, int stopFd);
+    // peerFd, when not -1, is the PC's end held open by the scale: HangUp lets the PC read what
+    // was sent before the line goes, as a closed pty master throws away unread bytes.
+    Line(int fd, int baud, int stopFd, int peerFd = -1);
 
     // One byte from the PC, no earlier than the line could have delivered it.
     Result Read(std::uint8_t& byte, Clock::duration timeout);
@@ -24,7 +26,7 @@ public:
     Result Write(const std::uint8_t* bytes, std::size_t count);
     // Waits without reading; Stopped if the stop descriptor fired.
     Result Pause(Clock::duration duration);
-    // Closes the descriptor, so the PC sees the line hang up.
+    // Closes the descriptor, so the PC sees the line hang up once it has read what was sent.
     void HangUp();
     bool IsOpen() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
@@ -38,9 +40,11 @@ private:
     Result WaitWritable();
     Result WriteAll(const std::uint8_t* bytes, std::size_t count);
     bool SleepUntil(Clock::time_point when);
+    void WaitPeerRead();
 
     int fd_;
     int stopFd_;
+    int peerFd_;
     Clock::duration byteTime_{0};
     std::deque<Arrived> arrived_;
     Clock::time_point rxFree_{};
