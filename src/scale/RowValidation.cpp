@@ -40,21 +40,21 @@ bool ReadField(const std::string& cell, std::int32_t min, std::int32_t max,
     return true;
 }
 
-RowCheck Failed(RowProblem problem, int column) {
-    RowCheck check;
+// Keeps the first problem met.
+void Note(RowCheck& check, RowProblem problem, int column) {
+    if (!check.ok()) return;
     check.problem = problem;
     check.column = column;
-    return check;
 }
 
 RowCheck ValidatePlu(const std::array<std::string, 9>& cells) {
     RowCheck check;
     for (const Field& field : kPluFields) {
         if (!ReadField(cells[field.column], field.min, field.max, check.plu.*field.target))
-            return Failed(RowProblem::BadCell, field.column);
+            Note(check, RowProblem::BadCell, field.column);
     }
     if (check.plu.shelfLife < 0 || check.plu.shelfLife > kLongestShelfLife)
-        return Failed(RowProblem::BadShelfLife, 4);
+        Note(check, RowProblem::BadShelfLife, 4);
     check.plu.name1 = cells[1];
     check.plu.name2 = cells[2];
     return check;
@@ -65,8 +65,7 @@ RowCheck ValidatePlu(const std::array<std::string, 9>& cells) {
 RowCheck ValidateRow(const std::array<std::string, 9>& cells, RowKind kind) {
     if (kind == RowKind::Plu) return ValidatePlu(cells);
     RowCheck check;
-    if (!ReadField(cells[0], 0, kWordMax, check.messageNumber))
-        return Failed(RowProblem::BadCell, 0);
+    if (!ReadField(cells[0], 0, kWordMax, check.messageNumber)) Note(check, RowProblem::BadCell, 0);
     return check;
 }
 

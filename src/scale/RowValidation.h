@@ -21,8 +21,9 @@ enum class RowProblem {
 struct RowCheck {
     RowProblem problem = RowProblem::None;
     int column = -1;     // the failing cell's column, when there is a problem
-    PluRecord plu;       // a PLU row's fields, when there is none
-    std::int32_t messageNumber = 0;  // a message row's number, when there is none
+    // Every field that fits, 0 for the others: a row with a problem is never sent.
+    PluRecord plu;
+    std::int32_t messageNumber = 0;
     bool ok() const { return problem == RowProblem::None; }
 };
 

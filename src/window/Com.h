@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,7 @@ class QProgressBar;
 class QPushButton;
 class GridModel;
 class GridView;
+struct LinkFailure;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -76,6 +78,11 @@ public:
     void N15Click() { Button21Click(); }
     void TransmitPlu();
     void TransmitMsg();
+    // A failed exchange as its failure table says: box, controls, grid shown, TransferFailed.
+    void ReportLinkFailure(const LinkFailure& failure);
+    // Runs a download or upload: every other command is refused meanwhile, and a close asked
+    // for during it is carried out once it has ended.
+    void RunExclusive(const std::function<void()>& run);
 
     // Upload.
     void Button22Click();
@@ -244,4 +251,5 @@ private:
     bool diagnosticsShown_ = false;
 
     friend class TForm1Test;
+    friend class DownloadDriver;
 };

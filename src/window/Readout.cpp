@@ -1,3 +1,36 @@
-#include "Com.h"
+// The display readout: the scale's weight, unit price and total in three labels.
 
-void TForm1::StartBtnClick() {}
+#include <QLabel>
+
+#include "Com.h"
+#include "DisplayFormat.h"
+#include "TransferOutcome.h"
+
+namespace {
+
+void ShowReading(TForm1& form, const scale::DisplayReading& reading) {
+    form.Summ1->setText(QString::fromStdString(scale::FormatWeight(reading.weight)));
+    form.Last1->setText(QString::fromStdString(scale::FormatPrice(reading.price)));
+    form.Summ2->setText(QString::fromStdString(scale::FormatTotal(reading.total)));
+}
+
+}  // namespace
+
+void TForm1::StartBtnClick() {
+    if (!PortConfigured) {
+        dialogs_->ErrorBox(messages::PortNotSet());
+        SetTopButtonsEnabled(true);
+        return;
+    }
+    SetTopButtonsEnabled(false);
+    scale::Link link = LinkNow();
+    scale::DisplayReading reading;
+    const scale::ReadoutOutcome outcome = scale::ReadDisplay(link, reading);
+    // A failed readout shows the zero reading: after the box when the scale refused, before it
+    // when it did not answer or fell silent.
+    const bool refused = outcome == scale::ReadoutOutcome::Refused;
+    if (!refused) ShowReading(*this, reading);
+    if (outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(messages::LinkCheck());
+    if (refused) ShowReading(*this, reading);
+    SetTopButtonsEnabled(true);
+}

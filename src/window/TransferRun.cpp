@@ -1,0 +1,32 @@
+// A download or upload as one exclusive run of the window.
+
+#include "Com.h"
+
+namespace {
+
+// Sets a flag for its lifetime and gives back the value it found.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = before_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool before_;
+};
+
+}  // namespace
+
+void TForm1::RunExclusive(const std::function<void()>& run) {
+    {
+        FlagScope active(runActive_);
+        run();
+    }
+    // A close asked for during the run only stopped it; its check comes now.
+    if (closeAfterRun_ && !runActive_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}

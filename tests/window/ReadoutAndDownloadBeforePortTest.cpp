@@ -1,0 +1,92 @@
+// Commands of the scale before the port settings are confirmed, and the busy state's table.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include "FakePlatform.h"
+#include "FormHarness.h"
+#include "GridModel.h"
+#include "GridView.h"
+
+namespace {
+
+const char* const kTopButtons[] = {"StartBtn", "Button12", "Button13", "Button14", "Button15",
+                                   "Button16", "Button17", "Button18", "Button19", "Button20"};
+const char* const kBusyButtons[] = {"StartBtn", "Button12", "Button13", "Button14", "Button15",
+                                    "Button16", "Button17", "Button18", "Button19", "Button20",
+                                    "Button21", "Button22", "Button25"};
+
+class ReadoutAndDownloadBeforePort : public ::testing::Test {
+protected:
+    std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
+    FormHarness h{std::make_unique<FakePlatform>(line)};
+};
+
+TEST_F(ReadoutAndDownloadBeforePort, ReadoutAsksForThePortSendsNothingAndEnablesItsButtons) {
+    for (const char* command : {"StartBtn", "N12"}) {
+        h.dialogs->boxes.clear();
+        if (std::string(command) == "N12")
+            h.Trigger(command);
+        else
+            h.Click(command);
+        ASSERT_EQ(h.dialogs->boxes.size(), 1u) << command;
+        EXPECT_EQ(h.dialogs->boxes[0].kind, BoxKind::Error);
+        EXPECT_EQ(h.dialogs->boxes[0].text, QStringLiteral("Установите параметры СОМ-порта"));
+        for (const char* name : kTopButtons)
+            EXPECT_TRUE(h.Find<QPushButton>(name)->isEnabled()) << command << " " << name;
+    }
+    EXPECT_TRUE(line->output.empty());
+    EXPECT_EQ(h.form->Summ1->text(), "0,000");
+}
+
+TEST_F(ReadoutAndDownloadBeforePort, DownloadAsksForThePortAndLeavesTheTableAlone) {
+    h.form->Model()->Replace([](tables::Table& t) {
+        tables::MakeNewList(t, tables::ListKind::Plu);
+        t.SetCell(0, 2, "typed");
+    });
+    h.form->TableIsPlu = h.form->TableExists = true;
+    const tables::Table before = h.form->Grid();
+    bool labelShown = false;
+    h.dialogs->onBox = [&](const ShownBox&) {
+        labelShown = !h.form->Label14->isHidden() || !h.form->ProgressBar1->isHidden();
+    };
+    for (const char* command : {"N15", "Button21"}) {
+        h.dialogs->boxes.clear();
+        if (std::string(command) == "N15")
+            h.Trigger(command);
+        else
+            h.form->Button21Click();  // the button is still disabled before "OK"
+        ASSERT_EQ(h.dialogs->boxes.size(), 1u) << command;
+        EXPECT_EQ(h.dialogs->boxes[0].kind, BoxKind::Error);
+        EXPECT_EQ(h.dialogs->boxes[0].text, QStringLiteral("Установите параметры СОМ-порта"));
+        EXPECT_FALSE(labelShown);
+    }
+    for (int r = 0; r < before.RowCount(); ++r)
+        EXPECT_EQ(h.form->Grid().RowAt(r), before.RowAt(r)) << r;
+    EXPECT_TRUE(line->output.empty());
+    EXPECT_TRUE(h.form->Label14->isHidden());
+    EXPECT_TRUE(h.form->ProgressBar1->isHidden());
+}
+
+TEST(ReadoutBusyState, ButOffThenButOnFollowsTheTableAndHidesStop) {
+    FormHarness h;
+    for (bool stopShown : {false, true}) {
+        h.form->Button24->setVisible(stopShown);
+        h.form->Label14->show();
+        h.form->ButOff();
+        EXPECT_TRUE(h.form->Button24->isHidden());
+        for (const char* name : kBusyButtons)
+            EXPECT_FALSE(h.Find<QPushButton>(name)->isEnabled()) << name;
+        h.form->Button24->setVisible(stopShown);
+        h.form->ButOn();
+        EXPECT_TRUE(h.form->Button24->isHidden()) << stopShown;
+        for (const char* name : kBusyButtons)
+            EXPECT_TRUE(h.Find<QPushButton>(name)->isEnabled()) << name;
+        // Neither touches the transfer label.
+        EXPECT_FALSE(h.form->Label14->isHidden());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include "ScaleWindow.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <ostream>
+
+#include "CodePage1251.h"
+#include "GridModel.h"
+#include "GridView.h"
+
+namespace {
+sim::Options LinkedAsCom2() {
+    sim::Options options;
+    options.link = "COM2";
+    return options;
+}
+}  // namespace
+
+bool ControlState::operator==(const ControlState& o) const {
+    return readout == o.readout && com == o.com && download == o.download &&
+           upload == o.upload && stopShown == o.stopShown && gridShown == o.gridShown &&
+           progressShown == o.progressShown && transferFailed == o.transferFailed;
+}
+
+std::ostream& operator<<(std::ostream& out, const ControlState& s) {
+    return out << "{readout " << s.readout << ", com " << s.com << ", download " << s.download
+               << ", upload " << s.upload << ", stop " << s.stopShown << ", grid "
+               << s.gridShown << ", progress " << s.progressShown << ", failed "
+               << s.transferFailed << "}";
+}
+
+ScaleWindow::ScaleWindow(bool confirmPort) : scale(LinkedAsCom2()) {
+    if (confirmPort) h.ConfirmPort(1);
+    h.dialogs->onBox = [this](const ShownBox&) { atBox.push_back(Controls()); };
+}
+
+ControlState ScaleWindow::Controls() const {
+    const TForm1& f = *h.form;
+    ControlState s;
+    s.readout = f.StartBtn->isEnabled();
+    s.com = f.Button12->isEnabled();
+    s.download = f.Button21->isEnabled();
+    s.upload = f.Button22->isEnabled();
+    s.stopShown = !f.Button24->isHidden();
+    s.gridShown = !f.StringGrid1->isHidden();
+    s.progressShown = !f.Label14->isHidden() && !f.ProgressBar1->isHidden();
+    s.transferFailed = f.TransferFailed;
+    return s;
+}
+
+void ScaleWindow::SetList(tables::ListKind kind, const std::vector<tables::Row>& rows) const {
+    h.form->Model()->Replace([&](tables::Table& t) {
+        tables::MakeNewList(t, kind);
+        t.SetRowCount(static_cast<int>(rows.size()) + 2);
+        for (std::size_t r = 0; r < rows.size(); ++r) t.SetRow(static_cast<int>(r) + 1, rows[r]);
+        tables::WriteEndMarker(t, t.RowCount() - 1);
+    });
+    h.form->TableExists = true;
+    h.form->TableIsPlu = kind == tables::ListKind::Plu;
+    // As the new-list commands leave them.
+    h.form->Button21->setEnabled(true);
+    h.form->Button22->setEnabled(kind == tables::ListKind::Plu);
+}
+
+std::vector<QString> ScaleWindow::BoxTexts() const {
+    std::vector<QString> texts;
+    for (const ShownBox& box : h.dialogs->boxes) texts.push_back(box.text);
+    return texts;
+}
+
+std::vector<sim::Exchange> ScaleWindow::Ended(std::size_t expected) const {
+    scale.WaitExchanges(expected, std::chrono::milliseconds(3000));
+    return scale.Exchanges();
+}
+
+bool ScaleWindow::NothingMoreAfter(std::size_t bytes) const {
+    return scale.WaitReceived(bytes, std::chrono::milliseconds(2000)) &&
+           !scale.WaitReceived(bytes + 1, std::chrono::milliseconds(150));
+}
+
+tables::Row PluRow(int plu) {
+    return {std::to_string(plu), Cp(QStringLiteral("Сыр")), "", "12345", "5", "0", "123", "1",
+            "0"};
+}
+
+tables::Row MsgRow(int number, std::vector<std::string> lines) {
+    tables::Row row;
+    row[0] = std::to_string(number);
+    for (std::size_t i = 0; i < lines.size() && i < 8; ++i) row[i + 1] = lines[i];
+    return row;
+}
+
+std::string Cp(const QString& text) { return tables::EncodeCp1251(text); }
+
+void RunDownload(ScaleWindow& w) { w.h.Click("Button21"); }
