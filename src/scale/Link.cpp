@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 
 namespace scale {
 
@@ -38,10 +39,17 @@ Clock& SystemClock() {
     return clock;
 }
 
+// A hung-up line keeps reporting its last count while reads give nothing, so reading stops
+// at the first read that comes back empty instead of costing a read time-out per byte.
 void NewQue(TComm& comm) {
     if (comm.InQue() == 0) return;
-    const std::int32_t waiting = comm.InQue();
-    for (std::int32_t i = 0; i < waiting; ++i) comm.GetByte();
+    std::int32_t waiting = comm.InQue();
+    std::string discarded;
+    while (waiting > 0) {
+        comm.GetString(std::min<std::int32_t>(waiting, TComm::kQueueSize), discarded);
+        if (discarded.empty()) return;
+        waiting -= static_cast<std::int32_t>(discarded.size());
+    }
 }
 
 bool WaitReply(Link& link) {
@@ -81,15 +89,23 @@ void SendLong(TComm& comm, std::int32_t n) {
     for (std::uint8_t b : bytes) comm.SendByte(b);
 }
 
+// GetByte cannot tell a 0x00 from nothing, and a hung-up line keeps its last count, so the
+// byte is read as a one-byte string: an empty one is no byte.
 bool ReadByte(Link& link, std::uint8_t& value) {
     const Deadline deadline(link.byteTimeoutMs);
-    while (link.comm.InQue() == 0) {
+    std::string got;
+    for (;;) {
+        if (link.comm.InQue() != 0) {
+            link.comm.GetString(1, got);
+            if (!got.empty()) {
+                value = static_cast<std::uint8_t>(got[0]);
+                return true;
+            }
+        }
         const int left = deadline.RemainingMs();
         if (left == 0) return false;
         link.comm.WaitInput(left);
     }
-    value = link.comm.GetByte();
-    return true;
 }
 
 namespace {

@@ -64,6 +64,24 @@ TEST(ReadByte, GivesUpWhenTheByteNeverComesAndWaitsWithoutSpinning) {
     EXPECT_GT(s.line->waits, 0);
 }
 
+// A hung-up line keeps its last count while reads give nothing.
+void HangUp(ScriptedLine& s) {
+    s.line->input = {0x00, 0x00};
+    s.comm.InQue();
+    s.line->input.clear();
+    s.line->failing.insert("ClearCommError");
+}
+
+TEST(ReadByte, MakesNoByteUpFromACountThatLies) {
+    ScriptedLine s;
+    HangUp(s);
+    std::int32_t value = 42;
+    EXPECT_FALSE(GetWord(s.link, value));
+    EXPECT_EQ(value, 42);
+    NewQue(s.comm);
+    EXPECT_EQ(Handshake(s.link), HandshakeResult::Refused);
+}
+
 TEST(ReadByte, TakesAByteThatArrivesDuringTheWait) {
     ScriptedLine s;
     s.line->onWait = [](FakeLine& l) {
