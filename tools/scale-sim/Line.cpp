@@ -67,6 +67,7 @@ Line::Result Line::Read(std::uint8_t& byte, Clock::duration timeout) {
         const Result r = Fill(deadline);
         if (r != Result::Ok) return r;
     }
+    inBurst_ = false;
     const Arrived a = arrived_.front();
     arrived_.pop_front();
     if (byteTime_.count() > 0) {
@@ -105,8 +106,12 @@ Line::Result Line::WriteAll(const std::uint8_t* bytes, std::size_t count) {
 Line::Result Line::Write(const std::uint8_t* bytes, std::size_t count) {
     if (fd_ < 0) return Result::Closed;
     if (byteTime_.count() == 0) return WriteAll(bytes, count);
+    // Writes between two reads form one burst that keeps its schedule through a late wake-up,
+    // as a UART sends back to back; a burst starts no earlier than now.
+    if (!inBurst_) txFree_ = std::max(txFree_, Clock::now());
+    inBurst_ = true;
     for (std::size_t i = 0; i < count; ++i) {
-        txFree_ = std::max(txFree_, Clock::now()) + byteTime_;
+        txFree_ += byteTime_;
         if (!SleepUntil(txFree_)) return Result::Stopped;
         const Result r = WriteAll(bytes + i, 1);
         if (r != Result::Ok) return r;
@@ -115,6 +120,7 @@ Line::Result Line::Write(const std::uint8_t* bytes, std::size_t count) {
 }
 
 Line::Result Line::Pause(Clock::duration duration) {
+    inBurst_ = false;
     return SleepUntil(Clock::now() + duration) ? Result::Ok : Result::Stopped;
 }
 

@@ -49,6 +49,7 @@ private:
     std::deque<Arrived> arrived_;
     Clock::time_point rxFree_{};
     Clock::time_point txFree_{};
+    bool inBurst_ = false;
 };
 
 }  // namespace sim
