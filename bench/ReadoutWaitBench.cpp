@@ -26,12 +26,13 @@ double Seconds(clockid_t clock) {
 // A pseudo-terminal whose slave is COM2 in a port map folder of its own; the master end
 // stays open and silent.
 class SilentLine {
-public:
+  public:
     SilentLine() {
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
             throw std::runtime_error("no pseudo-terminal");
-        std::string pattern = (std::filesystem::temp_directory_path() / "qvscale-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "qvscale-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         dir_ = pattern;
         setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
@@ -46,7 +47,7 @@ public:
     SilentLine(const SilentLine&) = delete;
     SilentLine& operator=(const SilentLine&) = delete;
 
-private:
+  private:
     int master_ = -1;
     std::string dir_;
 };
@@ -73,8 +74,9 @@ int main() {
     const double wall = Seconds(CLOCK_MONOTONIC) - wall0;
     const double cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
     const double share = 100.0 * cpu / wall;
-    std::printf("readout wait on a silent line: %d readouts, %.0f ms wall, %.2f ms CPU, "
-                "%.2f%% of one core (target under 5%%)\n",
-                kReadouts, wall * 1000, cpu * 1000, share);
+    std::printf(
+        "readout wait on a silent line: %d readouts, %.0f ms wall, %.2f ms CPU, "
+        "%.2f%% of one core (target under 5%%)\n",
+        kReadouts, wall * 1000, cpu * 1000, share);
     return share < 5.0 ? 0 : 1;
 }

@@ -9,7 +9,7 @@ namespace scale {
 namespace {
 
 class LocalTimeClock : public Clock {
-public:
+  public:
     // Time zones are whole minutes away from UTC, so the millisecond field is the same.
     int Millisecond() override {
         using namespace std::chrono;
@@ -20,14 +20,14 @@ public:
 
 // A point on the monotonic clock that a read must not wait past.
 class Deadline {
-public:
+  public:
     explicit Deadline(int ms) : end_(Steady::now() + std::chrono::milliseconds(ms)) {}
     int RemainingMs() const {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - Steady::now());
         return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
     }
 
-private:
+  private:
     using Steady = std::chrono::steady_clock;
     Steady::time_point end_;
 };

@@ -27,7 +27,7 @@ constexpr int kByteTimeoutMs = 2000;
 
 // The millisecond field (0..999) of the local time of day, injectable for tests.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual int Millisecond() = 0;
 };
@@ -54,8 +54,8 @@ HandshakeResult Handshake(Link& link);
 void SendWord(TComm& comm, std::int32_t n);
 void SendLong(TComm& comm, std::int32_t n);
 
-// Bounded reads: false when a byte did not come within link.byteTimeoutMs (2 s), measured on
-// a monotonic clock. value is set only on success.
+// Bounded reads: false when a byte did not come within link.byteTimeoutMs (2 s) on a monotonic
+// clock; a hung-up line may add one read time-out of the port. value is set only on success.
 bool ReadByte(Link& link, std::uint8_t& value);
 bool GetWord(Link& link, std::int32_t& value);  // 0..65535
 bool GetLong(Link& link, std::int32_t& value);  // signed

@@ -28,8 +28,7 @@ PluOutcome DownloadPlu(Link& link, const PluRecord& record) {
     if (auto failed = FailureOf(steps::ReadNumberCheck(link), PluOutcome::T4)) return *failed;
     SendRecordBody(link.comm, record);
     // The closing byte means nothing to us: any value ends the row well.
-    return steps::ReadAnyByte(link) == steps::Answer::Silent ? PluOutcome::Stalled
-                                                             : PluOutcome::Ok;
+    return steps::ReadAnyByte(link) == steps::Answer::Silent ? PluOutcome::Stalled : PluOutcome::Ok;
 }
 
 }  // namespace scale

@@ -37,12 +37,11 @@ bool ReadLongText(Link& link, std::string& text) {
 // its value ignored.
 bool ReadRecord(Link& link, PluCells& cells) {
     PluCells read;
-    const bool complete = ReadWordText(link, read[0]) && ReadLongText(link, read[6]) &&
-                          ReadNameLine(link, read[1]) && ReadNameLine(link, read[2]) &&
-                          ReadLongText(link, read[3]) && ReadWordText(link, read[4]) &&
-                          ReadWordText(link, read[5]) && ReadWordText(link, read[7]) &&
-                          ReadWordText(link, read[8]) &&
-                          steps::ReadAnyByte(link) == steps::Answer::Accepted;
+    const bool complete =
+        ReadWordText(link, read[0]) && ReadLongText(link, read[6]) && ReadNameLine(link, read[1]) &&
+        ReadNameLine(link, read[2]) && ReadLongText(link, read[3]) && ReadWordText(link, read[4]) &&
+        ReadWordText(link, read[5]) && ReadWordText(link, read[7]) && ReadWordText(link, read[8]) &&
+        steps::ReadAnyByte(link) == steps::Answer::Accepted;
     if (complete) cells = read;
     return complete;
 }

@@ -5,8 +5,8 @@ namespace scale {
 
 ReadoutOutcome ReadDisplay(Link& link, DisplayReading& reading) {
     reading = DisplayReading{};
-    if (auto failed = steps::FailureOf(Handshake(link), ReadoutOutcome::NoAnswer,
-                                       ReadoutOutcome::Refused))
+    if (auto failed =
+            steps::FailureOf(Handshake(link), ReadoutOutcome::NoAnswer, ReadoutOutcome::Refused))
         return *failed;
     link.comm.SendByte(kCmdReadDisplay);
     DisplayReading read;

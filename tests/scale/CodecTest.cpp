@@ -25,8 +25,7 @@ TEST(TextConversion, ToScaleMovesCyrillicToCodePage866) {
         {0xB8, 0xF1},  // ё
         {0x41, 0x41},  // Latin A
         {0xB9, 0xB9},  // №
-        {0x00, 0x00},
-        {0x20, 0x20},
+        {0x00, 0x00}, {0x20, 0x20},
     };
     for (const auto& c : cases) EXPECT_EQ(ToScaleChar(c.in), c.out) << std::hex << int(c.in);
 }
@@ -109,7 +108,9 @@ TEST(MessageNumberOf, UnreadableCellBecomes201) {
     EXPECT_EQ(MessageNumberOf("7 "), 201);
 }
 
-std::string Spaces(std::size_t n) { return std::string(n, ' '); }
+std::string Spaces(std::size_t n) {
+    return std::string(n, ' ');
+}
 std::string Letters(std::size_t n) {
     std::string s;
     for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('a' + i % 26);

@@ -21,12 +21,15 @@ std::string Letters(std::size_t n) {
 const Lines kLines = {"\xA8\xEB\xEA\xE0", "Test 1", "", Letters(50), Letters(51), " x ", "", ""};
 
 const Bytes kText = Join({
-    {0xF0, 0xAB, 0xAA, 0xA0}, Repeat(46, 0x20),
-    BytesOf("Test 1"), Repeat(44, 0x20),
+    {0xF0, 0xAB, 0xAA, 0xA0},
+    Repeat(46, 0x20),
+    BytesOf("Test 1"),
+    Repeat(44, 0x20),
     Repeat(50, 0x20),
     BytesOf(Letters(50)),
     BytesOf(Letters(50)),
-    BytesOf(" x "), Repeat(47, 0x20),
+    BytesOf(" x "),
+    Repeat(47, 0x20),
     Repeat(100, 0x20),
 });
 
@@ -73,8 +76,12 @@ TEST(DownloadMsg, EachFailureEndsTheMessageAtOnce) {
         {"F5 number refused", {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x00}}}, MsgOutcome::F5, 4},
         {"check cut short", {{1, {0x77}}, {2, {0x01}}, {4, {0x01}}}, MsgOutcome::Stalled, 4},
         {"F6 wrong closing byte",
-         {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x01}}, {404, {0x11}}}, MsgOutcome::F6, 404},
-        {"no closing byte", {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x01}}}, MsgOutcome::Stalled,
+         {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x01}}, {404, {0x11}}},
+         MsgOutcome::F6,
+         404},
+        {"no closing byte",
+         {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x01}}},
+         MsgOutcome::Stalled,
          404},
     };
     for (const auto& c : cases) {

@@ -28,7 +28,9 @@ const Bytes kCheeseWire = Join({
     {0x02},
     {0x00, 0x01},
     {0x00, 0x00, 0x00, 0x7B},
-    Repeat(12, 0x20), {0x91, 0xEB, 0xE0}, Repeat(13, 0x20),
+    Repeat(12, 0x20),
+    {0x91, 0xEB, 0xE0},
+    Repeat(13, 0x20),
     Repeat(28, 0x20),
     {0x00, 0x00, 0x30, 0x39},
     {0x00, 0x05},
@@ -73,8 +75,8 @@ TEST(DownloadPlu, PluNumberAndNameVariantsOnTheWire) {
     ASSERT_EQ(DownloadPlu(s.link, r), PluOutcome::Ok);
     const Bytes& sent = s.Sent();
     EXPECT_EQ(Bytes(sent.begin() + 2, sent.begin() + 4), (Bytes{0x01, 0x2C}));
-    EXPECT_EQ(Bytes(sent.begin() + 8, sent.begin() + 36), Bytes(kCheeseWire.begin() + 8,
-                                                                kCheeseWire.begin() + 36));
+    EXPECT_EQ(Bytes(sent.begin() + 8, sent.begin() + 36),
+              Bytes(kCheeseWire.begin() + 8, kCheeseWire.begin() + 36));
     EXPECT_EQ(Bytes(sent.begin() + 36, sent.begin() + 64), Join({Repeat(27, 'x'), {0x00}}));
 }
 
@@ -93,8 +95,7 @@ TEST(DownloadPlu, EachFailureEndsTheRowAtOnce) {
         {"command not answered", {{1, {0x77}}}, PluOutcome::Stalled, 2},
         {"T4 number refused", {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x00}}}, PluOutcome::T4, 4},
         {"check cut short", {{1, {0x77}}, {2, {0x01}}, {4, {0x00}}}, PluOutcome::Stalled, 4},
-        {"no closing byte", {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x01}}}, PluOutcome::Stalled,
-         76},
+        {"no closing byte", {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x01}}}, PluOutcome::Stalled, 76},
     };
     for (const auto& c : cases) {
         ScriptedLine s;

@@ -10,12 +10,16 @@ using namespace scale;
 namespace {
 
 const Bytes kRecord = Join({
-    {0x01, 0x2C},                                  // PLU 300
-    {0xFF, 0xFF, 0xFF, 0xFF},                      // item code
-    {0x20, 0x20, 0x80, 0x81}, Repeat(24, 0x00),    // АБ
-    Repeat(28, 0x00),                              // empty
-    {0x00, 0x00, 0x30, 0x39},                      // price
-    {0x00, 0x05}, {0x00, 0x00}, {0x00, 0x01}, {0x01, 0x00},
+    {0x01, 0x2C},              // PLU 300
+    {0xFF, 0xFF, 0xFF, 0xFF},  // item code
+    {0x20, 0x20, 0x80, 0x81},
+    Repeat(24, 0x00),          // АБ
+    Repeat(28, 0x00),          // empty
+    {0x00, 0x00, 0x30, 0x39},  // price
+    {0x00, 0x05},
+    {0x00, 0x00},
+    {0x00, 0x01},
+    {0x01, 0x00},
     {0x10},
 });
 
@@ -41,20 +45,26 @@ TEST(UploadPlu, EveryOtherEndLeavesTheCellsAndSendsNothingMore) {
     };
     const Bytes all = {0xA5, 0x05, 0x00, 0x01};
     const Case cases[] = {
-        {"end of list", {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x00}}}, UploadOutcome::EndOfList,
+        {"end of list",
+         {{1, {0x77}}, {2, {0x01}}, {4, {0x00, 0x00}}},
+         UploadOutcome::EndOfList,
          all},
         {"U1 no answer", {}, UploadOutcome::U1, {0xA5}},
         {"U2 refused", {{1, {0x15}}}, UploadOutcome::U2, {0xA5}},
         {"U3 command refused", {{1, {0x77}}, {2, {0x15}}}, UploadOutcome::U3, {0xA5, 0x05}},
         {"command not answered", {{1, {0x77}}}, UploadOutcome::Stalled, {0xA5, 0x05}},
         {"record cut in the names",
-         {{1, {0x77}}, {2, {0x01}}, {4, Join({{0x00, 0x01}, Bytes(kRecord.begin(),
-                                                                  kRecord.begin() + 20)})}},
-         UploadOutcome::Stalled, all},
+         {{1, {0x77}},
+          {2, {0x01}},
+          {4, Join({{0x00, 0x01}, Bytes(kRecord.begin(), kRecord.begin() + 20)})}},
+         UploadOutcome::Stalled,
+         all},
         {"no closing byte",
-         {{1, {0x77}}, {2, {0x01}}, {4, Join({{0x00, 0x01}, Bytes(kRecord.begin(),
-                                                                  kRecord.end() - 1)})}},
-         UploadOutcome::Stalled, all},
+         {{1, {0x77}},
+          {2, {0x01}},
+          {4, Join({{0x00, 0x01}, Bytes(kRecord.begin(), kRecord.end() - 1)})}},
+         UploadOutcome::Stalled,
+         all},
     };
     for (const auto& c : cases) {
         ScriptedLine s;

@@ -34,10 +34,16 @@ TEST(ReadDisplay, EveryFailureLeavesAZeroReadingAndSendsNothingMore) {
     const Case cases[] = {
         {"no answer", {}, {}, ReadoutOutcome::NoAnswer, {0xA5}},
         {"refused", {0x15}, {}, ReadoutOutcome::Refused, {0xA5}},
-        {"stall after five value bytes", {0x77}, Bytes(kValues.begin(), kValues.begin() + 5),
-         ReadoutOutcome::Stalled, {0xA5, 0x06}},
-        {"stall after eleven value bytes", {0x77}, Bytes(kValues.begin(), kValues.end() - 1),
-         ReadoutOutcome::Stalled, {0xA5, 0x06}},
+        {"stall after five value bytes",
+         {0x77},
+         Bytes(kValues.begin(), kValues.begin() + 5),
+         ReadoutOutcome::Stalled,
+         {0xA5, 0x06}},
+        {"stall after eleven value bytes",
+         {0x77},
+         Bytes(kValues.begin(), kValues.end() - 1),
+         ReadoutOutcome::Stalled,
+         {0xA5, 0x06}},
     };
     for (const auto& c : cases) {
         ScriptedLine s;

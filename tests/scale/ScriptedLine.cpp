@@ -1,6 +1,8 @@
 #include "ScriptedLine.h"
 
-Bytes Repeat(std::size_t count, std::uint8_t value) { return Bytes(count, value); }
+Bytes Repeat(std::size_t count, std::uint8_t value) {
+    return Bytes(count, value);
+}
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -8,7 +10,9 @@ Bytes Join(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes BytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 int ScriptedClock::Millisecond() {
     last_ = reads < static_cast<int>(readings_.size()) ? readings_[reads] : (last_ + step_) % 1000;
@@ -21,7 +25,8 @@ ScriptedLine::ScriptedLine(std::vector<int> clockReadings)
     comm.Connect();
     line->onWrite = [this](FakeLine& l) {
         const auto it = answers_.find(l.output.size());
-        if (it != answers_.end()) l.input.insert(l.input.end(), it->second.begin(), it->second.end());
+        if (it != answers_.end())
+            l.input.insert(l.input.end(), it->second.begin(), it->second.end());
     };
 }
 

@@ -21,20 +21,20 @@ Bytes BytesOf(const std::string& text);
 // Gives the scripted readings in order, then goes on in steps of stepMs from the last one, so
 // every wait ends.
 class ScriptedClock : public scale::Clock {
-public:
+  public:
     explicit ScriptedClock(std::vector<int> readings = {}, int stepMs = 1)
         : readings_(std::move(readings)), step_(stepMs) {}
     int Millisecond() override;
     int reads = 0;
 
-private:
+  private:
     std::vector<int> readings_;
     int step_;
     int last_ = 0;
 };
 
 class ScriptedLine {
-public:
+  public:
     explicit ScriptedLine(std::vector<int> clockReadings = {});
 
     // These bytes arrive once the program has written afterBytes bytes in all.
@@ -49,6 +49,6 @@ public:
     TComm comm;
     scale::Link link{comm, clock, kTestByteTimeoutMs};
 
-private:
+  private:
     std::map<std::size_t, Bytes> answers_;
 };

@@ -45,7 +45,7 @@ scale::PluRecord CheeseRow() {
 }
 
 class OnVirtualScale : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         comm.Port = COM2;
         comm.Connect();
@@ -75,9 +75,13 @@ TEST_F(OnVirtualScale, ReadsTheDisplay) {
 
 TEST_F(OnVirtualScale, DownloadedRowIsStoredByteForByteAndUploadsBackToTheSameCells) {
     ASSERT_EQ(scale::DownloadPlu(link, CheeseRow()), scale::PluOutcome::Ok);
-    ExpectReceived(Join({{0xA5, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x7B}, Bytes(12, 0x20),
-                         {0x91, 0xEB, 0xE0}, Bytes(13, 0x20), Bytes(28, 0x20),
-                         {0x00, 0x00, 0x30, 0x39, 0x00, 0x05, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00}}));
+    ExpectReceived(
+        Join({{0xA5, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x7B},
+              Bytes(12, 0x20),
+              {0x91, 0xEB, 0xE0},
+              Bytes(13, 0x20),
+              Bytes(28, 0x20),
+              {0x00, 0x00, 0x30, 0x39, 0x00, 0x05, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00}}));
     const auto stored = virtualScale.FindPlu(1);
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(stored->itemCode, 123);
