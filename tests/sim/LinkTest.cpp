@@ -157,6 +157,25 @@ TEST(Program, AnnouncesItsLinkAndRemovesItOnEachStopSignal) {
     }
 }
 
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(Program, LoadsAndSavesTheDemoSamplesUnchanged) {
+    TempConfig config;
+    const fs::path samples = fs::path(__FILE__).parent_path() / "../../tools/scale-sim/samples";
+    const fs::path plu = fs::path(config.Dir()) / "out.plu", msg = fs::path(config.Dir()) / "out.msg";
+    SimProcess sim({"--load", (samples / "demo.plu").string(), "--load", (samples / "demo.msg").string(),
+                    "--save", plu.string(), "--save", msg.string()});
+    ASSERT_NE(sim.FirstLine(), "");
+    const int status = sim.Stop(SIGTERM);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Contents(plu), Contents(samples / "demo.plu"));
+    EXPECT_EQ(Contents(msg), Contents(samples / "demo.msg"));
+    EXPECT_NE(Contents(plu).find("\xD1\xFB\xF0"), std::string::npos) << "Cyrillic in code page 1251";
+}
+
 TEST(Program, RefusesBadArgumentsWithUsage) {
     TempConfig config;
     for (std::vector<std::string> args : {std::vector<std::string>{"--baud"},
