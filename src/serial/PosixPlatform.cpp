@@ -232,9 +232,11 @@ private:
         pollfd p{Fd(h), events, 0};
         const int n = ::poll(&p, 1, left);
         if (n <= 0) return false;
+        // A hung-up line stays "ready" for ever while reads give nothing: stop waiting on it.
+        if ((events & POLLIN) && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) return false;
         if (p.revents & events) return true;
-        // Hung up or in error: the next read or write reports it.
-        return (p.revents & (POLLHUP | POLLERR)) && (events & POLLIN) == 0;
+        // Writing to a line in error: the next write reports it.
+        return (p.revents & (POLLHUP | POLLERR)) != 0;
     }
 
     static void MakeRaw(int fd, const termios& base) {

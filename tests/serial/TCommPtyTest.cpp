@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <numeric>
 #include <thread>
 
@@ -124,6 +125,30 @@ TEST(TCommAbsent, ConnectOnAnAbsentDeviceReturnsAndLatchesInvalidHandle) {
     EXPECT_EQ(comm.InQue(), 0);
     comm.SendByte(1);
     EXPECT_EQ(comm.GetError(), 6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TCommHangUp, ReadsOnAHungUpLineReturnAtOnceWithoutAByte) {
+    TempConfig config;
+    TComm comm;
+    {
+        PtyPair pty("COM5");
+        comm.Port = static_cast<tPort>(4);
+        comm.Connect();
+        ASSERT_EQ(comm.GetError(), 0);
+    }  // both ends of the far side close: the line hangs up
+    std::clock_t cpuBefore = std::clock();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(comm.GetByte(), 0);
+    std::string text;
+    comm.GetString(10, text);
+    EXPECT_TRUE(text.empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    // Not spinning while it found out.
+    EXPECT_LT(std::clock() - cpuBefore, CLOCKS_PER_SEC / 2);
 }
 
 }  // namespace
