@@ -124,7 +124,7 @@ Line::Result Line::Pause(Clock::duration duration) {
     return SleepUntil(Clock::now() + duration) ? Result::Ok : Result::Stopped;
 }
 
-void Line::WaitPeerRead() {
+void Line::LetPeerRead() {
     if (peerFd_ < 0) return;
     // Bytes just written may not have reached the PC's queue yet; give them a moment first.
     const auto limit = Clock::now() + std::chrono::seconds(2);
@@ -135,7 +135,6 @@ void Line::WaitPeerRead() {
 }
 
 void Line::HangUp() {
-    WaitPeerRead();
     if (fd_ >= 0) close(fd_);
     fd_ = -1;
     arrived_.clear();

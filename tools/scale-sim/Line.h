@@ -16,8 +16,7 @@ public:
     enum class Result { Ok, Timeout, Stopped, Closed };
 
     // fd is owned by the caller until HangUp. baud 0: unpaced. stopFd turns readable to stop.
-    // peerFd, when not -1, is the PC's end held open by the scale: HangUp lets the PC read what
-    // was sent before the line goes, as a closed pty master throws away unread bytes.
+    // peerFd, when not -1, is the PC's end held open by the scale (see LetPeerRead).
     Line(int fd, int baud, int stopFd, int peerFd = -1);
 
     // One byte from the PC, no earlier than the line could have delivered it.
@@ -26,7 +25,10 @@ public:
     Result Write(const std::uint8_t* bytes, std::size_t count);
     // Waits without reading; Stopped if the stop descriptor fired.
     Result Pause(Clock::duration duration);
-    // Closes the descriptor, so the PC sees the line hang up once it has read what was sent.
+    // Waits (at most 2 s) until the PC has read what was sent, as a closed pty master throws
+    // unread bytes away.
+    void LetPeerRead();
+    // Closes the descriptor, so the PC sees the line hang up.
     void HangUp();
     bool IsOpen() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
@@ -40,7 +42,6 @@ private:
     Result WaitWritable();
     Result WriteAll(const std::uint8_t* bytes, std::size_t count);
     bool SleepUntil(Clock::time_point when);
-    void WaitPeerRead();
 
     int fd_;
     int stopFd_;

@@ -34,10 +34,6 @@ void Session::Run() {
         requestWaiting = how == Flow::Again;
         if (how == Flow::Abandon) Resync();
     }
-    if (!line_.IsOpen()) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        state_.hungUp = true;
-    }
 }
 
 Session::Flow Session::FromLine(Line::Result r) {
@@ -203,6 +199,12 @@ Session::Flow Session::MoveBytes(Direction dir, Bytes& data, std::size_t from, s
 Session::Flow Session::RecordFault(const Fault& fault) {
     if (fault.action == Action::HangUp) {
         trace_.Note("hang-up");
+        line_.LetPeerRead();
+        {
+            // Set before the close, so a PC that sees the hang-up finds the flag set.
+            std::lock_guard<std::mutex> lock(state_.mutex);
+            state_.hungUp = true;
+        }
         line_.HangUp();
         return Flow::Stop;
     }

@@ -189,4 +189,9 @@ bool VirtualScale::HungUp() const {
     return state_.hungUp;
 }
 
+bool VirtualScale::Serving() const {
+    std::lock_guard<std::mutex> lock(state_.mutex);
+    return state_.running;
+}
+
 }  // namespace sim

@@ -87,6 +87,8 @@ public:
 
     // The line was hung up by a fault; the scale no longer serves.
     bool HungUp() const;
+    // False once the scale has stopped serving: hung up, or its device failed.
+    bool Serving() const;
 
 private:
     struct Parts;

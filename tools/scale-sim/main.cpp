@@ -45,11 +45,11 @@ bool Command(sim::VirtualScale& scale, const std::string& line) {
     return true;
 }
 
-// Serves until a stop signal, "quit", or a hang-up ends the line.
+// Serves until a stop signal, "quit", a hang-up or a failed device ends it.
 void Serve(sim::VirtualScale& scale, int signals) {
     bool input = true;
     std::string pending;
-    while (!scale.HungUp()) {
+    while (scale.Serving()) {
         pollfd fds[2] = {{signals, POLLIN, 0}, {input ? STDIN_FILENO : -1, POLLIN, 0}};
         if (poll(fds, 2, 200) < 0 && errno != EINTR) return;
         if (fds[0].revents) return;
