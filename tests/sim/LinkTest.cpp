@@ -190,3 +190,29 @@ TEST(Program, RefusesBadArgumentsWithUsage) {
 }
 
 }  // namespace
+
+namespace {
+
+// A serial device given by path: here the slave of a pty of the test's own, the test holding
+// the master as the PC's end of the cable.
+TEST(SerialDevice, ScaleAnswersOnAGivenDevice) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    sim::Options o;
+    o.device = ptsname(master);
+    {
+        sim::VirtualScale scale(o);
+        EXPECT_EQ(scale.SlavePath(), "");
+        ASSERT_EQ(write(master, "\xA5", 1), 1);
+        pollfd p{master, POLLIN, 0};
+        ASSERT_EQ(poll(&p, 1, 3000), 1);
+        std::uint8_t answer = 0;
+        EXPECT_EQ(read(master, &answer, 1), 1);
+        EXPECT_EQ(answer, 0x77);
+    }
+    close(master);
+}
+
+}  // namespace
