@@ -240,6 +240,12 @@ private:
     bool PassSavePrompt(const QString& text);
     bool SaveWithDialog();
     bool WriteTable();
+    // QuickSave's work: true when the table was written.
+    bool QuickSaveWritten();
+    void NewList(tables::ListKind kind);
+    // What choosing a list kind sets besides the grid: flags, dialog filters, transfer buttons,
+    // and a forgotten file name.
+    void ApplyListKind(tables::ListKind kind);
 
     std::unique_ptr<Dialogs> dialogs_;
     scale::Clock* clock_;

@@ -1,10 +1,119 @@
+// Save, QuickSave, Open, the save prompts and the close check.
 #include "Com.h"
+#include "GridModel.h"
+#include "GridView.h"
+#include "TableFile.h"
+#include "TableWrites.h"
 
-void TForm1::Button19Click() {}
-void TForm1::QuickSave() {}
-void TForm1::Button20Click() {}
-void TForm1::SaveT() {}
-void TForm1::FormCloseQuery(bool& CanClose) { CanClose = true; }
-bool TForm1::PassSavePrompt(const QString&) { return true; }
-bool TForm1::SaveWithDialog() { return false; }
-bool TForm1::WriteTable() { return false; }
+namespace {
+
+const QString kNoName = QStringLiteral("noname1");
+const QString kPluOpenFilter = QStringLiteral("*.plu;*.plw|*.plu;*.plw");
+const QString kMsgOpenFilter = QStringLiteral("*.msg|*.msg");
+
+// The error box text for a file Open could not take; empty when it was read.
+QString ReadFailureText(tables::ReadResult result, const QString& path) {
+    switch (result) {
+        case tables::ReadResult::Ok:
+            return {};
+        case tables::ReadResult::CannotOpen:
+            return QStringLiteral("Cannot open file %1").arg(path);
+        case tables::ReadResult::TooLarge:
+            return QStringLiteral("Файл %1 больше 64 МБ: это не список товаров или сообщений, "
+                                  "он не открыт")
+                .arg(path);
+    }
+    return {};
+}
+
+}  // namespace
+
+bool TForm1::WriteTable() {
+    QString cause;
+    if (!tables::WriteTableFile(TableFileName, Grid(), tables::DataRowCount(Grid()), cause)) {
+        dialogs_->ErrorBox(
+            QStringLiteral("Не удалось сохранить файл %1: %2").arg(TableFileName, cause));
+        return false;
+    }
+    TableModified = false;
+    return true;
+}
+
+bool TForm1::SaveWithDialog() {
+    if (!TableExists) {
+        dialogs_->PlainBox(QStringLiteral("Было бы, что сохранять..."));
+        return false;
+    }
+    const std::optional<QString> path = dialogs_->SaveFile(SaveDialog1);
+    if (!path) return false;
+    SaveDialog1.fileName = *path;
+    TableFileName = *path;
+    return WriteTable();
+}
+
+void TForm1::Button19Click() { SaveWithDialog(); }
+
+bool TForm1::QuickSaveWritten() {
+    return SaveDialog1.fileName == kNoName ? SaveWithDialog() : WriteTable();
+}
+
+void TForm1::QuickSave() { QuickSaveWritten(); }
+
+bool TForm1::PassSavePrompt(const QString& text) {
+    SaveAnswer = dialogs_->SavePrompt(text);
+    switch (SaveAnswer) {
+        case Answer::No:
+            return true;
+        case Answer::Yes:
+            // Decision 12: going on after a save that did not happen would lose the edits.
+            return QuickSaveWritten();
+        default:
+            return false;
+    }
+}
+
+void TForm1::Button20Click() {
+    if (!TableExists) {
+        dialogs_->ErrorBox(QStringLiteral(
+            "Перед работой нажмите кнопку PLU или MSG для определения нужного типа файла"));
+        return;
+    }
+    if (TableModified &&
+        !PassSavePrompt(QStringLiteral("Будет открыт новый список товаров или сообщений\r\n"
+                                       "В старой таблице  были изменения.\r\nСохранить ?")))
+        return;
+    TableModified = false;
+    OpenDialog1.fileName.clear();
+    if (OpenDialog1.filter == kPluOpenFilter)
+        OpenDialog1.title = QStringLiteral("Открытие файла PLU");
+    else if (OpenDialog1.filter == kMsgOpenFilter)
+        OpenDialog1.title = QStringLiteral("Открытие файла сообщений");
+    const std::optional<QString> path = dialogs_->OpenFile(OpenDialog1);
+    if (!path) return;
+    TableFileName = *path;
+    Memo1.clear();
+    const QString failure = ReadFailureText(tables::ReadTableFile(*path, Memo1), *path);
+    if (!failure.isEmpty()) {
+        dialogs_->ErrorBox(failure);
+        return;
+    }
+    std::vector<tables::Row> rows = tables::ParseTableFile(Memo1);
+    ReplaceKeepingCurrentCell(*StringGrid1, *model_, [&rows](tables::Table& table) {
+        tables::LoadRows(table, std::move(rows));
+    });
+}
+
+void TForm1::SaveT() {
+    SaveAnswer = dialogs_->SavePrompt(QStringLiteral("В таблице были изменения.\r\nСохранить ?"));
+    if (SaveAnswer == Answer::Yes) Button19Click();
+}
+
+void TForm1::FormCloseQuery(bool& CanClose) {
+    if (!TableModified) {
+        CanClose = true;
+        return;
+    }
+    SaveT();
+    // Decision 12: a Yes whose save did not happen keeps the window and its edits.
+    CanClose = SaveAnswer == Answer::No || (SaveAnswer == Answer::Yes && !TableModified);
+}
