@@ -21,7 +21,7 @@ using Clock = std::chrono::steady_clock;
 constexpr double kLineRate = 960.0;
 
 class Pc {
-public:
+  public:
     explicit Pc(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY)) {
         termios t{};
         tcgetattr(fd_, &t);
@@ -48,7 +48,7 @@ public:
         return {first, last};
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -28,7 +28,8 @@ TEST_F(Exchanges, ReadoutSendsTheDisplayAsThreeBigEndianLongs) {
         Bytes expected;
     };
     const Case cases[] = {
-        {{1234, 5, 123456}, {0x00, 0x00, 0x04, 0xD2, 0x00, 0x00, 0x00, 0x05, 0x00, 0x01, 0xE2, 0x40}},
+        {{1234, 5, 123456},
+         {0x00, 0x00, 0x04, 0xD2, 0x00, 0x00, 0x00, 0x05, 0x00, 0x01, 0xE2, 0x40}},
         {{0, 0, 0}, Bytes(12, 0x00)},
         {{-1, 2147483647, -2147483647 - 1},
          {0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00}},
@@ -46,9 +47,15 @@ TEST_F(Exchanges, ReadoutSendsTheDisplayAsThreeBigEndianLongs) {
 // shelf life 5, tare 0, item code 123, group 1, message 0.
 Bytes ExampleRowAfterCheck() {
     return Concat({{0x00, 0x00, 0x00, 0x7B},
-                   Repeat(0x20, 12), {0x91, 0xEB, 0xE0}, Repeat(0x20, 13),
+                   Repeat(0x20, 12),
+                   {0x91, 0xEB, 0xE0},
+                   Repeat(0x20, 13),
                    Repeat(0x20, 28),
-                   {0x00, 0x00, 0x30, 0x39}, {0x00, 0x05}, {0x00, 0x00}, {0x00, 0x01}, {0x00, 0x00}});
+                   {0x00, 0x00, 0x30, 0x39},
+                   {0x00, 0x05},
+                   {0x00, 0x00},
+                   {0x00, 0x01},
+                   {0x00, 0x00}});
 }
 
 TEST_F(Exchanges, PluDownloadStoresTheWholeExampleRow) {
@@ -79,7 +86,7 @@ TEST_F(Exchanges, PluNumbersOutsideTheCapacityAreRefused) {
         std::uint16_t plu;
         bool accepted;
     };
-    const Case cases[] = {{65535, 0, false}, {65535, 1, true}, {65535, 65535, true},
+    const Case cases[] = {{65535, 0, false}, {65535, 1, true},  {65535, 65535, true},
                           {100, 100, true},  {100, 101, false}, {0, 1, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "capacity " << c.capacity << ", PLU " << c.plu);
@@ -109,7 +116,9 @@ TEST_F(Exchanges, PluDownloadReplacesARecordOfTheSameNumber) {
     EXPECT_EQ(scale_.Plus()[0].name1[0], 0x42);
 }
 
-Bytes Line50(const Bytes& start) { return Concat({start, Repeat(0x20, 50 - start.size())}); }
+Bytes Line50(const Bytes& start) {
+    return Concat({start, Repeat(0x20, 50 - start.size())});
+}
 
 TEST_F(Exchanges, MessageDownloadStoresEightLinesAsReceived) {
     const Bytes yolka = Line50({0xF0, 0xAB, 0xAA, 0xA0});
@@ -129,8 +138,8 @@ TEST_F(Exchanges, MessageDownloadStoresEightLinesAsReceived) {
 }
 
 TEST_F(Exchanges, MessageNumbersOneToTwoHundredAreAccepted) {
-    const std::pair<std::uint16_t, bool> cases[] = {
-        {0, false}, {1, true}, {200, true}, {201, false}, {300, false}, {65535, false}};
+    const std::pair<std::uint16_t, bool> cases[] = {{0, false},   {1, true},    {200, true},
+                                                    {201, false}, {300, false}, {65535, false}};
     for (const auto& [number, accepted] : cases) {
         SCOPED_TRACE(number);
         Open(0x00, {0x01});

@@ -23,16 +23,29 @@ struct Turn {
 std::vector<Turn> Script(Kind kind, const sim::PluRecord& stored) {
     const Bytes check = {0x00, 0x02};  // the scale's check for number 1
     switch (kind) {
-        case Kind::Readout: return {{{0xA5}, {0x77}}, {{0x06}, Bytes(12, 0x00)}};
+        case Kind::Readout:
+            return {{{0xA5}, {0x77}}, {{0x06}, Bytes(12, 0x00)}};
         case Kind::PluDownload:
-            return {{{0xA5}, {0x77}}, {{0x02}, {0x01}}, {{0x00, 0x01}, check}, {Bytes(72, 0x41), {0x10}}};
+            return {{{0xA5}, {0x77}},
+                    {{0x02}, {0x01}},
+                    {{0x00, 0x01}, check},
+                    {Bytes(72, 0x41), {0x10}}};
         case Kind::MsgDownload:
-            return {{{0xA5}, {0x77}}, {{0x00}, {0x01}}, {{0x00, 0x01}, check}, {Bytes(400, 0x20), {0x10}}};
+            return {{{0xA5}, {0x77}},
+                    {{0x00}, {0x01}},
+                    {{0x00, 0x01}, check},
+                    {Bytes(400, 0x20), {0x10}}};
         default: {
-            Bytes record = Concat({Word(stored.plu), Long(std::uint32_t(stored.itemCode)),
-                                   Of(stored.name1), Of(stored.name2), Long(std::uint32_t(stored.price)),
-                                   Word(stored.shelfLife), Word(stored.tare), Word(stored.group),
-                                   Word(stored.message), {0x10}});
+            Bytes record = Concat({Word(stored.plu),
+                                   Long(std::uint32_t(stored.itemCode)),
+                                   Of(stored.name1),
+                                   Of(stored.name2),
+                                   Long(std::uint32_t(stored.price)),
+                                   Word(stored.shelfLife),
+                                   Word(stored.tare),
+                                   Word(stored.group),
+                                   Word(stored.message),
+                                   {0x10}});
             return {{{0xA5}, {0x77}}, {{0x05}, {0x01}}, {{0x00, 0x01}, Concat({check, record})}};
         }
     }
@@ -45,7 +58,7 @@ Bytes Normal(Kind kind) {
 }
 
 class Faults : public ScaleTest {
-protected:
+  protected:
     Faults() { scale_.PutPlu(SamplePlu(1)); }
 
     // Every byte the scale sent in one exchange of this kind.
@@ -184,8 +197,9 @@ TEST_F(Faults, HangUpInTheRecordClosesTheLine) {
         PcSide pc(scale.SlavePath());
         scale.Inject(sim::ParseFault(spec));
         const bool upload = spec[0] == 'u';
-        const Bytes head = Concat({pc.Ask({0xA5}, 1), pc.Ask({std::uint8_t(upload ? 0x05 : 0x02)}, 1),
-                                   pc.Ask({0x00, 0x01}, 2)});
+        const Bytes head =
+            Concat({pc.Ask({0xA5}, 1), pc.Ask({std::uint8_t(upload ? 0x05 : 0x02)}, 1),
+                    pc.Ask({0x00, 0x01}, 2)});
         EXPECT_EQ(head, (Bytes{0x77, 0x01, 0x00, 0x02}));
         if (!upload) pc.Send(Bytes(72, 0x41));
         EXPECT_EQ(pc.Read(100).size(), upload ? 10u : 0u);
@@ -196,20 +210,21 @@ TEST_F(Faults, HangUpInTheRecordClosesTheLine) {
 
 TEST_F(Faults, ImpossibleFaultsAreRejected) {
     const char* specs[] = {
-        "plu:ready:silence",      // the command is not known at the ready step
+        "plu:ready:silence",        // the command is not known at the ready step
         "upload#3:accept:byte=15",  // nor the number at the accept step
         "readout:accept:silence",   // the readout has no accept step
         "any:ready:refuse",         // refusing fits the number check only
         "plu:closing:stall=3",      // stalls happen inside a record
         "plu:record:byte=15",       // a record has no single answer byte
         "plu:check:hangup=2",
-        "upload:ready",             // no action
-        "upload:record:stall",      // no byte count
-        "any:ready:byte=100",       // not a byte
-        "any:ready:byte=15:once",   // unknown suffix
-        "scale:ready:silence",      // unknown exchange
+        "upload:ready",            // no action
+        "upload:record:stall",     // no byte count
+        "any:ready:byte=100",      // not a byte
+        "any:ready:byte=15:once",  // unknown suffix
+        "scale:ready:silence",     // unknown exchange
     };
-    for (const char* spec : specs) EXPECT_THROW(sim::ParseFault(spec), std::invalid_argument) << spec;
+    for (const char* spec : specs)
+        EXPECT_THROW(sim::ParseFault(spec), std::invalid_argument) << spec;
     Fault f;
     f.kind = Kind::MsgDownload;
     f.step = Step::Ready;

@@ -1,8 +1,8 @@
 // The trace and the paced line, seen from the PC.
 
-#include <sstream>
-
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "ScaleFixture.h"
 

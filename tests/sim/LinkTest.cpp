@@ -2,6 +2,7 @@
 // and the qvscale-sim program's own start and stop.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -9,8 +10,6 @@
 
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "PcSide.h"
 #include "TempConfig.h"
@@ -79,13 +78,14 @@ TEST(ComLink, SerialDeviceCannotBeLinked) {
 
 // qvscale-sim is built beside this test program: build/tools/scale-sim and build/tests.
 std::string SimPath() {
-    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools/scale-sim/qvscale-sim")
+    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() /
+            "tools/scale-sim/qvscale-sim")
         .string();
 }
 
 // Runs qvscale-sim with its output in a pipe; the first line says where it listens.
 class SimProcess {
-public:
+  public:
     explicit SimProcess(std::vector<std::string> args) {
         const std::string path = SimPath();
         if (access(path.c_str(), X_OK) != 0) throw std::runtime_error(path + " not built");
@@ -132,7 +132,7 @@ public:
         return -1;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int out_ = -1;
 };
@@ -148,8 +148,8 @@ TEST(Program, AnnouncesItsLinkAndRemovesItOnEachStopSignal) {
         {
             PcSide pc(link.string());
             EXPECT_EQ(pc.Ask({0xA5}, 1), sim::Bytes{0x77});
-            EXPECT_EQ(pc.Ask({0x06}, 12),
-                      (sim::Bytes{0x00, 0x00, 0x04, 0xD2, 0x00, 0x00, 0x00, 0x05, 0x00, 0x01, 0xE2, 0x40}));
+            EXPECT_EQ(pc.Ask({0x06}, 12), (sim::Bytes{0x00, 0x00, 0x04, 0xD2, 0x00, 0x00, 0x00,
+                                                      0x05, 0x00, 0x01, 0xE2, 0x40}));
         }
         const int status = sim.Stop(signal);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
@@ -165,15 +165,18 @@ std::string Contents(const fs::path& path) {
 TEST(Program, LoadsAndSavesTheDemoSamplesUnchanged) {
     TempConfig config;
     const fs::path samples = fs::path(__FILE__).parent_path() / "../../tools/scale-sim/samples";
-    const fs::path plu = fs::path(config.Dir()) / "out.plu", msg = fs::path(config.Dir()) / "out.msg";
-    SimProcess sim({"--load", (samples / "demo.plu").string(), "--load", (samples / "demo.msg").string(),
-                    "--save", plu.string(), "--save", msg.string()});
+    const fs::path plu = fs::path(config.Dir()) / "out.plu",
+                   msg = fs::path(config.Dir()) / "out.msg";
+    SimProcess sim({"--load", (samples / "demo.plu").string(), "--load",
+                    (samples / "demo.msg").string(), "--save", plu.string(), "--save",
+                    msg.string()});
     ASSERT_NE(sim.FirstLine(), "");
     const int status = sim.Stop(SIGTERM);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(Contents(plu), Contents(samples / "demo.plu"));
     EXPECT_EQ(Contents(msg), Contents(samples / "demo.msg"));
-    EXPECT_NE(Contents(plu).find("\xD1\xFB\xF0"), std::string::npos) << "Cyrillic in code page 1251";
+    EXPECT_NE(Contents(plu).find("\xD1\xFB\xF0"), std::string::npos)
+        << "Cyrillic in code page 1251";
 }
 
 TEST(Program, RefusesBadArgumentsWithUsage) {

@@ -16,7 +16,9 @@ PcSide::PcSide(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCT
     tcsetattr(fd_, TCSANOW, &t);
 }
 
-PcSide::~PcSide() { close(fd_); }
+PcSide::~PcSide() {
+    close(fd_);
+}
 
 void PcSide::Send(const sim::Bytes& bytes) {
     std::size_t done = 0;
@@ -49,7 +51,9 @@ sim::Bytes PcSide::Ask(const sim::Bytes& bytes, std::size_t count) {
     return Read(count);
 }
 
-bool PcSide::Quiet(std::chrono::milliseconds wait) { return Read(1, wait).empty(); }
+bool PcSide::Quiet(std::chrono::milliseconds wait) {
+    return Read(1, wait).empty();
+}
 
 sim::Bytes Concat(std::initializer_list<sim::Bytes> parts) {
     sim::Bytes all;
@@ -57,4 +61,6 @@ sim::Bytes Concat(std::initializer_list<sim::Bytes> parts) {
     return all;
 }
 
-sim::Bytes Repeat(std::uint8_t byte, std::size_t count) { return sim::Bytes(count, byte); }
+sim::Bytes Repeat(std::uint8_t byte, std::size_t count) {
+    return sim::Bytes(count, byte);
+}

@@ -7,7 +7,7 @@
 #include "Records.h"
 
 class PcSide {
-public:
+  public:
     explicit PcSide(const std::string& path);
     ~PcSide();
     PcSide(const PcSide&) = delete;
@@ -23,7 +23,7 @@ public:
     // The result of the last read when it ended at a hang-up: EIO, or 0 for end of file.
     int HangUpSeen() const { return hangUp_; }
 
-private:
+  private:
     int fd_;
     int hangUp_ = -1;
 };

@@ -23,10 +23,14 @@ sim::PluRecord SamplePlu(std::uint16_t plu) {
     return r;
 }
 
-sim::Bytes Word(std::uint16_t v) { return {std::uint8_t(v >> 8), std::uint8_t(v)}; }
+sim::Bytes Word(std::uint16_t v) {
+    return {std::uint8_t(v >> 8), std::uint8_t(v)};
+}
 
 sim::Bytes Long(std::uint32_t v) {
     return {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
 }
 
-sim::Bytes Of(const sim::NameLine& line) { return sim::Bytes(line.begin(), line.end()); }
+sim::Bytes Of(const sim::NameLine& line) {
+    return sim::Bytes(line.begin(), line.end());
+}

@@ -11,8 +11,9 @@
 #include "VirtualScale.h"
 
 class ScaleTest : public ::testing::Test {
-protected:
-    explicit ScaleTest(sim::Options options = Linked()) : scale_(options), pc_(scale_.SlavePath()) {}
+  protected:
+    explicit ScaleTest(sim::Options options = Linked())
+        : scale_(options), pc_(scale_.SlavePath()) {}
 
     static sim::Options Linked() {
         sim::Options o;

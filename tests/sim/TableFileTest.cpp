@@ -1,11 +1,11 @@
 // The scale's memory in table files: code page 1251 cells in, code page 866 bytes stored, and
 // back out as the program would show them.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "ScaleFixture.h"
 #include "ScaleText.h"
@@ -22,7 +22,7 @@ const std::string kYolka = "\xA8\xEB\xEA\xE0";
 const std::string kAB = "\xC0\xC1";
 
 class TableFiles : public ScaleTest {
-protected:
+  protected:
     std::string PathOf(const std::string& name) { return config_.Dir() + "/" + name; }
     std::string Write(const std::string& name, const std::string& content) {
         std::ofstream(PathOf(name), std::ios::binary) << content;
@@ -90,7 +90,8 @@ TEST_F(TableFiles, NameCellsArePlacedAsTheDownloadPlacesThem) {
         {n26, Concat({{0x20}, Repeat('a', 26), {0x20}})},
         {n27, Concat({Repeat('b', 27), {0x00}})},
         {n30, Repeat('c', 28)},
-        {"\xFF\xA8\xB8\xB9", Concat({Repeat(0x20, 12), {0xEF, 0xF0, 0xF1, 0xB9}, Repeat(0x20, 12)})},
+        {"\xFF\xA8\xB8\xB9",
+         Concat({Repeat(0x20, 12), {0xEF, 0xF0, 0xF1, 0xB9}, Repeat(0x20, 12)})},
     };
     for (const Case& c : cases) {
         const sim::NameLine line = sim::NameLineFromText(c.cell);

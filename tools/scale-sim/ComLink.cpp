@@ -21,7 +21,8 @@ void RefuseIfTaken(const fs::path& path) {
     if (!fs::is_symlink(st))
         throw std::runtime_error(path.string() + " exists and is not a link; not replacing it");
     if (fs::exists(path, ec))
-        throw std::runtime_error(path.string() + " points at " + fs::read_symlink(path, ec).string() +
+        throw std::runtime_error(path.string() + " points at " +
+                                 fs::read_symlink(path, ec).string() +
                                  ", a device in use; not replacing it");
 }
 

@@ -6,7 +6,7 @@
 namespace sim {
 
 class ComLink {
-public:
+  public:
     // Links `comName` to `target`. A stale link (its target gone) is replaced; a link to a live
     // device, or anything that is not a link, is someone else's: throws std::runtime_error.
     ComLink(const std::string& comName, const std::string& target);
@@ -17,7 +17,7 @@ public:
 
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::string target_;
 };

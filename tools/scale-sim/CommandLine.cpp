@@ -45,8 +45,10 @@ Display ParseDisplay(const std::string& text) {
     std::size_t start = 0;
     for (int i = 0; i < 3; ++i) {
         const std::size_t comma = text.find(',', start);
-        if ((comma == std::string::npos) != (i == 2)) throw std::invalid_argument("--display W,P,T");
-        *values[i] = Integer(text.substr(start, comma - start), INT32_MIN, INT32_MAX, "display value");
+        if ((comma == std::string::npos) != (i == 2))
+            throw std::invalid_argument("--display W,P,T");
+        *values[i] =
+            Integer(text.substr(start, comma - start), INT32_MIN, INT32_MAX, "display value");
         start = comma + 1;
     }
     return d;
@@ -58,16 +60,19 @@ const std::map<std::string, Handler>& WithValue() {
     static const std::map<std::string, Handler> handlers = {
         {"--link", [](CommandLine& c, const std::string& v) { c.options.link = v; }},
         {"--device", [](CommandLine& c, const std::string& v) { c.options.device = v; }},
-        {"--baud", [](CommandLine& c, const std::string& v) {
+        {"--baud",
+         [](CommandLine& c, const std::string& v) {
              c.options.baud = Integer(v, 1, 4000000, "baud rate");
          }},
         {"--load", [](CommandLine& c, const std::string& v) { c.loads.push_back(v); }},
         {"--save", [](CommandLine& c, const std::string& v) { c.saves.push_back(v); }},
         {"--display", [](CommandLine& c, const std::string& v) { c.display = ParseDisplay(v); }},
-        {"--capacity", [](CommandLine& c, const std::string& v) {
+        {"--capacity",
+         [](CommandLine& c, const std::string& v) {
              c.capacity = Integer(v, 0, kMaxPluNumber, "capacity");
          }},
-        {"--fault", [](CommandLine& c, const std::string& v) { c.faults.push_back(ParseFault(v)); }},
+        {"--fault",
+         [](CommandLine& c, const std::string& v) { c.faults.push_back(ParseFault(v)); }},
     };
     return handlers;
 }
@@ -78,9 +83,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--trace") c.trace = true;
-        else if (a == "--no-messages") c.faults.push_back(NoMessages());
-        else if (a == "--help" || a == "-h") c.help = true;
+        if (a == "--trace")
+            c.trace = true;
+        else if (a == "--no-messages")
+            c.faults.push_back(NoMessages());
+        else if (a == "--help" || a == "-h")
+            c.help = true;
         else if (WithValue().count(a)) {
             if (i + 1 == args.size()) throw std::invalid_argument(a + " needs a value");
             WithValue().at(a)(c, args[++i]);

@@ -28,9 +28,9 @@ const char* StepName(Step step);
 
 struct Exchange {
     Kind kind = Kind::Handshake;
-    int number = 0;      // the PLU number, message number or request number the PC sent
-    Bytes fromPc;        // every byte of this exchange from the PC, 0xA5 first
-    Bytes toPc;          // every byte the scale sent
+    int number = 0;         // the PLU number, message number or request number the PC sent
+    Bytes fromPc;           // every byte of this exchange from the PC, 0xA5 first
+    Bytes toPc;             // every byte the scale sent
     bool complete = false;  // ran to its last byte, answers as faults made them
     bool ended = false;     // the scale is done with it, complete or not
 };

@@ -17,11 +17,15 @@ namespace {
 
 bool ActionFitsStep(Action action, Step step) {
     switch (action) {
-        case Action::Silence: return true;
-        case Action::Byte: return step == Step::Ready || step == Step::Accept || step == Step::Closing;
-        case Action::Refuse: return step == Step::NumberCheck;
+        case Action::Silence:
+            return true;
+        case Action::Byte:
+            return step == Step::Ready || step == Step::Accept || step == Step::Closing;
+        case Action::Refuse:
+            return step == Step::NumberCheck;
         case Action::Stall:
-        case Action::HangUp: return step == Step::Record;
+        case Action::HangUp:
+            return step == Step::Record;
     }
     return false;
 }

@@ -43,7 +43,7 @@ void CheckFault(const Fault& fault);
 
 // The injected faults with their counters. Not thread-safe; the owner locks.
 class FaultBook {
-public:
+  public:
     void Add(const Fault& fault);
     void Clear() { entries_.clear(); }
     // A new exchange of this kind has begun (Kind::Any: a request byte arrived).
@@ -51,7 +51,7 @@ public:
     // The fault to make at this step, if any; a one-shot fault is used up.
     std::optional<Fault> Take(Kind kind, Step step, int number);
 
-private:
+  private:
     struct Entry {
         Fault fault;
         int seen = 0;

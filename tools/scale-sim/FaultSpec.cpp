@@ -32,15 +32,18 @@ int Count(const std::string& text, int base = 10) {
 template <typename T>
 T Lookup(const std::map<std::string, T>& names, const std::string& name, const char* what) {
     const auto it = names.find(name);
-    if (it == names.end()) throw std::invalid_argument(std::string("unknown ") + what + " \"" + name + "\"");
+    if (it == names.end())
+        throw std::invalid_argument(std::string("unknown ") + what + " \"" + name + "\"");
     return it->second;
 }
 
 // KIND[@OCCURRENCE][#NUMBER]
 void ParseWhich(const std::string& text, Fault& f) {
-    static const std::map<std::string, Kind> kinds = {
-        {"any", Kind::Any},         {"readout", Kind::Readout},  {"plu", Kind::PluDownload},
-        {"msg", Kind::MsgDownload}, {"upload", Kind::PluUpload}};
+    static const std::map<std::string, Kind> kinds = {{"any", Kind::Any},
+                                                      {"readout", Kind::Readout},
+                                                      {"plu", Kind::PluDownload},
+                                                      {"msg", Kind::MsgDownload},
+                                                      {"upload", Kind::PluUpload}};
     const std::size_t hash = text.find('#');
     const std::string head = text.substr(0, hash);
     if (hash != std::string::npos) f.number = Count(text.substr(hash + 1));
@@ -50,14 +53,16 @@ void ParseWhich(const std::string& text, Fault& f) {
 }
 
 void ParseAction(const std::string& text, Fault& f) {
-    static const std::map<std::string, Action> actions = {
-        {"silence", Action::Silence}, {"byte", Action::Byte},     {"refuse", Action::Refuse},
-        {"stall", Action::Stall},     {"hangup", Action::HangUp}};
+    static const std::map<std::string, Action> actions = {{"silence", Action::Silence},
+                                                          {"byte", Action::Byte},
+                                                          {"refuse", Action::Refuse},
+                                                          {"stall", Action::Stall},
+                                                          {"hangup", Action::HangUp}};
     const std::size_t eq = text.find('=');
     f.action = Lookup(actions, text.substr(0, eq), "action");
     const std::string arg = eq == std::string::npos ? "" : text.substr(eq + 1);
-    const bool needsArg = f.action == Action::Byte || f.action == Action::Stall ||
-                          f.action == Action::HangUp;
+    const bool needsArg =
+        f.action == Action::Byte || f.action == Action::Stall || f.action == Action::HangUp;
     if (needsArg != !arg.empty()) throw std::invalid_argument("argument of \"" + text + "\"");
     if (f.action == Action::Byte) {
         const int b = Count(arg, 16);
@@ -66,17 +71,21 @@ void ParseAction(const std::string& text, Fault& f) {
     } else if (needsArg) {
         const std::vector<std::string> kms = Split(arg, '/');
         f.afterBytes = static_cast<std::size_t>(Count(kms[0]));
-        if (kms.size() > 1 && f.action == Action::Stall) f.stallMs = Count(kms[1]);
-        else if (kms.size() > 1) throw std::invalid_argument("only a stall has a duration");
+        if (kms.size() > 1 && f.action == Action::Stall)
+            f.stallMs = Count(kms[1]);
+        else if (kms.size() > 1)
+            throw std::invalid_argument("only a stall has a duration");
     }
 }
 
 }  // namespace
 
 Fault ParseFault(const std::string& spec) {
-    static const std::map<std::string, Step> steps = {
-        {"ready", Step::Ready},   {"accept", Step::Accept}, {"check", Step::NumberCheck},
-        {"record", Step::Record}, {"closing", Step::Closing}};
+    static const std::map<std::string, Step> steps = {{"ready", Step::Ready},
+                                                      {"accept", Step::Accept},
+                                                      {"check", Step::NumberCheck},
+                                                      {"record", Step::Record},
+                                                      {"closing", Step::Closing}};
     const std::vector<std::string> parts = Split(spec, ':');
     if (parts.size() < 3 || parts.size() > 4 || (parts.size() == 4 && parts[3] != "always"))
         throw std::invalid_argument("fault \"" + spec + "\": expected KIND:STEP:ACTION[:always]");

@@ -12,7 +12,7 @@ namespace sim {
 using Clock = std::chrono::steady_clock;
 
 class Line {
-public:
+  public:
     enum class Result { Ok, Timeout, Stopped, Closed };
 
     // fd is owned by the caller until HangUp. baud 0: unpaced. stopFd turns readable to stop.
@@ -33,7 +33,7 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
 
-private:
+  private:
     struct Arrived {
         std::uint8_t byte;
         Clock::time_point at;

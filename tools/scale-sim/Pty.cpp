@@ -46,7 +46,9 @@ LineDevice& LineDevice::operator=(LineDevice&& o) noexcept {
     return *this;
 }
 
-LineDevice::~LineDevice() { Close(); }
+LineDevice::~LineDevice() {
+    Close();
+}
 
 void LineDevice::Close(bool fdClosed) {
     if (fd >= 0 && !fdClosed) close(fd);

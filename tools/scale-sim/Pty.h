@@ -6,9 +6,9 @@
 namespace sim {
 
 struct LineDevice {
-    int fd = -1;           // the scale reads and writes here
-    int keepOpenFd = -1;   // a slave kept open, so the PC's close does not hang the line up
-    std::string pcPath;    // what the PC opens; empty for a serial device
+    int fd = -1;          // the scale reads and writes here
+    int keepOpenFd = -1;  // a slave kept open, so the PC's close does not hang the line up
+    std::string pcPath;   // what the PC opens; empty for a serial device
 
     LineDevice() = default;
     LineDevice(const LineDevice&) = delete;

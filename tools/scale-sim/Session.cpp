@@ -38,10 +38,13 @@ void Session::Run() {
 
 Session::Flow Session::FromLine(Line::Result r) {
     switch (r) {
-        case Line::Result::Ok: return Flow::Go;
-        case Line::Result::Timeout: return Flow::Abandon;
+        case Line::Result::Ok:
+            return Flow::Go;
+        case Line::Result::Timeout:
+            return Flow::Abandon;
         case Line::Result::Stopped:
-        case Line::Result::Closed: return Flow::Stop;
+        case Line::Result::Closed:
+            return Flow::Stop;
     }
     return Flow::Stop;
 }
@@ -116,12 +119,19 @@ Session::Flow Session::Serve() {
     if (f != Flow::Go) return f;
     trace_.Step(Clock::now(), Direction::FromPc, "command", {command});
     switch (command) {
-        case kRequest: return Flow::Again;
-        case kReadoutCommand: return Readout();
-        case kPluDownloadCommand: return PluDownload();
-        case kMsgDownloadCommand: return MsgDownload();
-        case kPluUploadCommand: return PluUpload();
-        default: trace_.Note("unknown command, ignored"); return Flow::End;
+        case kRequest:
+            return Flow::Again;
+        case kReadoutCommand:
+            return Readout();
+        case kPluDownloadCommand:
+            return PluDownload();
+        case kMsgDownloadCommand:
+            return MsgDownload();
+        case kPluUploadCommand:
+            return PluUpload();
+        default:
+            trace_.Note("unknown command, ignored");
+            return Flow::End;
     }
 }
 
@@ -188,7 +198,8 @@ Session::Flow Session::AnswerCheck(bool accepted) {
 }
 
 Session::Flow Session::MoveBytes(Direction dir, Bytes& data, std::size_t from, std::size_t to) {
-    if (dir == Direction::ToPc) return Send(Bytes(data.begin() + long(from), data.begin() + long(to)));
+    if (dir == Direction::ToPc)
+        return Send(Bytes(data.begin() + long(from), data.begin() + long(to)));
     for (std::size_t i = from; i < to; ++i) {
         const Flow f = ReadByte(data[i], pcTimeout_);
         if (f != Flow::Go) return f;
@@ -229,7 +240,8 @@ Session::Flow Session::MoveRecord(const std::vector<Field>& fields, Direction di
         while (pos < end && f == Flow::Go) {
             const bool faultHere = fault && fault->afterBytes == pos;
             if (faultHere) {
-                trace_.Step(at, dir, field.name, Bytes(data.begin() + long(start), data.begin() + long(pos)));
+                trace_.Step(at, dir, field.name,
+                            Bytes(data.begin() + long(start), data.begin() + long(pos)));
                 f = RecordFault(*fault);
                 fault.reset();
                 continue;
@@ -240,7 +252,8 @@ Session::Flow Session::MoveRecord(const std::vector<Field>& fields, Direction di
             pos = stop;
         }
         if (f != Flow::Go) return f;
-        trace_.Step(at, dir, field.name, Bytes(data.begin() + long(start), data.begin() + long(end)));
+        trace_.Step(at, dir, field.name,
+                    Bytes(data.begin() + long(start), data.begin() + long(end)));
     }
     return fault && fault->afterBytes == pos ? RecordFault(*fault) : Flow::Go;
 }

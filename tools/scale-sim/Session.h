@@ -12,13 +12,13 @@
 namespace sim {
 
 class Session {
-public:
+  public:
     // pcTimeout: how long the scale waits for the PC's next byte within an exchange before it
     // gives the exchange up.
     Session(Line& line, ScaleState& state, const Trace& trace, Clock::duration pcTimeout);
     void Run();
 
-private:
+  private:
     enum class Flow {
         Go,       // carry on with the exchange
         End,      // the exchange is over as the scale meant it

@@ -22,8 +22,8 @@ long long Number(const std::string& cell, long long lo, long long hi, const char
     char* end = nullptr;
     errno = 0;
     const long long v = std::strtoll(text, &end, 10);
-    const bool digits = end != text && *end == '\0' && (text[0] == '-' || text[0] == '+' ||
-                                                        (text[0] >= '0' && text[0] <= '9'));
+    const bool digits = end != text && *end == '\0' &&
+                        (text[0] == '-' || text[0] == '+' || (text[0] >= '0' && text[0] <= '9'));
     if (!digits || errno == ERANGE || v < lo || v > hi)
         throw std::runtime_error(std::string("bad ") + what + ": \"" + cell + "\"");
     return v;
@@ -110,9 +110,9 @@ PluRecord PluFromRow(const Row& row) {
 }
 
 Row RowFromPlu(const PluRecord& r) {
-    return {std::to_string(r.plu),       TextFromNameLine(r.name1), TextFromNameLine(r.name2),
-            std::to_string(r.price),     std::to_string(r.shelfLife), std::to_string(r.tare),
-            std::to_string(r.itemCode),  std::to_string(r.group),   std::to_string(r.message)};
+    return {std::to_string(r.plu),      TextFromNameLine(r.name1),   TextFromNameLine(r.name2),
+            std::to_string(r.price),    std::to_string(r.shelfLife), std::to_string(r.tare),
+            std::to_string(r.itemCode), std::to_string(r.group),     std::to_string(r.message)};
 }
 
 Message MessageFromRow(const Row& row) {
@@ -140,8 +140,10 @@ void LoadTableFile(VirtualScale& scale, const std::string& path) {
         parsed = true;
         // Every row is checked before the scale holds any of them.
         for (; record < rows.size(); ++record) {
-            if (kind == TableKind::Plu) plus.push_back(PluFromRow(rows[record]));
-            else messages.push_back(MessageFromRow(rows[record]));
+            if (kind == TableKind::Plu)
+                plus.push_back(PluFromRow(rows[record]));
+            else
+                messages.push_back(MessageFromRow(rows[record]));
         }
     } catch (const std::runtime_error& e) {
         const std::string where = parsed ? "record " + std::to_string(record + 1) + ": " : "";

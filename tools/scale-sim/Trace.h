@@ -12,14 +12,15 @@ namespace sim {
 enum class Direction { FromPc, ToPc };
 
 class Trace {
-public:
+  public:
     Trace(std::ostream* out, Clock::time_point start) : out_(out), start_(start) {}
     bool On() const { return out_ != nullptr; }
     // `at` is when the step's first byte moved.
-    void Step(Clock::time_point at, Direction dir, const std::string& what, const Bytes& bytes) const;
+    void Step(Clock::time_point at, Direction dir, const std::string& what,
+              const Bytes& bytes) const;
     void Note(const std::string& text) const;
 
-private:
+  private:
     std::string Stamp(Clock::time_point at) const;
 
     std::ostream* out_;

@@ -32,8 +32,9 @@ namespace {
 LineDevice OpenDevice(const Options& o) {
     if (o.device.empty()) return OpenPseudoTerminal();
     if (!o.link.empty())
-        throw std::invalid_argument("--link needs a pseudo-terminal: the PC's end of a serial "
-                                    "device is not known to the scale");
+        throw std::invalid_argument(
+            "--link needs a pseudo-terminal: the PC's end of a serial "
+            "device is not known to the scale");
     return OpenSerialDevice(o.device);
 }
 
@@ -66,7 +67,9 @@ VirtualScale::~VirtualScale() {
     thread_.join();
 }
 
-const std::string& VirtualScale::SlavePath() const { return parts_->device.pcPath; }
+const std::string& VirtualScale::SlavePath() const {
+    return parts_->device.pcPath;
+}
 
 const std::string& VirtualScale::LinkPath() const {
     return parts_->link ? parts_->link->Path() : parts_->noPath;
@@ -151,8 +154,7 @@ void VirtualScale::ClearReceived() {
     state_.received.clear();
     // The exchange in progress stays, so its bytes keep a place to go.
     const bool inProgress = !state_.exchanges.empty() && !state_.exchanges.back().ended;
-    state_.exchanges.erase(state_.exchanges.begin(),
-                           state_.exchanges.end() - (inProgress ? 1 : 0));
+    state_.exchanges.erase(state_.exchanges.begin(), state_.exchanges.end() - (inProgress ? 1 : 0));
 }
 
 bool VirtualScale::WaitReceived(std::size_t count, std::chrono::milliseconds timeout) const {

@@ -26,16 +26,16 @@
 namespace sim {
 
 struct Options {
-    std::string link;    // COM name to link in the port map folder ("COM2"); empty: none
-    std::string device;  // serial device to answer on instead of a new pseudo-terminal
-    int baud = 0;        // pace every byte as the line would at this rate; 0: unpaced
+    std::string link;               // COM name to link in the port map folder ("COM2"); empty: none
+    std::string device;             // serial device to answer on instead of a new pseudo-terminal
+    int baud = 0;                   // pace every byte as the line would at this rate; 0: unpaced
     std::ostream* trace = nullptr;  // one line per exchange step; null: none
     // How long the scale waits for the PC's next byte inside an exchange before giving it up.
     std::chrono::milliseconds pcTimeout{2000};
 };
 
 class VirtualScale {
-public:
+  public:
     // Opens the line, links it and starts serving. Throws std::runtime_error (a link that is
     // someone else's, a device that cannot be opened) or std::invalid_argument (--link with
     // a serial device: the PC's end of that line is not known here).
@@ -90,7 +90,7 @@ public:
     // False once the scale has stopped serving: hung up, or its device failed.
     bool Serving() const;
 
-private:
+  private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
     ScaleState state_;

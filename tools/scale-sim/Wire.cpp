@@ -12,8 +12,9 @@ bool PluRecord::operator==(const PluRecord& o) const {
 
 const std::vector<Field>& PluDownloadFields() {
     static const std::vector<Field> fields = {
-        {"item code", 4}, {"name 1", kNameLength}, {"name 2", kNameLength}, {"price", 4},
-        {"shelf life", 2}, {"tare", 2}, {"group", 2}, {"message number", 2}};
+        {"item code", 4}, {"name 1", kNameLength}, {"name 2", kNameLength},
+        {"price", 4},     {"shelf life", 2},       {"tare", 2},
+        {"group", 2},     {"message number", 2}};
     return fields;
 }
 
@@ -48,7 +49,8 @@ std::size_t TotalWidth(const std::vector<Field>& fields) {
 }
 
 void PutBigEndian(Bytes& out, std::uint32_t value, std::size_t width) {
-    for (std::size_t i = width; i-- > 0;) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    for (std::size_t i = width; i-- > 0;)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 std::uint32_t GetBigEndian(const std::uint8_t* in, std::size_t width) {

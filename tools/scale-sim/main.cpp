@@ -33,8 +33,10 @@ bool Command(sim::VirtualScale& scale, const std::string& line) {
     if (word == "quit") return false;
     if (word == "display") {
         long long w, p, t;
-        if (in >> w >> p >> t) scale.SetDisplay(std::int32_t(w), std::int32_t(p), std::int32_t(t));
-        else std::cerr << "qvscale-sim: display W P T\n";
+        if (in >> w >> p >> t)
+            scale.SetDisplay(std::int32_t(w), std::int32_t(p), std::int32_t(t));
+        else
+            std::cerr << "qvscale-sim: display W P T\n";
     } else if (word == "save") {
         std::string path;
         in >> path;
@@ -61,7 +63,8 @@ void Serve(sim::VirtualScale& scale, int signals) {
             continue;
         }
         pending.append(buf, std::size_t(n));
-        for (std::size_t nl; (nl = pending.find('\n')) != std::string::npos; pending.erase(0, nl + 1)) {
+        for (std::size_t nl; (nl = pending.find('\n')) != std::string::npos;
+             pending.erase(0, nl + 1)) {
             try {
                 if (!Command(scale, pending.substr(0, nl))) return;
             } catch (const std::exception& e) {
