@@ -1,9 +1,8 @@
 // A full PLU list (65,535 rows, Cyrillic names) opened into the window's grid and saved from it,
 // through the Open and Save commands. Targets: each under 0.5 s; the program's peak memory with
 // the list loaded under 150 MB (reported as peak_MB).
-#include <sys/resource.h>
-
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -19,7 +18,7 @@ constexpr int kFullList = 65535;
 
 // Every file dialog answers the one path; no box is expected.
 class PathDialogs : public Dialogs {
-public:
+  public:
     explicit PathDialogs(QString path) : path_(std::move(path)) {}
     void ErrorBox(const QString& text) override { failure = text; }
     void PlainBox(const QString& text) override { failure = text; }
@@ -28,7 +27,7 @@ public:
     std::optional<QString> SaveFile(const FileDialogRequest&) override { return path_; }
     QString failure;
 
-private:
+  private:
     QString path_;
 };
 
@@ -70,7 +69,8 @@ double PeakMegabytes() {
 }
 
 void Check(benchmark::State& state, const Window& w, int rows) {
-    if (!w.dialogs->failure.isEmpty()) state.SkipWithError(w.dialogs->failure.toStdString().c_str());
+    if (!w.dialogs->failure.isEmpty())
+        state.SkipWithError(w.dialogs->failure.toStdString().c_str());
     if (w.form.Grid().RowCount() != rows) state.SkipWithError("the grid does not hold the list");
 }
 

@@ -53,8 +53,12 @@ void TForm1::NewList(tables::ListKind kind) {
                               [kind](tables::Table& table) { tables::MakeNewList(table, kind); });
 }
 
-void TForm1::Button18Click() { NewList(tables::ListKind::Plu); }
-void TForm1::Button17Click() { NewList(tables::ListKind::Msg); }
+void TForm1::Button18Click() {
+    NewList(tables::ListKind::Plu);
+}
+void TForm1::Button17Click() {
+    NewList(tables::ListKind::Msg);
+}
 
 namespace {
 
@@ -65,9 +69,19 @@ void OnCurrentRow(GridView& grid, GridModel& model, void (*command)(tables::Tabl
 
 }  // namespace
 
-void TForm1::Button16Click() { ReplaceKeepingCurrentCell(*StringGrid1, *model_, tables::AddRow); }
-void TForm1::Button15Click() { OnCurrentRow(*StringGrid1, *model_, tables::CopyRow); }
-void TForm1::Button14Click() { OnCurrentRow(*StringGrid1, *model_, tables::InsRow); }
-void TForm1::Button13Click() { OnCurrentRow(*StringGrid1, *model_, tables::DelRow); }
+void TForm1::Button16Click() {
+    ReplaceKeepingCurrentCell(*StringGrid1, *model_, tables::AddRow);
+}
+void TForm1::Button15Click() {
+    OnCurrentRow(*StringGrid1, *model_, tables::CopyRow);
+}
+void TForm1::Button14Click() {
+    OnCurrentRow(*StringGrid1, *model_, tables::InsRow);
+}
+void TForm1::Button13Click() {
+    OnCurrentRow(*StringGrid1, *model_, tables::DelRow);
+}
 
-void TForm1::StringGrid1SetEditText(int, int, const QString&) { TableModified = true; }
+void TForm1::StringGrid1SetEditText(int, int, const QString&) {
+    TableModified = true;
+}

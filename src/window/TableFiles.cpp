@@ -19,8 +19,9 @@ QString ReadFailureText(tables::ReadResult result, const QString& path) {
         case tables::ReadResult::CannotOpen:
             return QStringLiteral("Cannot open file %1").arg(path);
         case tables::ReadResult::TooLarge:
-            return QStringLiteral("Файл %1 больше 64 МБ: это не список товаров или сообщений, "
-                                  "он не открыт")
+            return QStringLiteral(
+                       "Файл %1 больше 64 МБ: это не список товаров или сообщений, "
+                       "он не открыт")
                 .arg(path);
     }
     return {};
@@ -51,13 +52,17 @@ bool TForm1::SaveWithDialog() {
     return WriteTable();
 }
 
-void TForm1::Button19Click() { SaveWithDialog(); }
+void TForm1::Button19Click() {
+    SaveWithDialog();
+}
 
 bool TForm1::QuickSaveWritten() {
     return SaveDialog1.fileName == kNoName ? SaveWithDialog() : WriteTable();
 }
 
-void TForm1::QuickSave() { QuickSaveWritten(); }
+void TForm1::QuickSave() {
+    QuickSaveWritten();
+}
 
 bool TForm1::PassSavePrompt(const QString& text) {
     SaveAnswer = dialogs_->SavePrompt(text);

@@ -8,7 +8,7 @@
 #include <csignal>
 
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -22,7 +22,7 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit saved_{};
     void (*oldSignal_)(int) = nullptr;
 };

@@ -54,8 +54,9 @@ TEST(TableClose, UnsavedEditsThroughEachAnswer) {
             EXPECT_EQ(w.h.form->SaveAnswer, c.answer);
             EXPECT_EQ(w.h.dialogs->fileDialogs.size(), c.answer == Answer::Yes ? 2u : 1u);
             EXPECT_EQ(w.h.form->isVisible(), !c.closes);
-            EXPECT_EQ(FileBytes(w.Path("list.plu")),
-                      c.file ? "1\r\nJam\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n***\r\n" : "<missing>");
+            EXPECT_EQ(
+                FileBytes(w.Path("list.plu")),
+                c.file ? "1\r\nJam\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n***\r\n" : "<missing>");
             EXPECT_EQ(FileBytes(w.Path("earlier.plu")),
                       "1\r\n\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n***\r\n");
             if (!c.closes) {

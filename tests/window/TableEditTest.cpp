@@ -24,7 +24,12 @@ TEST(TableEditing, TypingBackToTheTextAndMovingTheEditorBothCountAsChanges) {
         int col;  // the current cell afterwards, row 1
     };
     const Case cases[] = {
-        {"typed and erased", [](EditingWindow& w) { w.Type("x"); w.Press(Qt::Key_Backspace); }, 1},
+        {"typed and erased",
+         [](EditingWindow& w) {
+             w.Type("x");
+             w.Press(Qt::Key_Backspace);
+         },
+         1},
         {"editor moved by the mouse", [](EditingWindow& w) { w.Focus(4, 1); }, 4},
         {"editor moved by Tab", [](EditingWindow& w) { w.Press(Qt::Key_Tab); }, 2},
     };

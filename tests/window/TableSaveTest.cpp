@@ -21,15 +21,15 @@ TEST(TableSave, NewListsAreWrittenByteForByteThroughButtonAndMenu) {
     };
     const Case cases[] = {
         {"Button17", [](TableWindow&) {}, Lines({"1", "", "", "", "", "", "", "", "", "***"})},
-        {"Button18", [](TableWindow&) {}, Lines({"1", "", "", "0", "0", "0", "0", "0", "0", "***"})},
+        {"Button18", [](TableWindow&) {},
+         Lines({"1", "", "", "0", "0", "0", "0", "0", "0", "***"})},
         // "Молоко", "Ёж" in code page 1251.
         {"Button18",
          [](TableWindow& w) {
              w.EditCell(1, 1, QStringLiteral("Молоко"));
              w.EditCell(2, 1, QStringLiteral("Ёж"));
          },
-         Lines({"1", "\xcc\xee\xeb\xee\xea\xee", "\xa8\xe6", "0", "0", "0", "0", "0", "0",
-                "***"})},
+         Lines({"1", "\xcc\xee\xeb\xee\xea\xee", "\xa8\xe6", "0", "0", "0", "0", "0", "0", "***"})},
     };
     for (const Case& c : cases) {
         for (const char* command : {"Button19", "N4"}) {

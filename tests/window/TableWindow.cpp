@@ -31,11 +31,14 @@ void TableWindow::Run(const char* name) const {
 
 std::vector<QString> TableWindow::Rows() const {
     std::vector<QString> rows;
-    for (int r = 1; r < h.form->Grid().RowCount(); ++r) rows.push_back(Joined(h.form->Grid().RowAt(r)));
+    for (int r = 1; r < h.form->Grid().RowCount(); ++r)
+        rows.push_back(Joined(h.form->Grid().RowAt(r)));
     return rows;
 }
 
-QString TableWindow::Titles() const { return Joined(h.form->Grid().RowAt(0)); }
+QString TableWindow::Titles() const {
+    return Joined(h.form->Grid().RowAt(0));
+}
 
 void TableWindow::SetRows(const std::vector<QString>& rows) const {
     h.form->Model()->Replace([&rows](tables::Table& table) {
@@ -101,7 +104,9 @@ void WriteBytes(const QString& path, const std::string& bytes) {
               static_cast<qint64>(bytes.size()));
 }
 
-std::string Cp1251(const QString& text) { return tables::EncodeCp1251(text); }
+std::string Cp1251(const QString& text) {
+    return tables::EncodeCp1251(text);
+}
 
 QString DataPath(const char* name) {
     const QByteArray folder = qgetenv("QVSCALE_TEST_DATA");

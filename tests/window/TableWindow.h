@@ -1,6 +1,6 @@
 #pragma once
-// A fresh window with its port confirmed and shown, so the grid's cell editor opens as it does for the
-// operator, plus helpers to type into cells and read the grid row by row.
+// A fresh window with its port confirmed and shown, so the grid's cell editor opens as it does for
+// the operator, plus helpers to type into cells and read the grid row by row.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "FormHarness.h"
 
 class TableWindow {
-public:
+  public:
     TableWindow();
 
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
