@@ -1,0 +1,237 @@
+// The download driver against the virtual scale: rows in order, progress, validation, Stop,
+// and the run's exclusivity.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <mutex>
+
+#include "DownloadSteps.h"
+#include "GridModel.h"
+#include "GridView.h"
+#include "ScaleWindow.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using tables::ListKind;
+
+const QString kSent = QStringLiteral("Данные переданы");
+const ControlState kEnded{true, true, true, true, false, true, false, false};
+
+std::vector<tables::Row> PluRows(int count) {
+    std::vector<tables::Row> rows;
+    for (int i = 1; i <= count; ++i) rows.push_back(PluRow(i));
+    return rows;
+}
+
+// The bar's position as each row's exchange begins on the scale's side; the window is then
+// inside the exchange and leaves the bar alone.
+class ProgressLog {
+public:
+    explicit ProgressLog(ScaleWindow& w) {
+        w.scale.OnExchangeStart([this, bar = w.h.form->ProgressBar1](const sim::ExchangeStart&) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            values_.push_back(bar->value());
+        });
+    }
+    std::vector<int> Values() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return values_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<int> values_;
+};
+
+std::vector<int> Numbers(const std::vector<sim::Exchange>& exchanges) {
+    std::vector<int> numbers;
+    for (const auto& e : exchanges) {
+        EXPECT_TRUE(e.complete) << e.number;
+        numbers.push_back(e.number);
+    }
+    return numbers;
+}
+
+// Leaves 7 late bytes of a readout waiting in the program's input.
+void LeaveStaleBytes(ScaleWindow& w) {
+    sim::Fault late;
+    late.kind = sim::Kind::Readout;
+    late.step = sim::Step::Record;
+    late.action = sim::Action::Stall;
+    late.afterBytes = 5;
+    late.stallMs = 2300;
+    w.scale.SetDisplay(0x77777777, 0x77777777, 0x77777777);
+    w.scale.Inject(late);
+    w.h.Click("StartBtn");
+    const auto start = std::chrono::steady_clock::now();
+    while (w.h.form->Comm.InQue() < 7 && SecondsSince(start) < 3) std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(w.h.form->Comm.InQue(), 7);
+    w.h.dialogs->boxes.clear();
+    w.atBox.clear();
+    w.scale.ClearReceived();
+}
+
+TEST(DownloadDriver, ThreeRowsInOrderPastStaleInputWithProgress) {
+    ScaleWindow w;
+    LeaveStaleBytes(w);
+    w.SetList(ListKind::Plu, PluRows(3));
+    ProgressLog progress(w);
+    RunDownload(w);
+    EXPECT_EQ(progress.Values(), (std::vector<int>{33, 67, 100}));
+    EXPECT_EQ(Numbers(w.Ended(3)), (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(w.NothingMoreAfter(3 * 76));
+    EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
+    EXPECT_EQ(w.h.dialogs->boxes[0].kind, BoxKind::Plain);
+    EXPECT_EQ(w.atBox[0], (ControlState{true, true, true, true, false, true, true, false}));
+    EXPECT_EQ(w.Controls(), kEnded);
+}
+
+TEST(DownloadDriver, EightRowsRoundTiesToEven) {
+    ScaleWindow w;
+    w.SetList(ListKind::Plu, PluRows(8));
+    ProgressLog progress(w);
+    w.h.Trigger("N15");
+    EXPECT_EQ(progress.Values(), (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
+    EXPECT_EQ(w.Ended(8).size(), 8u);
+    EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
+}
+
+TEST(DownloadDriver, ProgressIsTheNearestIntegerWithTiesToEven) {
+    const struct {
+        int row, rows, value;
+    } cases[] = {{1, 3, 33}, {2, 3, 67}, {1, 8, 12}, {3, 8, 38}, {5, 8, 62},
+                 {7, 8, 88}, {1, 200, 0}, {3, 200, 2}, {5, 200, 2}, {1, 1, 100}};
+    for (const auto& c : cases) EXPECT_EQ(DownloadProgress(c.row, c.rows), c.value);
+}
+
+TEST(DownloadDriver, NoDataRowSendsNothingAndTheLastRowBecomesTheMarker) {
+    for (int rows : {0, 2}) {
+        ScaleWindow w;
+        w.SetList(ListKind::Plu, PluRows(rows));
+        const int last = w.h.form->Grid().RowCount() - 1;
+        for (int c = 0; c < 9; ++c) w.h.form->Model()->SetCell(c, last, "typed");
+        RunDownload(w);
+        EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
+        EXPECT_EQ(w.Ended(rows).size(), static_cast<std::size_t>(rows));
+        EXPECT_TRUE(w.NothingMoreAfter(76 * rows));
+        EXPECT_EQ(w.h.form->Grid().RowAt(last), (tables::Row{"***"}));
+        EXPECT_FALSE(w.h.form->TableModified);
+    }
+}
+
+TEST(DownloadDriver, BadCellsStopTheRunAtTheirRow) {
+    const QString data = QStringLiteral("Ошибка ввода данных в таблице!");
+    const QString shelf = QStringLiteral("Ошибка ввода срока годности!");
+    const struct {
+        int column;
+        const char* text;
+        QString message;  // empty: the row is good and the run goes on
+    } cases[] = {
+        {5, "abc", data},    {4, "366", {}},        {4, "367", shelf}, {4, "-5", shelf},
+        {0, "70000", data},  {3, "-1", data},       {0, "***", data},  {6, " 12", {}},
+        {3, "2147483647", {}}, {7, "$1F", {}},
+    };
+    for (const auto& c : cases) {
+        ScaleWindow w;
+        auto rows = PluRows(3);
+        rows[1][c.column] = c.text;
+        w.SetList(ListKind::Plu, rows);
+        RunDownload(w);
+        const bool good = c.message.isEmpty();
+        EXPECT_EQ(w.BoxTexts(), std::vector<QString>{good ? kSent : c.message}) << c.text;
+        EXPECT_EQ(w.h.dialogs->boxes[0].kind, good ? BoxKind::Plain : BoxKind::Error);
+        EXPECT_EQ(w.Ended(good ? 3 : 1).size(), good ? 3u : 1u) << c.text;
+        EXPECT_TRUE(w.NothingMoreAfter(good ? 3 * 76 : 76)) << c.text;
+        EXPECT_EQ(w.h.form->Grid().Cell(c.column, 2), good ? c.text : "???") << c.text;
+        EXPECT_EQ(w.Controls(), kEnded) << c.text;
+    }
+}
+
+TEST(DownloadDriver, StopDuringRowTwoEndsAfterIt) {
+    ScaleWindow w;
+    w.SetList(ListKind::Plu, PluRows(5));
+    QPushButton* stop = w.h.form->Button24;
+    bool stopShown = false;
+    w.scale.OnExchangeStart([&, stop](const sim::ExchangeStart& start) {
+        if (start.occurrence != 2) return;
+        stopShown = !stop->isHidden();
+        QMetaObject::invokeMethod(stop, "click", Qt::QueuedConnection);
+    });
+    RunDownload(w);
+    EXPECT_EQ(Numbers(w.Ended(2)), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(w.NothingMoreAfter(2 * 76));
+    EXPECT_TRUE(stopShown);
+    EXPECT_TRUE(w.h.form->StopRequested);
+    EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
+    EXPECT_EQ(w.Controls(), kEnded);
+}
+
+TEST(DownloadDriver, UploadButtonFollowsTheListKindAfterEveryEnding) {
+    const struct {
+        ListKind kind;
+        bool badRow;
+    } cases[] = {{ListKind::Msg, false}, {ListKind::Msg, true}, {ListKind::Plu, false},
+                 {ListKind::Plu, true}};
+    for (const auto& c : cases) {
+        ScaleWindow w;
+        const bool plu = c.kind == ListKind::Plu;
+        std::vector<tables::Row> rows = plu ? PluRows(2) : std::vector<tables::Row>{MsgRow(1)};
+        if (c.badRow) rows.back()[0] = "x";
+        w.SetList(c.kind, rows);
+        w.h.form->Button22->setEnabled(!plu);
+        RunDownload(w);
+        EXPECT_EQ(w.h.form->Button22->isEnabled(), plu) << plu << c.badRow;
+        EXPECT_TRUE(w.h.form->Button21->isEnabled());
+    }
+}
+
+// Commands posted while a row is sent are refused; a close stops the run after that row and
+// then asks about the unsaved table.
+TEST(DownloadDriver, CommandsAndCloseDuringARun) {
+    ScaleWindow w;
+    w.SetList(ListKind::Plu, PluRows(4));
+    w.h.form->TableModified = true;
+    w.h.form->show();
+    TForm1* form = w.h.form.get();
+    w.scale.OnExchangeStart([form](const sim::ExchangeStart& start) {
+        if (start.occurrence != 2) return;
+        for (QAction* item : {form->N12, form->PLU1, form->N2, form->N15})
+            QMetaObject::invokeMethod(item, "trigger", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(form, "close", Qt::QueuedConnection);
+    });
+    w.h.dialogs->promptAnswers = {Answer::Cancel};
+    RunDownload(w);
+    EXPECT_EQ(Numbers(w.Ended(2)), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(w.NothingMoreAfter(2 * 76));
+    ASSERT_EQ(w.h.dialogs->boxes.size(), 2u);
+    EXPECT_EQ(w.h.dialogs->boxes[0].text, kSent);
+    EXPECT_EQ(w.h.dialogs->boxes[1].kind, BoxKind::Prompt);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->RunActive());
+    // The refused commands left the table and the labels as they were.
+    EXPECT_EQ(form->Grid().RowCount(), 6);
+    EXPECT_EQ(form->Grid().Cell(0, 4), "4");
+    EXPECT_TRUE(form->TableIsPlu);
+    EXPECT_EQ(form->Summ1->text(), "0,000");
+}
+
+TEST(DownloadDriver, CloseDuringARunWithNothingUnsavedClosesAfterIt) {
+    ScaleWindow w;
+    w.SetList(ListKind::Plu, PluRows(3));
+    w.h.form->show();
+    TForm1* form = w.h.form.get();
+    w.scale.OnExchangeStart([form](const sim::ExchangeStart& start) {
+        if (start.occurrence == 1) QMetaObject::invokeMethod(form, "close", Qt::QueuedConnection);
+    });
+    RunDownload(w);
+    EXPECT_EQ(Numbers(w.Ended(1)), (std::vector<int>{1}));
+    EXPECT_TRUE(w.NothingMoreAfter(76));
+    EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
+    EXPECT_FALSE(form->isVisible());
+}
+
+}  // namespace
