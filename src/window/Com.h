@@ -88,6 +88,9 @@ public:
     void Button22Click();
     void PLU2Click() { Button22Click(); }
     void ReadPlu();
+    // The PLU number ReadPlu asks for, and the record it received, by table column.
+    std::int32_t UploadRequest = 0;
+    scale::PluCells UploadedFields;
 
     // Table lists and rows.
     void Button18Click();
@@ -246,6 +249,8 @@ private:
     // What choosing a list kind sets besides the grid: flags, dialog filters, transfer buttons,
     // and a forgotten file name.
     void ApplyListKind(tables::ListKind kind);
+    void UploadRun();
+    void AppendUploadedRow();
 
     std::unique_ptr<Dialogs> dialogs_;
     scale::Clock* clock_;

@@ -1,4 +1,84 @@
-#include "Com.h"
+// Uploading the scale's PLU list into the table.
 
-void TForm1::Button22Click() {}
-void TForm1::ReadPlu() {}
+#include <QCoreApplication>
+#include <QPushButton>
+
+#include "Com.h"
+#include "GridModel.h"
+#include "GridView.h"
+#include "TransferOutcome.h"
+
+namespace {
+const QString kUploadPrompt = QStringLiteral(
+    "Очевидно будет прочитан новый список товаров\r\nВ старой таблице  были изменения.\r\n"
+    "Сохранить ?");
+// Past this many grid rows, titles included, the newest rows are kept in view.
+constexpr int kRowsInView = 12;
+}  // namespace
+
+void TForm1::Button22Click() {
+    // Without an open port nothing could be read; the table must not be emptied for nothing.
+    if (!PortOpened) {
+        dialogs_->ErrorBox(messages::PortNotSet());
+        return;
+    }
+    if (TableModified && !PassSavePrompt(kUploadPrompt)) return;
+    RunExclusive([this] { UploadRun(); });
+}
+
+void TForm1::UploadRun() {
+    TableModified = false;
+    ButOff();
+    TransferFailed = false;
+    Memo1.clear();
+    ApplyListKind(tables::ListKind::Plu);
+    model_->Replace([](tables::Table& table) {
+        table.SetRowCount(2);
+        tables::WriteTitles(table, tables::ListKind::Plu);
+        tables::WriteEndMarker(table, 1);
+    });
+    UploadRequest = 0;
+    Button24->show();
+    StopRequested = false;
+    for (;;) {
+        ++UploadRequest;
+        ReadPlu();
+        if (!TransferFailed) AppendUploadedRow();
+        StringGrid1->repaint();
+        QCoreApplication::processEvents();
+        if (StopRequested) {
+            Button24->hide();
+            break;
+        }
+        if (Grid().RowCount() > kRowsInView && !TransferFailed) StringGrid1->ScrollDownOneRow();
+        if (TransferFailed) break;
+    }
+    StringGrid1->ScrollToTableRow(1);
+    TableModified = true;
+    StringGrid1->show();
+    ButOn();
+    if (LinkAnswered) dialogs_->PlainBox(QStringLiteral("Данные приняты"));
+}
+
+void TForm1::AppendUploadedRow() {
+    model_->AppendRow();
+    for (int c = 0; c < tables::kColumns; ++c)
+        model_->SetCell(c, UploadRequest, UploadedFields[static_cast<std::size_t>(c)]);
+    model_->SetCell(0, UploadRequest + 1, tables::kEndMarker);
+}
+
+void TForm1::ReadPlu() {
+    LinkAnswered = true;
+    scale::Link link = LinkNow();
+    const scale::UploadOutcome outcome = scale::UploadPlu(link, UploadRequest, UploadedFields);
+    if (outcome == scale::UploadOutcome::Record) return;
+    if (outcome == scale::UploadOutcome::EndOfList) {
+        ButOn();
+        StringGrid1->show();
+        TransferFailed = true;
+        return;
+    }
+    // Only a request byte left unanswered means nothing was received at all.
+    if (outcome == scale::UploadOutcome::U1) LinkAnswered = false;
+    ReportLinkFailure(*FailureOf(outcome));
+}
