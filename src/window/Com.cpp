@@ -11,6 +11,7 @@
 #include "EventHooks.h"
 #include "GridModel.h"
 #include "GridView.h"
+#include "Widgets.h"
 
 const QString TForm1::kTitle = QStringLiteral("Демо-Программа для работы с весами QV");
 
@@ -21,9 +22,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs,
       clock_(clock ? clock : &scale::SystemClock()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(FormFont(QStringLiteral("Arial"), 13));
     setCentralWidget(new QWidget(this));
     BuildMenu();
     BuildMainControls();

@@ -72,11 +72,11 @@ void TForm1::BuildMainControls() {
     Button24->hide();
     StartBtn = MakeButton(c, "StartBtn", QStringLiteral("Прочитать"), {608, 104, 89, 33});
 
-    Label9 = MakeLabel(c, "Label9", QStringLiteral("Показания дисплея"), {560, 8, 151, 20});
+    Label9 = MakeLabel(c, "Label9", QStringLiteral("Показания дисплея"), {560, 8, 200, 20});
     Label9->setFont(LargeFont());
     Label10 = MakeLabel(c, "Label10", QStringLiteral("Вес"), {600, 40, 23, 16});
     Label11 = MakeLabel(c, "Label11", QStringLiteral("Цена"), {600, 56, 31, 16});
-    Label12 = MakeLabel(c, "Label12", QStringLiteral("Стоимость"), {576, 72, 63, 16});
+    Label12 = MakeLabel(c, "Label12", QStringLiteral("Стоимость"), {576, 72, 72, 16});
     // Wider than the form drew them, so long readings are not cut off.
     Summ1 = MakeLabel(c, "Summ1", QStringLiteral("0,000"), {648, 38, 110, 20});
     Last1 = MakeLabel(c, "Last1", QStringLiteral("0,00"), {648, 54, 110, 20});
@@ -88,9 +88,7 @@ void TForm1::BuildPortGroup() {
     GroupBox1 = Placed(new QGroupBox(QStringLiteral("Проинициализируйте СОМ - порт"),
                                      centralWidget()),
                        "GroupBox1", {200, 152, 254, 233});
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(15);
-    GroupBox1->setFont(font);
+    GroupBox1->setFont(FormFont(QStringLiteral("Arial"), 15));
     QGroupBox* g = GroupBox1;
     CBPort = MakeList(g, "CBPort",
                       {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"},
@@ -123,10 +121,7 @@ void TForm1::BuildGrid() {
     model_ = new GridModel(this);
     StringGrid1 = Placed(new GridView(centralWidget()), "StringGrid1", {0, 144, 753, 377});
     StringGrid1->setGridModel(model_);
-    QFont font(QStringLiteral("Comic Sans MS"));
-    font.setPixelSize(15);
-    font.setBold(true);
-    StringGrid1->setFont(font);
+    StringGrid1->setFont(FormFont(QStringLiteral("Comic Sans MS"), 15, true));
     StringGrid1->onEditText = [this](int col, int row, const QString& text) {
         StringGrid1SetEditText(col, row, text);
     };

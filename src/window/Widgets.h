@@ -34,10 +34,16 @@ inline QComboBox* MakeList(QWidget* parent, const char* name, const QStringList&
     return list;
 }
 
-// The 17-pixel "MS Sans Serif" of the captions that stand out.
-inline QFont LargeFont(bool bold = false) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(17);
+// A font of the form's family, falling back to a metric twin of Arial where Linux lacks it.
+inline QFont FormFont(const QString& family, int pixels, bool bold = false) {
+    QFont font;
+    font.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+// The 17-pixel "MS Sans Serif" of the captions that stand out.
+inline QFont LargeFont(bool bold = false) {
+    return FormFont(QStringLiteral("MS Sans Serif"), 17, bold);
 }
