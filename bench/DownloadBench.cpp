@@ -22,7 +22,7 @@
 namespace {
 
 class SilentDialogs : public Dialogs {
-public:
+  public:
     void ErrorBox(const QString& text) override { shown += text + '\n'; }
     void PlainBox(const QString& text) override { shown += text + '\n'; }
     Answer SavePrompt(const QString&) override { return Answer::No; }
@@ -63,8 +63,8 @@ void FillPluList(TForm1& form, int rows) {
         tables::MakeNewList(t, tables::ListKind::Plu);
         t.SetRowCount(rows + 2);
         for (int r = 1; r <= rows; ++r)
-            t.SetRow(r, {std::to_string(r), "\xD1\xFB\xF0", "name " + std::to_string(r),
-                         "12345", "5", "0", std::to_string(1000 + r), "1", "0"});
+            t.SetRow(r, {std::to_string(r), "\xD1\xFB\xF0", "name " + std::to_string(r), "12345",
+                         "5", "0", std::to_string(1000 + r), "1", "0"});
         tables::WriteEndMarker(t, rows + 1);
     });
     form.TableExists = true;
@@ -120,17 +120,19 @@ int main(int argc, char** argv) {
     const Figures paced = Download(kPacedRows, kBaud);
     const double ratio = paced.wall / lineTime;
     const double share = 100.0 * paced.programCpu / paced.wall;
-    std::printf("paced download, %d PLU rows at %d baud: %.2f s for %.2f s of line time "
-                "(%.3f times, target at most 1.03); program CPU %.3f s, %.2f%% of one core "
-                "(target under 5%%)\n",
-                kPacedRows, kBaud, paced.wall, lineTime, ratio, paced.programCpu, share);
+    std::printf(
+        "paced download, %d PLU rows at %d baud: %.2f s for %.2f s of line time "
+        "(%.3f times, target at most 1.03); program CPU %.3f s, %.2f%% of one core "
+        "(target under 5%%)\n",
+        kPacedRows, kBaud, paced.wall, lineTime, ratio, paced.programCpu, share);
 
     constexpr int kFastRows = 4000;
     const Figures fast = Download(kFastRows, 0);
     const double rate = kFastRows / fast.wall;
-    std::printf("unpaced download, %d PLU rows: %.2f s, %.0f rows a second (target at least "
-                "2000); program CPU %.2f s\n",
-                kFastRows, fast.wall, rate, fast.programCpu);
+    std::printf(
+        "unpaced download, %d PLU rows: %.2f s, %.0f rows a second (target at least "
+        "2000); program CPU %.2f s\n",
+        kFastRows, fast.wall, rate, fast.programCpu);
 
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);

@@ -26,8 +26,14 @@ std::string Format(std::int32_t value, std::size_t decimals, std::size_t longest
 
 }  // namespace
 
-std::string FormatWeight(std::int32_t value) { return Format(value, 3, 5); }
-std::string FormatPrice(std::int32_t value) { return Format(value, 2, 6); }
-std::string FormatTotal(std::int32_t value) { return Format(value, 2, 7); }
+std::string FormatWeight(std::int32_t value) {
+    return Format(value, 3, 5);
+}
+std::string FormatPrice(std::int32_t value) {
+    return Format(value, 2, 6);
+}
+std::string FormatTotal(std::int32_t value) {
+    return Format(value, 2, 7);
+}
 
 }  // namespace scale

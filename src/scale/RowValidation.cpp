@@ -32,8 +32,7 @@ const Field kPluFields[] = {
     {8, 0, kWordMax, &PluRecord::message},
 };
 
-bool ReadField(const std::string& cell, std::int32_t min, std::int32_t max,
-               std::int32_t& value) {
+bool ReadField(const std::string& cell, std::int32_t min, std::int32_t max, std::int32_t& value) {
     std::int32_t read = 0;
     if (!CellToInt(cell, read) || read < min || read > max) return false;
     value = read;

@@ -20,7 +20,7 @@ enum class RowProblem {
 
 struct RowCheck {
     RowProblem problem = RowProblem::None;
-    int column = -1;     // the failing cell's column, when there is a problem
+    int column = -1;  // the failing cell's column, when there is a problem
     // Every field that fits, 0 for the others: a row with a problem is never sent.
     PluRecord plu;
     std::int32_t messageNumber = 0;

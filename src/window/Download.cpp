@@ -17,7 +17,7 @@ const char* const kBadCellMark = "???";
 
 // One run of the driver, from showing the progress to the box at its end.
 class DownloadDriver {
-public:
+  public:
     explicit DownloadDriver(TForm1& form)
         : f_(form), kind_(form.TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message) {}
 
@@ -34,7 +34,7 @@ public:
         Finish(SendRows());
     }
 
-private:
+  private:
     enum class Ending { Sent, BadRow, LinkFailed };
 
     void WriteEndMarker() {

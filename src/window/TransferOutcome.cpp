@@ -6,8 +6,12 @@
 #include "GridView.h"
 
 namespace messages {
-QString LinkCheck() { return QStringLiteral("Проверьте СОМ-порт или линию связи"); }
-QString PortNotSet() { return QStringLiteral("Установите параметры СОМ-порта"); }
+QString LinkCheck() {
+    return QStringLiteral("Проверьте СОМ-порт или линию связи");
+}
+QString PortNotSet() {
+    return QStringLiteral("Установите параметры СОМ-порта");
+}
 }  // namespace messages
 
 namespace {
@@ -19,11 +23,13 @@ LinkFailure LinkLost(Release release, bool uploadButton = true) {
 }
 
 // A scale that falls silent after its first answer: the busy state is released after the box.
-LinkFailure Stalled() { return LinkLost(Release::ButOnAfterBox); }
+LinkFailure Stalled() {
+    return LinkLost(Release::ButOnAfterBox);
+}
 
 LinkFailure NoMessages(BoxKind box, Release release) {
-    return {box, QStringLiteral("Возможно у весов отсутствует функция передачи сообщений"),
-            release, false};
+    return {box, QStringLiteral("Возможно у весов отсутствует функция передачи сообщений"), release,
+            false};
 }
 
 LinkFailure PlainAfterButOn(const QString& text) {
@@ -35,13 +41,17 @@ LinkFailure PlainAfterButOn(const QString& text) {
 std::optional<LinkFailure> FailureOf(scale::PluOutcome outcome) {
     using O = scale::PluOutcome;
     switch (outcome) {
-        case O::Ok: return std::nullopt;
-        case O::T1: return LinkLost(Release::EnableAfterBox);
+        case O::Ok:
+            return std::nullopt;
+        case O::T1:
+            return LinkLost(Release::EnableAfterBox);
         case O::T2:
-        case O::T3: return LinkLost(Release::ButOnBeforeBox);
+        case O::T3:
+            return LinkLost(Release::ButOnBeforeBox);
         case O::T4:
             return PlainAfterButOn(QStringLiteral("Неправильно задан номер ячейки PLU"));
-        case O::Stalled: return Stalled();
+        case O::Stalled:
+            return Stalled();
     }
     return std::nullopt;
 }
@@ -49,16 +59,23 @@ std::optional<LinkFailure> FailureOf(scale::PluOutcome outcome) {
 std::optional<LinkFailure> FailureOf(scale::MsgOutcome outcome) {
     using O = scale::MsgOutcome;
     switch (outcome) {
-        case O::Ok: return std::nullopt;
-        case O::F1: return LinkLost(Release::EnableAfterBox, false);
-        case O::F2: return LinkLost(Release::ButOnBeforeBox);
-        case O::F3: return NoMessages(BoxKind::Plain, Release::EnableAfterBox);
-        case O::F4: return NoMessages(BoxKind::Error, Release::ButOnBeforeBox);
+        case O::Ok:
+            return std::nullopt;
+        case O::F1:
+            return LinkLost(Release::EnableAfterBox, false);
+        case O::F2:
+            return LinkLost(Release::ButOnBeforeBox);
+        case O::F3:
+            return NoMessages(BoxKind::Plain, Release::EnableAfterBox);
+        case O::F4:
+            return NoMessages(BoxKind::Error, Release::ButOnBeforeBox);
         case O::F5:
             return PlainAfterButOn(QStringLiteral(
                 "Неправильно набран номер сообщения\r\nОбычно это число от 1 до 200"));
-        case O::F6: return PlainAfterButOn(QStringLiteral("Ошибка передачи сообщения"));
-        case O::Stalled: return Stalled();
+        case O::F6:
+            return PlainAfterButOn(QStringLiteral("Ошибка передачи сообщения"));
+        case O::Stalled:
+            return Stalled();
     }
     return std::nullopt;
 }
@@ -67,11 +84,15 @@ std::optional<LinkFailure> FailureOf(scale::UploadOutcome outcome) {
     using O = scale::UploadOutcome;
     switch (outcome) {
         case O::Record:
-        case O::EndOfList: return std::nullopt;
-        case O::U1: return LinkLost(Release::EnableAfterBox);
+        case O::EndOfList:
+            return std::nullopt;
+        case O::U1:
+            return LinkLost(Release::EnableAfterBox);
         case O::U2:
-        case O::U3: return LinkLost(Release::ButOnBeforeBox);
-        case O::Stalled: return Stalled();
+        case O::U3:
+            return LinkLost(Release::ButOnBeforeBox);
+        case O::Stalled:
+            return Stalled();
     }
     return std::nullopt;
 }

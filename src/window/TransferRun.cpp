@@ -6,13 +6,13 @@ namespace {
 
 // Sets a flag for its lifetime and gives back the value it found.
 class FlagScope {
-public:
+  public:
     explicit FlagScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
     ~FlagScope() { flag_ = before_; }
     FlagScope(const FlagScope&) = delete;
     FlagScope& operator=(const FlagScope&) = delete;
 
-private:
+  private:
     bool& flag_;
     bool before_;
 };

@@ -11,7 +11,9 @@ namespace {
 using Cells = std::array<std::string, 9>;
 
 // PLU 1, "Сыр", no second line, price 12345, shelf life 5, tare 0, item 123, group 1, message 0.
-Cells GoodPlu() { return {"1", "\xD1\xFB\xF0", "", "12345", "5", "0", "123", "1", "0"}; }
+Cells GoodPlu() {
+    return {"1", "\xD1\xFB\xF0", "", "12345", "5", "0", "123", "1", "0"};
+}
 
 TEST(RowValidation, GoodPluRowGivesItsRecord) {
     const RowCheck check = ValidateRow(GoodPlu(), RowKind::Plu);
@@ -35,19 +37,19 @@ struct CellCase {
 
 TEST(RowValidation, EachCellAgainstItsField) {
     const CellCase cases[] = {
-        {0, "65535", RowProblem::None},       {0, "65536", RowProblem::BadCell},
-        {0, "70000", RowProblem::BadCell},    {0, "-1", RowProblem::BadCell},
-        {0, "***", RowProblem::BadCell},      {0, " 12", RowProblem::None},
-        {0, "12 ", RowProblem::BadCell},      {0, "$1F", RowProblem::None},
-        {0, "", RowProblem::BadCell},         {3, "2147483647", RowProblem::None},
+        {0, "65535", RowProblem::None},         {0, "65536", RowProblem::BadCell},
+        {0, "70000", RowProblem::BadCell},      {0, "-1", RowProblem::BadCell},
+        {0, "***", RowProblem::BadCell},        {0, " 12", RowProblem::None},
+        {0, "12 ", RowProblem::BadCell},        {0, "$1F", RowProblem::None},
+        {0, "", RowProblem::BadCell},           {3, "2147483647", RowProblem::None},
         {3, "2147483648", RowProblem::BadCell}, {3, "-1", RowProblem::BadCell},
-        {3, "$FFFFFFFF", RowProblem::BadCell}, {4, "0", RowProblem::None},
-        {4, "366", RowProblem::None},         {4, "367", RowProblem::BadShelfLife},
-        {4, "-5", RowProblem::BadShelfLife},  {4, "x", RowProblem::BadCell},
-        {5, "abc", RowProblem::BadCell},      {5, "65535", RowProblem::None},
-        {5, "65536", RowProblem::BadCell},    {6, "2147483647", RowProblem::None},
-        {6, "-7", RowProblem::BadCell},       {7, "65536", RowProblem::BadCell},
-        {8, "65535", RowProblem::None},       {8, "-1", RowProblem::BadCell},
+        {3, "$FFFFFFFF", RowProblem::BadCell},  {4, "0", RowProblem::None},
+        {4, "366", RowProblem::None},           {4, "367", RowProblem::BadShelfLife},
+        {4, "-5", RowProblem::BadShelfLife},    {4, "x", RowProblem::BadCell},
+        {5, "abc", RowProblem::BadCell},        {5, "65535", RowProblem::None},
+        {5, "65536", RowProblem::BadCell},      {6, "2147483647", RowProblem::None},
+        {6, "-7", RowProblem::BadCell},         {7, "65536", RowProblem::BadCell},
+        {8, "65535", RowProblem::None},         {8, "-1", RowProblem::BadCell},
     };
     for (const auto& c : cases) {
         Cells cells = GoodPlu();
@@ -85,7 +87,7 @@ TEST(RowValidation, MessageRowChecksItsNumberOnly) {
     const struct {
         const char* number;
         bool ok;
-    } cases[] = {{"1", true}, {"0", true}, {"65535", true}, {"65536", false},
+    } cases[] = {{"1", true},   {"0", true},    {"65535", true}, {"65536", false},
                  {"-1", false}, {"abc", false}, {"", false}};
     for (const auto& c : cases) {
         const Cells cells = {c.number, "", "x", "***", "", "", "", "", ""};

@@ -30,7 +30,7 @@ std::vector<tables::Row> PluRows(int count) {
 // The bar's position as each row's exchange begins on the scale's side; the window is then
 // inside the exchange and leaves the bar alone.
 class ProgressLog {
-public:
+  public:
     explicit ProgressLog(ScaleWindow& w) {
         w.scale.OnExchangeStart([this, bar = w.h.form->ProgressBar1](const sim::ExchangeStart&) {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -42,7 +42,7 @@ public:
         return values_;
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<int> values_;
 };
@@ -103,7 +103,7 @@ TEST(DownloadDriver, EightRowsRoundTiesToEven) {
 TEST(DownloadDriver, ProgressIsTheNearestIntegerWithTiesToEven) {
     const struct {
         int row, rows, value;
-    } cases[] = {{1, 3, 33}, {2, 3, 67}, {1, 8, 12}, {3, 8, 38}, {5, 8, 62},
+    } cases[] = {{1, 3, 33}, {2, 3, 67},  {1, 8, 12},  {3, 8, 38},  {5, 8, 62},
                  {7, 8, 88}, {1, 200, 0}, {3, 200, 2}, {5, 200, 2}, {1, 1, 100}};
     for (const auto& c : cases) EXPECT_EQ(DownloadProgress(c.row, c.rows), c.value);
 }
@@ -131,8 +131,8 @@ TEST(DownloadDriver, BadCellsStopTheRunAtTheirRow) {
         const char* text;
         QString message;  // empty: the row is good and the run goes on
     } cases[] = {
-        {5, "abc", data},    {4, "366", {}},        {4, "367", shelf}, {4, "-5", shelf},
-        {0, "70000", data},  {3, "-1", data},       {0, "***", data},  {6, " 12", {}},
+        {5, "abc", data},      {4, "366", {}},  {4, "367", shelf}, {4, "-5", shelf},
+        {0, "70000", data},    {3, "-1", data}, {0, "***", data},  {6, " 12", {}},
         {3, "2147483647", {}}, {7, "$1F", {}},
     };
     for (const auto& c : cases) {
@@ -174,7 +174,9 @@ TEST(DownloadDriver, UploadButtonFollowsTheListKindAfterEveryEnding) {
     const struct {
         ListKind kind;
         bool badRow;
-    } cases[] = {{ListKind::Msg, false}, {ListKind::Msg, true}, {ListKind::Plu, false},
+    } cases[] = {{ListKind::Msg, false},
+                 {ListKind::Msg, true},
+                 {ListKind::Plu, false},
                  {ListKind::Plu, true}};
     for (const auto& c : cases) {
         ScaleWindow w;

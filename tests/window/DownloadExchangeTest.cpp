@@ -10,7 +10,9 @@ namespace {
 
 using tables::ListKind;
 
-sim::Bytes Spaces(std::size_t n) { return sim::Bytes(n, 0x20); }
+sim::Bytes Spaces(std::size_t n) {
+    return sim::Bytes(n, 0x20);
+}
 sim::Bytes Concat(std::initializer_list<sim::Bytes> parts) {
     sim::Bytes all;
     for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
@@ -23,7 +25,9 @@ TEST(DownloadRowOnTheLine, WholePluRowByteForByte) {
     RunDownload(w);
     const sim::Bytes expected = Concat({
         {0xA5, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x7B},
-        Spaces(12), {0x91, 0xEB, 0xE0}, Spaces(13),
+        Spaces(12),
+        {0x91, 0xEB, 0xE0},
+        Spaces(13),
         Spaces(28),
         {0x00, 0x00, 0x30, 0x39, 0x00, 0x05, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00},
     });
@@ -96,25 +100,25 @@ std::vector<FailureCase> FailureCases() {
     return {
         {"T1", ListKind::Plu, At(Kind::Any, Step::Ready, Action::Silence), BoxKind::Error,
          kLinkCheck, false, false, true, 1},
-        {"T2", ListKind::Plu, At(Kind::Any, Step::Ready, Action::Byte), BoxKind::Error,
-         kLinkCheck, true, true, true, 1},
-        {"T3", ListKind::Plu, At(plu, Step::Accept, Action::Byte), BoxKind::Error, kLinkCheck,
-         true, true, true, 2},
+        {"T2", ListKind::Plu, At(Kind::Any, Step::Ready, Action::Byte), BoxKind::Error, kLinkCheck,
+         true, true, true, 1},
+        {"T3", ListKind::Plu, At(plu, Step::Accept, Action::Byte), BoxKind::Error, kLinkCheck, true,
+         true, true, 2},
         {"T4", ListKind::Plu, At(plu, Step::NumberCheck, Action::Refuse), BoxKind::Plain,
          QStringLiteral("Неправильно задан номер ячейки PLU"), true, true, true, 4},
         {"PLU stalled", ListKind::Plu, At(plu, Step::Record, Action::Stall), BoxKind::Error,
          kLinkCheck, false, true, true, 76},
         {"F1", ListKind::Msg, At(Kind::Any, Step::Ready, Action::Silence), BoxKind::Error,
          kLinkCheck, false, false, false, 1},
-        {"F2", ListKind::Msg, At(Kind::Any, Step::Ready, Action::Byte), BoxKind::Error,
-         kLinkCheck, true, true, true, 1},
-        {"F3", ListKind::Msg, sim::NoMessages(), BoxKind::Plain, kNoMessages, false, false,
-         false, 2},
+        {"F2", ListKind::Msg, At(Kind::Any, Step::Ready, Action::Byte), BoxKind::Error, kLinkCheck,
+         true, true, true, 1},
+        {"F3", ListKind::Msg, sim::NoMessages(), BoxKind::Plain, kNoMessages, false, false, false,
+         2},
         {"F4", ListKind::Msg, At(msg, Step::Accept, Action::Byte), BoxKind::Error, kNoMessages,
          true, true, true, 2},
         {"F5", ListKind::Msg, At(msg, Step::NumberCheck, Action::Refuse), BoxKind::Plain,
-         QStringLiteral("Неправильно набран номер сообщения\r\nОбычно это число от 1 до 200"),
-         true, true, true, 4},
+         QStringLiteral("Неправильно набран номер сообщения\r\nОбычно это число от 1 до 200"), true,
+         true, true, 4},
         {"F6", ListKind::Msg, At(msg, Step::Closing, Action::Byte, 0x11), BoxKind::Plain,
          QStringLiteral("Ошибка передачи сообщения"), true, true, true, 404},
         {"message stalled", ListKind::Msg, At(msg, Step::Record, Action::Stall), BoxKind::Error,

@@ -19,7 +19,7 @@ const char* const kBusyButtons[] = {"StartBtn", "Button12", "Button13", "Button1
                                     "Button21", "Button22", "Button25"};
 
 class ReadoutAndDownloadBeforePort : public ::testing::Test {
-protected:
+  protected:
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     FormHarness h{std::make_unique<FakePlatform>(line)};
 };

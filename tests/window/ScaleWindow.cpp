@@ -17,16 +17,15 @@ sim::Options LinkedAsCom2() {
 }  // namespace
 
 bool ControlState::operator==(const ControlState& o) const {
-    return readout == o.readout && com == o.com && download == o.download &&
-           upload == o.upload && stopShown == o.stopShown && gridShown == o.gridShown &&
+    return readout == o.readout && com == o.com && download == o.download && upload == o.upload &&
+           stopShown == o.stopShown && gridShown == o.gridShown &&
            progressShown == o.progressShown && transferFailed == o.transferFailed;
 }
 
 std::ostream& operator<<(std::ostream& out, const ControlState& s) {
     return out << "{readout " << s.readout << ", com " << s.com << ", download " << s.download
-               << ", upload " << s.upload << ", stop " << s.stopShown << ", grid "
-               << s.gridShown << ", progress " << s.progressShown << ", failed "
-               << s.transferFailed << "}";
+               << ", upload " << s.upload << ", stop " << s.stopShown << ", grid " << s.gridShown
+               << ", progress " << s.progressShown << ", failed " << s.transferFailed << "}";
 }
 
 ScaleWindow::ScaleWindow(bool confirmPort) : scale(LinkedAsCom2()) {
@@ -79,8 +78,7 @@ bool ScaleWindow::NothingMoreAfter(std::size_t bytes) const {
 }
 
 tables::Row PluRow(int plu) {
-    return {std::to_string(plu), Cp(QStringLiteral("Сыр")), "", "12345", "5", "0", "123", "1",
-            "0"};
+    return {std::to_string(plu), Cp(QStringLiteral("Сыр")), "", "12345", "5", "0", "123", "1", "0"};
 }
 
 tables::Row MsgRow(int number, std::vector<std::string> lines) {
@@ -90,6 +88,10 @@ tables::Row MsgRow(int number, std::vector<std::string> lines) {
     return row;
 }
 
-std::string Cp(const QString& text) { return tables::EncodeCp1251(text); }
+std::string Cp(const QString& text) {
+    return tables::EncodeCp1251(text);
+}
 
-void RunDownload(ScaleWindow& w) { w.h.Click("Button21"); }
+void RunDownload(ScaleWindow& w) {
+    w.h.Click("Button21");
+}

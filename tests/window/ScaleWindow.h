@@ -27,7 +27,7 @@ struct ControlState {
 std::ostream& operator<<(std::ostream& out, const ControlState& s);
 
 class ScaleWindow {
-public:
+  public:
     explicit ScaleWindow(bool confirmPort = true);
 
     FormHarness h;  // first: the scale links COM2 in the harness's configuration folder
