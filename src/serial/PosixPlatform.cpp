@@ -64,6 +64,7 @@ struct Device {
     std::uint32_t eventMask = 0;
     serial_icounter_struct counts{};
     bool hasCounts = false;
+    bool hasOutQueue = true;
 };
 
 class PosixPlatform : public SerialPlatform {
@@ -158,11 +159,16 @@ public:
         int in = 0;
         int out = 0;
         if (::ioctl(Fd(h), FIONREAD, &in) != 0) return Fail(errno);
-        // A pseudo-terminal keeps no output queue count; it then stays 0.
-        if (::ioctl(Fd(h), TIOCOUTQ, &out) != 0) out = 0;
+        // A pseudo-terminal keeps no output queue count; it then stays 0, and is not asked
+        // again on every poll of the input.
+        Device& device = devices_[h];
+        if (device.hasOutQueue && ::ioctl(Fd(h), TIOCOUTQ, &out) != 0) {
+            device.hasOutQueue = false;
+            out = 0;
+        }
         stat.cbInQue = static_cast<std::uint32_t>(in);
         stat.cbOutQue = static_cast<std::uint32_t>(out);
-        errors = LineErrors(devices_[h], Fd(h));
+        errors = LineErrors(device, Fd(h));
         stat.Flags = 0;
         return true;
     }
