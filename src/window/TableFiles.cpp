@@ -57,7 +57,9 @@ void TForm1::Button19Click() {
 }
 
 bool TForm1::QuickSaveWritten() {
-    return SaveDialog1.fileName == kNoName ? SaveWithDialog() : WriteTable();
+    // Without a file of the table's own (the buffer save also confirms the save dialog), ask.
+    const bool named = SaveDialog1.fileName != kNoName && !TableFileName.isEmpty();
+    return named ? WriteTable() : SaveWithDialog();
 }
 
 void TForm1::QuickSave() {
@@ -95,13 +97,15 @@ void TForm1::Button20Click() {
         OpenDialog1.title = QStringLiteral("Открытие файла сообщений");
     const std::optional<QString> path = dialogs_->OpenFile(OpenDialog1);
     if (!path) return;
-    TableFileName = *path;
     Memo1.clear();
     const QString failure = ReadFailureText(tables::ReadTableFile(*path, Memo1), *path);
     if (!failure.isEmpty()) {
         dialogs_->ErrorBox(failure);
         return;
     }
+    // Only a file that was read becomes the quick save's target: a file that failed (one over
+    // 64 MiB is no list) must never be written over with this table.
+    TableFileName = *path;
     std::vector<tables::Row> rows = tables::ParseTableFile(Memo1);
     ReplaceKeepingCurrentCell(*StringGrid1, *model_, [&rows](tables::Table& table) {
         tables::LoadRows(table, std::move(rows));

@@ -143,6 +143,22 @@ TEST_F(DiagnosticsSaveBuffer, WritesTheWaitingBytesExactlyThroughTheSaveDialog) 
     EXPECT_TRUE(h.dialogs->boxes.empty());
 }
 
+TEST_F(DiagnosticsSaveBuffer, ALaterQuickSaveOfTheTableStillAsksForItsOwnName) {
+    Arrive({'x'});
+    h.dialogs->fileAnswers.push_back(PathOf("line.bin"));
+    h.Click("Button9");
+    h.form->Button18Click();
+    h.form->StringGrid1SetEditText(1, 1, QStringLiteral("x"));
+    const QString list = PathOf("list.plu");
+    h.dialogs->promptAnswers = {Answer::Yes};
+    h.dialogs->fileAnswers.push_back(list);
+    h.form->Button17Click();
+    ASSERT_EQ(h.dialogs->fileDialogs.size(), 2u);
+    EXPECT_TRUE(QFile::exists(list));
+    EXPECT_TRUE(h.dialogs->Texts(BoxKind::Error).empty());
+    EXPECT_FALSE(h.form->TableIsPlu) << "the new message list was made after the save";
+}
+
 TEST_F(DiagnosticsSaveBuffer, NothingWaitingOpensNoDialog) {
     h.dialogs->fileAnswers.push_back(PathOf("never.bin"));
     h.Click("Button9");
