@@ -125,6 +125,8 @@ void TForm1::BuildGrid() {
     StringGrid1->onEditText = [this](int col, int row, const QString& text) {
         StringGrid1SetEditText(col, row, text);
     };
+    // A row or column moved by the operator is an edit the close must not forget.
+    StringGrid1->onRearranged = [this] { TableModified = true; };
     StringGrid1->hide();
 }
 

@@ -41,6 +41,15 @@ void GridModel::MoveColumn(int from, int to) {
     endResetModel();
 }
 
+void GridModel::MoveRow(int from, int to) {
+    if (from == to) return;
+    beginResetModel();
+    tables::Row moved = table_.RowAt(from);
+    table_.RemoveRow(from);
+    table_.InsertRow(to, std::move(moved));
+    endResetModel();
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : std::max(table_.RowCount() - 1, 0);
 }

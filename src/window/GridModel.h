@@ -22,6 +22,8 @@ public:
     void AppendRow();
     // Moves a column's title and cells, as dragging a column does.
     void MoveColumn(int from, int to);
+    // Moves a table row (1 or more) with its cells, as dragging a row does.
+    void MoveRow(int from, int to);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

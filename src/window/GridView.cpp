@@ -47,8 +47,11 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setTabKeyNavigation(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    verticalHeader()->hide();
+    // Row numbers give the operator a handle to resize and drag rows by.
+    verticalHeader()->setSectionsMovable(true);
     verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    connect(verticalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnRowDragged);
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -93,4 +96,15 @@ void GridView::OnColumnDragged(int, int oldVisual, int newVisual) {
     widths.insert(widths.begin() + newVisual, moved);
     model_->MoveColumn(oldVisual, newVisual);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) setColumnWidth(c, widths[c]);
+    if (onRearranged) onRearranged();
+}
+
+void GridView::OnRowDragged(int, int oldVisual, int newVisual) {
+    QHeaderView* header = verticalHeader();
+    const QSignalBlocker block(header);
+    header->moveSection(newVisual, oldVisual);
+    const int height = rowHeight(oldVisual);
+    model_->MoveRow(oldVisual + 1, newVisual + 1);
+    setRowHeight(newVisual, height);
+    if (onRearranged) onRearranged();
 }

@@ -16,6 +16,8 @@ public:
 
     // (column, table row, text) each time the editor hands its text to its cell.
     std::function<void(int, int, const QString&)> onEditText;
+    // The operator dragged a row or a column to another place.
+    std::function<void()> onRearranged;
 
     // The table row of the current cell (1 when there is none).
     int CurrentTableRow() const;
@@ -29,4 +31,5 @@ protected:
 private:
     GridModel* model_ = nullptr;
     void OnColumnDragged(int logical, int oldVisual, int newVisual);
+    void OnRowDragged(int logical, int oldVisual, int newVisual);
 };
