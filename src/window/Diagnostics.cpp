@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "BufferFile.h"
+#include "AtomicFile.h"
 #include "CodePage1251.h"
 #include "Com.h"
 #include "LineTest.h"
@@ -105,7 +105,7 @@ void TForm1::Button9Click() {
         return bytes;
     };
     QString cause;
-    if (!SaveBytesFile(*path, takeWaiting, cause))
+    if (!tables::WriteFileWhole(*path, takeWaiting, cause))
         dialogs_->ErrorBox(QStringLiteral("Не удалось сохранить файл %1: %2").arg(*path, cause));
 }
 
