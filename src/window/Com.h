@@ -236,7 +236,8 @@ private:
     void SetRowButtonsEnabled(bool enabled);
     void SetTopButtonsEnabled(bool enabled);  // StartBtn and Button12..Button20
     scale::Link LinkNow() { return scale::Link{Comm, *clock_}; }
-    // Decision 7: during a run every other command is refused.
+    // While a download or upload runs, every other command is refused: the run serves
+    // events between rows, and a command run there would work on a half-sent table.
     bool RefusedDuringRun() const { return runActive_; }
     // Shared by the prompts of the list commands, Open and the upload: false when the command
     // that asked must end (Cancel, or a Yes whose save did not happen).

@@ -38,7 +38,7 @@ void TForm1::ApplyListKind(tables::ListKind kind) {
     OpenDialog1.filter = QString::fromLatin1(settings.openFilter);
     SaveDialog1.filter = QString::fromLatin1(settings.saveFilter);
     SaveDialog1.defaultSuffix = QString::fromLatin1(settings.saveSuffix);
-    // Decision 10: a quick save of the new list asks for a name instead of overwriting the
+    // A quick save of the new list asks for a name instead of overwriting the
     // file of the earlier one.
     SaveDialog1.fileName = QStringLiteral("noname1");
     TableFileName.clear();

@@ -72,7 +72,7 @@ bool TForm1::PassSavePrompt(const QString& text) {
         case Answer::No:
             return true;
         case Answer::Yes:
-            // Decision 12: going on after a save that did not happen would lose the edits.
+            // Going on after a save that did not happen would lose the edits.
             return QuickSaveWritten();
         default:
             return false;
@@ -123,6 +123,6 @@ void TForm1::FormCloseQuery(bool& CanClose) {
         return;
     }
     SaveT();
-    // Decision 12: a Yes whose save did not happen keeps the window and its edits.
+    // A Yes whose save did not happen keeps the window and its edits.
     CanClose = SaveAnswer == Answer::No || (SaveAnswer == Answer::Yes && !TableModified);
 }

@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "FaultSpec.h"
+#include "FaultText.h"
 #include "ScaleFixture.h"
 
 using sim::Action;
@@ -91,7 +91,7 @@ Bytes Replace(Kind kind, std::size_t at, std::uint8_t byte) {
 }
 
 struct FaultCase {
-    const char* spec;
+    const char* text;
     Kind run;
     Bytes expected;
     bool stored;  // the download's record was stored all the same
@@ -122,12 +122,12 @@ TEST_F(Faults, EachFaultChangesTheAnswerAtItsStep) {
         {"upload:record:stall=10/150", Kind::PluUpload, Normal(Kind::PluUpload), false},
     };
     for (const FaultCase& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.text);
         scale_.ClearPlus();
         scale_.ClearMessages();
         scale_.PutPlu(SamplePlu(1));
         scale_.SetDisplay(0, 0, 0);
-        scale_.Inject(sim::ParseFault(c.spec));
+        scale_.Inject(sim::ParseFault(c.text));
         EXPECT_EQ(Run(c.run), c.expected);
         if (c.run == Kind::PluDownload) {
             const auto plu = scale_.FindPlu(1);
@@ -189,14 +189,14 @@ TEST_F(Faults, OccurrenceAndNumberPickTheExchange) {
 }
 
 TEST_F(Faults, HangUpInTheRecordClosesTheLine) {
-    for (const char* spec : {"upload:record:hangup=10", "plu:record:hangup=5"}) {
-        SCOPED_TRACE(spec);
+    for (const char* text : {"upload:record:hangup=10", "plu:record:hangup=5"}) {
+        SCOPED_TRACE(text);
         TempConfig config;
         sim::VirtualScale scale(Linked());
         scale.PutPlu(SamplePlu(1));
         PcSide pc(scale.SlavePath());
-        scale.Inject(sim::ParseFault(spec));
-        const bool upload = spec[0] == 'u';
+        scale.Inject(sim::ParseFault(text));
+        const bool upload = text[0] == 'u';
         const Bytes head =
             Concat({pc.Ask({0xA5}, 1), pc.Ask({std::uint8_t(upload ? 0x05 : 0x02)}, 1),
                     pc.Ask({0x00, 0x01}, 2)});
@@ -209,7 +209,7 @@ TEST_F(Faults, HangUpInTheRecordClosesTheLine) {
 }
 
 TEST_F(Faults, ImpossibleFaultsAreRejected) {
-    const char* specs[] = {
+    const char* texts[] = {
         "plu:ready:silence",        // the command is not known at the ready step
         "upload#3:accept:byte=15",  // nor the number at the accept step
         "readout:accept:silence",   // the readout has no accept step
@@ -223,8 +223,8 @@ TEST_F(Faults, ImpossibleFaultsAreRejected) {
         "any:ready:byte=15:once",  // unknown suffix
         "scale:ready:silence",     // unknown exchange
     };
-    for (const char* spec : specs)
-        EXPECT_THROW(sim::ParseFault(spec), std::invalid_argument) << spec;
+    for (const char* text : texts)
+        EXPECT_THROW(sim::ParseFault(text), std::invalid_argument) << text;
     Fault f;
     f.kind = Kind::MsgDownload;
     f.step = Step::Ready;

@@ -31,7 +31,7 @@ TEST(TableClose, UnsavedEditsThroughEachAnswer) {
         {"No", Answer::No, std::nullopt, true},
         {"Cancel", Answer::Cancel, std::nullopt, false},
         {"Yes, dialog confirmed", Answer::Yes, QString("list.plu"), true},
-        // Decision 12: the edits are not thrown away.
+        // The edits are not thrown away.
         {"Yes, dialog cancelled", Answer::Yes, std::nullopt, false},
     };
     for (const Case& c : cases) {

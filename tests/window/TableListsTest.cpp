@@ -58,7 +58,7 @@ TEST(TableNewList, ButtonAndMenuItemBuildTheListCellByCellWithoutAsking) {
                 EXPECT_EQ(form.OpenDialog1.filter, list.openFilter);
                 EXPECT_EQ(form.SaveDialog1.filter, list.saveFilter);
                 EXPECT_EQ(form.SaveDialog1.defaultSuffix, list.suffix);
-                // Decision 10: the new list forgets the earlier file.
+                // The new list forgets the earlier file.
                 EXPECT_EQ(form.SaveDialog1.fileName, "noname1");
                 EXPECT_TRUE(form.TableFileName.isEmpty());
                 EXPECT_TRUE(w.h.dialogs->boxes.empty());
@@ -78,7 +78,7 @@ struct PromptCase {
 const PromptCase kPromptCases[] = {
     {"Cancel", Answer::Cancel, false, false, false},
     {"No", Answer::No, false, false, true},
-    // Decision 12: the list is kept when the save it asked for did not happen.
+    // The list is kept when the save it asked for did not happen.
     {"Yes, dialog cancelled", Answer::Yes, false, true, false},
     {"Yes, dialog confirmed", Answer::Yes, true, true, true},
 };

@@ -33,7 +33,7 @@ const RowCase kRowCases[] = {
     // Three grid rows: what row 1 held is gone, zeros included.
     {"Button13", 1, {"5|x|y|0|0|0|0|0|0", "***"}, {"1", "***"}},
     {"Button13", 2, {"5|x|y|0|0|0|0|0|0", "***"}, {"1", "***"}},
-    // Decision 14: two grid rows grow to three.
+    // Two grid rows grow to three.
     {"Button13", 1, {"***"}, {"1", "***"}},
 };
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "FaultSpec.h"
+#include "FaultText.h"
 
 namespace sim {
 

@@ -13,6 +13,6 @@
 namespace sim {
 
 // Throws std::invalid_argument with the reason.
-Fault ParseFault(const std::string& spec);
+Fault ParseFault(const std::string& text);
 
 }  // namespace sim

@@ -1,4 +1,4 @@
-#include "FaultSpec.h"
+#include "FaultText.h"
 
 #include <map>
 #include <stdexcept>
@@ -80,15 +80,15 @@ void ParseAction(const std::string& text, Fault& f) {
 
 }  // namespace
 
-Fault ParseFault(const std::string& spec) {
+Fault ParseFault(const std::string& text) {
     static const std::map<std::string, Step> steps = {{"ready", Step::Ready},
                                                       {"accept", Step::Accept},
                                                       {"check", Step::NumberCheck},
                                                       {"record", Step::Record},
                                                       {"closing", Step::Closing}};
-    const std::vector<std::string> parts = Split(spec, ':');
+    const std::vector<std::string> parts = Split(text, ':');
     if (parts.size() < 3 || parts.size() > 4 || (parts.size() == 4 && parts[3] != "always"))
-        throw std::invalid_argument("fault \"" + spec + "\": expected KIND:STEP:ACTION[:always]");
+        throw std::invalid_argument("fault \"" + text + "\": expected KIND:STEP:ACTION[:always]");
     Fault f;
     ParseWhich(parts[0], f);
     f.step = Lookup(steps, parts[1], "step");
