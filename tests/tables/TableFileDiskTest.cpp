@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "Table.h"
 #include "TableFile.h"
 #include "TableTestSupport.h"
@@ -84,25 +85,6 @@ TEST_F(TableFileOnDisk, NamesTheCauseWhenTheFileCannotBeMade) {
     }
     EXPECT_EQ(Entries(), before);
 }
-
-// Limits the size of files this process writes, standing in for a disk that fills up mid-write.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, saved_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldSignal_)(int) = nullptr;
-};
 
 TEST_F(TableFileOnDisk, AWriteThatRunsOutOfRoomLeavesTheEarlierFileWhole) {
     const std::string path = Path("list.plu");
