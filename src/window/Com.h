@@ -261,6 +261,8 @@ private:
     bool closeAfterRun_ = false;
     bool closing_ = false;
     bool diagnosticsShown_ = false;
+    // How much showing the panels grew the window, so hiding them gives back exactly that.
+    int diagnosticsGrowth_ = 0;
 
     friend class TForm1Test;
     friend class DownloadDriver;

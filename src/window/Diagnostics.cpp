@@ -17,8 +17,6 @@
 
 namespace {
 
-// How much ToggleDiagnostics grew the window, kept on the window so hiding gives back exactly that.
-const char* const kGrowthProperty = "diagnosticsGrowth";
 constexpr int kBottomMargin = 8;
 
 void Escape(TForm1& form, serial::EscapeCode code) {
@@ -38,12 +36,11 @@ void TForm1::ToggleDiagnostics() {
     if (diagnosticsShown_) {
         // Some panels stand below the window's usual height.
         const int wanted = menuBar()->sizeHint().height() + bottom + kBottomMargin;
-        const int growth = std::max(0, wanted - height());
-        setProperty(kGrowthProperty, growth);
-        resize(width(), height() + growth);
+        diagnosticsGrowth_ = std::max(0, wanted - height());
+        resize(width(), height() + diagnosticsGrowth_);
     } else {
-        resize(width(), height() - property(kGrowthProperty).toInt());
-        setProperty(kGrowthProperty, 0);
+        resize(width(), height() - diagnosticsGrowth_);
+        diagnosticsGrowth_ = 0;
     }
 }
 
