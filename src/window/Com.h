@@ -233,7 +233,6 @@ private:
     void BuildGrid();
     void BuildDiagnostics();
     void ConnectHandlers();
-    void SetRowButtonsEnabled(bool enabled);
     void SetTopButtonsEnabled(bool enabled);  // StartBtn and Button12..Button20
     scale::Link LinkNow() { return scale::Link{Comm, *clock_}; }
     // While a download or upload runs, every other command is refused: the run serves
@@ -259,11 +258,9 @@ private:
     std::string Memo1;
     bool runActive_ = false;
     bool closeAfterRun_ = false;
-    bool closing_ = false;
     bool diagnosticsShown_ = false;
     // How much showing the panels grew the window, so hiding them gives back exactly that.
     int diagnosticsGrowth_ = 0;
 
-    friend class TForm1Test;
     friend class DownloadDriver;
 };
