@@ -28,10 +28,11 @@ void TForm1::Button22Click() {
 
 void TForm1::UploadRun() {
     TableModified = false;
+    // The list kind enables the transfer buttons, so it comes before the busy state.
+    ApplyListKind(tables::ListKind::Plu);
     ButOff();
     TransferFailed = false;
     Memo1.clear();
-    ApplyListKind(tables::ListKind::Plu);
     model_->Replace([](tables::Table& table) {
         table.SetRowCount(2);
         tables::WriteTitles(table, tables::ListKind::Plu);

@@ -1,0 +1,64 @@
+// The controls as the operator sees them while a transfer serves events between rows.
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTimer>
+
+#include "ScaleWindow.h"
+
+namespace {
+
+struct Pass {
+    int passes = 0;
+    std::vector<std::string> faults;
+};
+
+// Every command button must be disabled and Stop shown whenever the run serves events between
+// two records; a pass after the run has ended (the end of the scale's list) is not one of them.
+void Check(const FormHarness& h, Pass& pass) {
+    if (!h.form->RunActive() || h.form->TransferFailed) return;
+    ++pass.passes;
+    for (const char* name :
+         {"StartBtn", "Button12", "Button13", "Button14", "Button15", "Button16", "Button17",
+          "Button18", "Button19", "Button20", "Button21", "Button22", "Button25"}) {
+        if (h.Find<QPushButton>(name)->isEnabled())
+            pass.faults.push_back(std::string(name) + " enabled in pass " +
+                                  std::to_string(pass.passes));
+    }
+    if (h.form->Button24->isHidden())
+        pass.faults.push_back("Stop hidden in pass " + std::to_string(pass.passes));
+}
+
+TEST(BusyState, EveryCommandButtonIsDisabledInEachEventPass) {
+    struct Case {
+        const char* name;
+        tables::ListKind kind;
+        const char* button;
+    };
+    const Case cases[] = {
+        {"PLU upload", tables::ListKind::Plu, "Button22"},
+        {"PLU download", tables::ListKind::Plu, "Button21"},
+        {"message download", tables::ListKind::Msg, "Button21"},
+    };
+    for (const Case& c : cases) {
+        ScaleWindow w;
+        for (std::uint16_t plu = 1; plu <= 3; ++plu) {
+            sim::PluRecord r;
+            r.plu = plu;
+            w.scale.PutPlu(r);
+        }
+        w.SetList(c.kind, c.kind == tables::ListKind::Plu
+                              ? std::vector<tables::Row>{PluRow(1), PluRow(2), PluRow(3)}
+                              : std::vector<tables::Row>{MsgRow(1), MsgRow(2), MsgRow(3)});
+        Pass pass;
+        QTimer everyPass;
+        QObject::connect(&everyPass, &QTimer::timeout, [&] { Check(w.h, pass); });
+        everyPass.start(0);
+        w.h.Click(c.button);
+        EXPECT_GE(pass.passes, 3) << c.name;
+        EXPECT_EQ(pass.faults, std::vector<std::string>{}) << c.name;
+    }
+}
+
+}  // namespace
