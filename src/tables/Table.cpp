@@ -8,17 +8,39 @@ namespace tables {
 
 Table::Table() : rows_(3) {}
 
-void Table::SetRowCount(int count) { rows_.resize(static_cast<std::size_t>(std::max(count, 0))); }
+void Table::SetRowCount(int count) {
+    rows_.resize(static_cast<std::size_t>(std::max(count, 0)));
+}
 
-void Table::InsertRow(int at, Row cells) { rows_.insert(rows_.begin() + at, std::move(cells)); }
+void Table::SetCell(int col, int row, std::string text) {
+    rows_[row][col] = OneLine(std::move(text));
+}
 
-void Table::RemoveRow(int at) { rows_.erase(rows_.begin() + at); }
+void Table::InsertRow(int at, Row cells) {
+    rows_.insert(rows_.begin() + at, std::move(cells));
+}
+
+void Table::RemoveRow(int at) {
+    rows_.erase(rows_.begin() + at);
+}
 
 void Table::ReplaceRowsFrom(int first, std::vector<Row> rows) {
     rows_.resize(static_cast<std::size_t>(first));
     rows_.reserve(rows_.size() + rows.size());
     rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
                  std::make_move_iterator(rows.end()));
+}
+
+std::string OneLine(std::string text) {
+    if (text.find_first_of("\r\n") == std::string::npos) return text;
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        line += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return line;
 }
 
 void WriteEndMarker(Table& table, int row) {

@@ -15,7 +15,7 @@ using Row = std::array<std::string, kColumns>;
 enum class ListKind { Plu, Msg };
 
 class Table {
-public:
+  public:
     // Three empty rows, as the window starts.
     Table();
 
@@ -23,7 +23,8 @@ public:
     // Grows with empty rows or drops rows from the end.
     void SetRowCount(int count);
     const std::string& Cell(int col, int row) const { return rows_[row][col]; }
-    void SetCell(int col, int row, std::string text) { rows_[row][col] = std::move(text); }
+    // A cell is one line of a table file: a line break in text becomes a space.
+    void SetCell(int col, int row, std::string text);
     const Row& RowAt(int row) const { return rows_[row]; }
     void SetRow(int row, Row cells) { rows_[row] = std::move(cells); }
     void ClearRow(int row) { rows_[row] = Row{}; }
@@ -34,9 +35,13 @@ public:
     // Keeps rows 0 .. first - 1 and puts `rows` after them, dropping the rest.
     void ReplaceRowsFrom(int first, std::vector<Row> rows);
 
-private:
+  private:
     std::vector<Row> rows_;
 };
+
+// The text with each line break (CR LF, CR or LF) turned into one space, so that a cell saved
+// as one line of a table file stays one line and the cells after it keep their places.
+std::string OneLine(std::string text);
 
 // The nine titles of a kind, code page 1251.
 const Row& TitlesOf(ListKind kind);

@@ -4,24 +4,33 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <limits>
 
 #include "CodePage1251.h"
 #include "GridModel.h"
+#include "Table.h"
 
 namespace {
 
+// The text as a cell holds it: one line, in code page 1251.
+QString HeldByCell(const QString& text) {
+    return tables::DecodeCp1251(tables::OneLine(tables::EncodeCp1251(text)));
+}
+
 // Hands the editor's text to the cell on every change, after replacing what code page 1251
-// cannot hold, so the grid shows what the file and the scale will get.
+// cannot hold and line breaks, so the grid shows what the file and the scale will get.
 class CellDelegate : public QStyledItemDelegate {
-public:
+  public:
     CellDelegate(GridView* view) : QStyledItemDelegate(view), view_(view) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex& index) const override {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
+        // Files made elsewhere may hold longer cells than the editor's default 32,767.
+        editor->setMaxLength(std::numeric_limits<int>::max());
         connect(editor, &QLineEdit::textEdited, this, [this, editor, index](const QString& text) {
-            const QString held = tables::DecodeCp1251(tables::EncodeCp1251(text));
+            const QString held = HeldByCell(text);
             if (held != text) {
                 const int cursor = editor->cursorPosition();
                 editor->setText(held);
@@ -33,7 +42,11 @@ public:
         return editor;
     }
 
-private:
+    // Every change the operator makes reaches the cell as it is typed, so closing the editor
+    // has nothing to write: a cell changes only when the operator changes it.
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+
+  private:
     GridView* view_;
 };
 
@@ -71,7 +84,9 @@ int GridView::CurrentTableRow() const {
     return current.isValid() ? current.row() + 1 : 1;
 }
 
-void GridView::ScrollToTableRow(int row) { verticalScrollBar()->setValue(std::max(row - 1, 0)); }
+void GridView::ScrollToTableRow(int row) {
+    verticalScrollBar()->setValue(std::max(row - 1, 0));
+}
 
 void GridView::ScrollDownOneRow() {
     verticalScrollBar()->setValue(verticalScrollBar()->value() + 1);

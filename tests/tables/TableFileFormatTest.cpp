@@ -31,13 +31,29 @@ TEST(TableFileBytes, OfNewListsAreTenLines) {
               Lines({"1", "", "", "0", "0", "0", "0", "0", "0", "***"}));
 }
 
+// A program write, such as a name line from the scale, can carry a line break.
+TEST(TableFileBytes, ACellWrittenWithALineBreakSavesAsOneLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\nb", "a b"},    {"a\r\nb", "a b"}, {"a\rb", "a b"},
+        {"a\n\rb", "a  b"}, {"\r\n", " "},     {"ab", "ab"},
+    };
+    for (const auto& [written, held] : cases) {
+        Table table;
+        MakeNewList(table, ListKind::Plu);
+        table.SetCell(1, 1, written);
+        EXPECT_EQ(table.Cell(1, 1), held) << written;
+        EXPECT_EQ(TableFileBytes(table, 1),
+                  Lines({"1", held, "", "0", "0", "0", "0", "0", "0", "***"}))
+            << written;
+    }
+}
+
 TEST(TableFileBytes, KeepCyrillicAsCodePage1251) {
     // 17, "Молоко", "Сыр"
-    const Table table = TableOf({Row{}, Cells({"17", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0"}),
-                                 Marker()});
-    EXPECT_EQ(TableFileBytes(table, 1),
-              Lines({"17", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0", "", "", "", "", "", "",
-                     "***"}));
+    const Table table =
+        TableOf({Row{}, Cells({"17", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0"}), Marker()});
+    EXPECT_EQ(TableFileBytes(table, 1), Lines({"17", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0", "",
+                                               "", "", "", "", "", "***"}));
 }
 
 TEST(TableFileBytes, WriteNoMoreRowsThanTheTableHas) {
@@ -56,8 +72,8 @@ std::vector<Row> Opened(const std::string& bytes) {
 
 TEST(TableFileRoundTrip, GivesBackTheSameCells) {
     // "Хлеб ржаной", "Ёлка"
-    const Row bread = Cells({"5", "\xd5\xeb\xe5\xe1\x20\xf0\xe6\xe0\xed\xee\xe9", "", " 120 ",
-                             "3", "0", "4600000000001", "2", "0"});
+    const Row bread = Cells({"5", "\xd5\xeb\xe5\xe1\x20\xf0\xe6\xe0\xed\xee\xe9", "", " 120 ", "3",
+                             "0", "4600000000001", "2", "0"});
     const Row tree = Cells({"6", "\xa8\xeb\xea\xe0", "a;b|c", "", "", "", "", "", "\xb9"});
     // The second is two records: the marker at line 18 and four grid rows after Open.
     std::vector<std::vector<Row>> tables = {{Cells({"titles"}), bread, Marker()},
@@ -81,18 +97,21 @@ struct ParseCase {
 };
 
 TEST(ParseTableFile, BuildsTheRowsOpenBuilds) {
-    const std::string nineteenLines = Lines({"1", "a", "b", "0", "0", "0", "0", "0", "0", "2",
-                                             "c", "d", "0", "0", "0", "0", "0", "0", "***"});
+    const std::string nineteenLines = Lines({"1", "a", "b", "0", "0", "0", "0", "0", "0", "2", "c",
+                                             "d", "0", "0", "0", "0", "0", "0", "***"});
     const ParseCase cases[] = {
-        {"marker at line 18", nineteenLines,
+        {"marker at line 18",
+         nineteenLines,
          {Cells({"1", "a", "b", "0", "0", "0", "0", "0", "0"}),
           Cells({"2", "c", "d", "0", "0", "0", "0", "0", "0"}), Marker()}},
-        {"marker at line 9", Lines({"1", "a", "b", "c", "d", "e", "f", "g", "h", "***"}),
+        {"marker at line 9",
+         Lines({"1", "a", "b", "c", "d", "e", "f", "g", "h", "***"}),
          {Cells({"1", "a", "b", "c", "d", "e", "f", "g", "h"}), Marker()}},
         {"marker at line 13 drops the incomplete row",
          Lines({"1", "", "", "", "", "", "", "", "", "2", "x", "y", "z", "***"}),
          {Cells({"1"}), Marker()}},
-        {"line 0 is never the marker", Lines({"***", "", "", "", "", "", "", "", "", "***"}),
+        {"line 0 is never the marker",
+         Lines({"***", "", "", "", "", "", "", "", "", "***"}),
          {Cells({"***"}), Marker()}},
         {"only the marker line", "***\r\n", {Cells({"***"}), Marker()}},
         {"only the marker, no line break", "***", {Cells({"***"}), Marker()}},
@@ -100,15 +119,17 @@ TEST(ParseTableFile, BuildsTheRowsOpenBuilds) {
         {"no marker, fewer than nine lines", Lines({"4", "x"}), {Cells({"4", "x"}), Marker()}},
         {"no marker: whole groups of nine", std::string(20, '\r'), {Row{}, Row{}, Marker()}},
         {"a \"***\" with a space is no marker",
-         Lines({"1", "", "", "", "", "", "", "", "", "*** ", "", "", "", "", "", "", "", "",
-                "***"}),
+         Lines(
+             {"1", "", "", "", "", "", "", "", "", "*** ", "", "", "", "", "", "", "", "", "***"}),
          {Cells({"1"}), Cells({"*** "}), Marker()}},
-        {"LF CR is two line ends", "1\n\r2\r\n\r\n\r\n\r\n\r\n\r\n\r\n***",
+        {"LF CR is two line ends",
+         "1\n\r2\r\n\r\n\r\n\r\n\r\n\r\n\r\n***",
          {Cells({"1", "", "2"}), Marker()}},
-        {"a last line without its break", "9\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nend",
+        {"a last line without its break",
+         "9\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nend",
          {Cells({"9", "", "", "", "", "", "", "", "end"}), Marker()}},
-        {"lines after the marker are ignored", Lines({"1", "", "", "", "", "", "", "", "", "***",
-                                                      "2", "junk"}),
+        {"lines after the marker are ignored",
+         Lines({"1", "", "", "", "", "", "", "", "", "***", "2", "junk"}),
          {Cells({"1"}), Marker()}},
     };
     for (const ParseCase& c : cases) EXPECT_EQ(ParseTableFile(c.bytes), c.expected) << c.name;
