@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <thread>
 
 namespace scale {
 
@@ -89,9 +90,35 @@ void SendLong(TComm& comm, std::int32_t n) {
     for (std::uint8_t b : bytes) comm.SendByte(b);
 }
 
+namespace {
+
+// Start, stop and parity bits at their most, so the bound is never shorter than the line.
+constexpr std::int64_t kBitsPerByte = 12;
+// Long enough not to spin, short enough to start the read soon after the last byte left.
+constexpr int kDrainPollMs = 1;
+
+int LineTimeMs(std::int32_t bytes, TBaud baud) {
+    const std::int64_t bits = static_cast<std::int64_t>(bytes) * kBitsPerByte * 1000;
+    return static_cast<int>(bits / std::max<std::uint32_t>(BaudRateOf(baud), 1) + 1);
+}
+
+}  // namespace
+
+void AwaitOutputDrained(Link& link) {
+    const std::int32_t queued = link.comm.OutQue();
+    if (queued <= 0) return;
+    const Deadline deadline(LineTimeMs(queued, link.comm.Baud) + link.drainMarginMs);
+    while (link.comm.OutQue() > 0) {
+        const int left = deadline.RemainingMs();
+        if (left == 0) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(left, kDrainPollMs)));
+    }
+}
+
 // GetByte cannot tell a 0x00 from nothing, and a hung-up line keeps its last count, so the
 // byte is read as a one-byte string: an empty one is no byte.
 bool ReadByte(Link& link, std::uint8_t& value) {
+    AwaitOutputDrained(link);
     const Deadline deadline(link.byteTimeoutMs);
     std::string got;
     for (;;) {

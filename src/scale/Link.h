@@ -24,6 +24,9 @@ constexpr int kReplyTimeoutMs = 500;
 // The longest sleep between two passes of the reply wait.
 constexpr int kReplyPollMs = 5;
 constexpr int kByteTimeoutMs = 2000;
+// Beyond the line time of what was queued, how long output may take to leave before a read's
+// bound starts anyway, so a driver that never drains cannot hold a read for ever.
+constexpr int kDrainMarginMs = 500;
 
 // The millisecond field (0..999) of the local time of day, injectable for tests.
 class Clock {
@@ -34,11 +37,12 @@ class Clock {
 Clock& SystemClock();
 
 // The line an exchange runs on. byteTimeoutMs bounds each read after the scale's first answer;
-// tests shorten it to prove a stall without waiting.
+// tests shorten it and drainMarginMs to prove a stall without waiting.
 struct Link {
     TComm& comm;
     Clock& clock;
     int byteTimeoutMs = kByteTimeoutMs;
+    int drainMarginMs = kDrainMarginMs;
 };
 
 enum class HandshakeResult { Ready, NoAnswer, Refused };
@@ -54,8 +58,14 @@ HandshakeResult Handshake(Link& link);
 void SendWord(TComm& comm, std::int32_t n);
 void SendLong(TComm& comm, std::int32_t n);
 
+// Waits until the output queue is empty, at most the line time of what was queued plus
+// link.drainMarginMs.
+void AwaitOutputDrained(Link& link);
+
 // Bounded reads: false when a byte did not come within link.byteTimeoutMs (2 s) on a monotonic
-// clock; a hung-up line may add one read time-out of the port. value is set only on success.
+// clock, counted from when the output has left, so the scale's time to answer is not eaten by
+// bytes still on their way to it; a hung-up line may add one read time-out of the port. value
+// is set only on success.
 bool ReadByte(Link& link, std::uint8_t& value);
 bool GetWord(Link& link, std::int32_t& value);  // 0..65535
 bool GetLong(Link& link, std::int32_t& value);  // signed

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "Codec.h"
 #include "Exchanges.h"
 #include "ScriptedLine.h"
@@ -89,6 +91,53 @@ TEST(DownloadMsg, EachFailureEndsTheMessageAtOnce) {
         for (const auto& [after, bytes] : c.answers) s.AnswerAfter(after, bytes);
         EXPECT_EQ(DownloadMsg(s.link, 1, kLines), c.outcome) << c.name;
         EXPECT_EQ(s.Sent(), Bytes(good.begin(), good.begin() + c.sent)) << c.name;
+    }
+}
+
+// The closing byte's bound starts once the text has left the port, not when it was queued: a
+// real port takes 0.42 s to send a message's text. Times are a fifth of the real ones.
+TEST(DownloadMsg, ClosingByteBoundStartsOnceTheTextHasLeft) {
+    using Clock = std::chrono::steady_clock;
+    struct Case {
+        const char* name;
+        std::uint32_t queued;
+        int drainMs;   // -1: the driver never drains
+        int answerMs;  // after the drain; -1: no answer
+        MsgOutcome outcome;
+    };
+    const Case cases[] = {
+        {"answer late in the bound after a slow drain", 400, 84, 360, MsgOutcome::Ok},
+        {"no answer after a slow drain", 400, 84, -1, MsgOutcome::Stalled},
+        {"a driver that never drains", 24, -1, -1, MsgOutcome::Stalled},
+    };
+    for (const Case& c : cases) {
+        ScriptedLine s;
+        s.link.byteTimeoutMs = 400;
+        s.link.drainMarginMs = 50;
+        AnswerMessage(s, 0x10);
+        Clock::time_point sent{};
+        bool answered = false;
+        const auto scripted = s.line->onWrite;
+        // The last text byte queues the text; the closing byte then comes by the clock.
+        s.line->onWrite = [&](FakeLine& l) {
+            if (l.output.size() != 404) return scripted(l);
+            sent = Clock::now();
+            l.outQueue = c.queued;
+        };
+        s.line->onStatus = [&](FakeLine& l) {
+            if (sent == Clock::time_point{}) return;
+            const auto ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent);
+            if (c.drainMs >= 0)
+                l.outQueue =
+                    ms.count() >= c.drainMs ? 0 : c.queued - c.queued * ms.count() / c.drainMs;
+            if (c.answerMs >= 0 && !answered && ms.count() >= c.drainMs + c.answerMs) {
+                l.input.push_back(0x10);
+                answered = true;
+            }
+        };
+        EXPECT_EQ(DownloadMsg(s.link, 1, kLines), c.outcome) << c.name;
+        EXPECT_LT(Clock::now() - sent, std::chrono::seconds(2)) << c.name;
     }
 }
 

@@ -71,6 +71,7 @@ bool FakePlatform::WriteFile(Handle h, const std::uint8_t* data, std::uint32_t c
 bool FakePlatform::ClearCommError(Handle h, std::uint32_t& errors, ComStat& stat) {
     errors = 0;
     if (!Usable(h, "ClearCommError")) return false;
+    if (line_->onStatus) line_->onStatus(*line_);
     errors = line_->pendingLineErrors;
     line_->pendingLineErrors = 0;
     stat.cbInQue = static_cast<std::uint32_t>(line_->input.size());

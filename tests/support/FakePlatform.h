@@ -27,9 +27,12 @@ struct FakeLine {
     // Line errors that the next ClearCommError reports (then cleared).
     std::uint32_t pendingLineErrors = 0;
 
-    std::deque<std::uint8_t> input;   // bytes waiting for the component
+    std::deque<std::uint8_t> input;    // bytes waiting for the component
     std::vector<std::uint8_t> output;  // bytes the component wrote
     std::uint32_t outQueue = 0;
+    // Called at each ClearCommError before it reports, so a test can drain the output queue
+    // or deliver input as time passes.
+    std::function<void(FakeLine&)> onStatus;
     // Called after each write, so a test can answer like a device would.
     std::function<void(FakeLine&)> onWrite;
     // Called at each WaitForInput, so a test can make bytes arrive during a wait.
@@ -38,7 +41,7 @@ struct FakeLine {
 };
 
 class FakePlatform : public serial::SerialPlatform {
-public:
+  public:
     explicit FakePlatform(std::shared_ptr<FakeLine> line) : line_(std::move(line)) {}
 
     serial::Handle CreateFile(const std::string& name) override;
@@ -57,7 +60,7 @@ public:
     bool WaitForInput(serial::Handle h, int timeoutMs) override;
     std::int32_t GetLastError() override { return last_; }
 
-private:
+  private:
     std::shared_ptr<FakeLine> line_;
     serial::Handle open_ = serial::kInvalidHandle;
     serial::Handle next_ = 3;
