@@ -6,7 +6,9 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 
 #include "EventHooks.h"
 #include "GridModel.h"
@@ -15,8 +17,8 @@
 
 const QString TForm1::kTitle = QStringLiteral("Демо-Программа для работы с весами QV");
 
-TForm1::TForm1(std::unique_ptr<Dialogs> dialogs,
-               std::unique_ptr<serial::SerialPlatform> platform, scale::Clock* clock)
+TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialPlatform> platform,
+               scale::Clock* clock)
     : Comm(platform ? std::move(platform) : serial::MakePosixPlatform()),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this, kTitle)),
       clock_(clock ? clock : &scale::SystemClock()) {
@@ -34,13 +36,25 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs,
     Comm.XON = 0;
     Comm.XOFF = 0;
     SaveDialog1.fileName = QStringLiteral("noname1");
-    resize(765, 572 - 30);
+    resize(765, 572 - kTitleBarHeight);
+    PlaceAtScreenCentre();
     FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-const tables::Table& TForm1::Grid() const { return model_->table(); }
+void TForm1::PlaceAtScreenCentre() {
+    const QScreen* at = screen();
+    if (!at) return;
+    // move() places the frame, so centre the outer size: the client area plus the title bar.
+    const QSize outer = size() + QSize(0, kTitleBarHeight);
+    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, outer, at->availableGeometry())
+             .topLeft());
+}
+
+const tables::Table& TForm1::Grid() const {
+    return model_->table();
+}
 
 void TForm1::ConnectHandlers() {
     // A command from a button or the menu; refused while a download or upload runs.
@@ -118,11 +132,10 @@ void TForm1::ConnectHandlers() {
 }
 
 void TForm1::Image1Click() {
-    dialogs_->PlainBox(QStringLiteral(
-        "qvscale %1\n"
-        "Программа для работы с торговыми весами по линии RS-232:\n"
-        "показания дисплея, списки товаров (PLU) и сообщений.\n\n"
-        "Распространяется по лицензии MIT.")
+    dialogs_->PlainBox(QStringLiteral("qvscale %1\n"
+                                      "Программа для работы с торговыми весами по линии RS-232:\n"
+                                      "показания дисплея, списки товаров (PLU) и сообщений.\n\n"
+                                      "Распространяется по лицензии MIT.")
                            .arg(QStringLiteral(QVSCALE_VERSION)));
 }
 

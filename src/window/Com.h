@@ -32,7 +32,7 @@ struct LinkFailure;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // Null arguments take the real dialogs, the termios platform and the system clock.
     explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr,
                     std::unique_ptr<serial::SerialPlatform> platform = nullptr,
@@ -223,10 +223,13 @@ public:
     FileDialogRequest SaveDialog1;
     FileDialogRequest OpenDialog1;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
+    // The form's outer height includes a title bar of about this many pixels.
+    static constexpr int kTitleBarHeight = 30;
+    void PlaceAtScreenCentre();
     void BuildMainControls();
     void BuildMenu();
     void BuildPortGroup();

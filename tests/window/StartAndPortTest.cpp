@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "FakePlatform.h"
 #include "FormHarness.h"
@@ -20,19 +21,38 @@ const char* const kCommandButtons[] = {"Button12", "Button13", "Button14", "Butt
                                        "Button16", "Button17", "Button18", "Button19",
                                        "Button20", "Button21", "Button22"};
 
+TEST(StartState, TheWindowStartsAtTheCentreOfTheScreen) {
+    FormHarness h;
+    h.form->show();
+    const QRect screen = h.form->screen()->availableGeometry();
+    const QPoint offset = h.form->frameGeometry().center() - screen.center();
+    // The window system may add a frame of its own around the form's outer size.
+    EXPECT_LE(std::abs(offset.x()), 10) << offset.x();
+    EXPECT_LE(std::abs(offset.y()), 30) << offset.y();
+    EXPECT_GT(h.form->frameGeometry().left(), screen.left());
+}
+
 TEST(StartState, TitleSizeAndNames) {
     FormHarness h;
     EXPECT_EQ(h.form->windowTitle(), QStringLiteral("Демо-Программа для работы с весами QV"));
     EXPECT_EQ(h.form->objectName(), "Form1");
     EXPECT_EQ(h.form->frameGeometry().width() >= 753, true);
     const std::pair<const char*, QString> captions[] = {
-        {"Button20", "Open"},  {"Button19", "Save"}, {"Button18", "PLU"},
-        {"Button17", "MSG"},   {"Button16", "Add"},  {"Button15", "Copy"},
-        {"Button14", "Ins"},   {"Button13", "Del"},  {"Button12", "COM"},
+        {"Button20", "Open"},
+        {"Button19", "Save"},
+        {"Button18", "PLU"},
+        {"Button17", "MSG"},
+        {"Button16", "Add"},
+        {"Button15", "Copy"},
+        {"Button14", "Ins"},
+        {"Button13", "Del"},
+        {"Button12", "COM"},
         {"Button21", QStringLiteral("Переслать данные в весы")},
         {"Button22", QStringLiteral("Считать данные PLU из весов")},
-        {"Button25", QStringLiteral("Выход")},  {"Button24", QStringLiteral("Стоп")},
-        {"StartBtn", QStringLiteral("Прочитать")}, {"Opret", "OK"}};
+        {"Button25", QStringLiteral("Выход")},
+        {"Button24", QStringLiteral("Стоп")},
+        {"StartBtn", QStringLiteral("Прочитать")},
+        {"Opret", "OK"}};
     for (const auto& [name, caption] : captions) {
         auto* button = h.Find<QPushButton>(name);
         ASSERT_NE(button, nullptr) << name;
@@ -48,9 +68,8 @@ TEST(StartState, SettingsShownWithDefaultsAndOnlyThePortChoosable) {
     EXPECT_FALSE(h.form->GroupBox1->isHidden());
     EXPECT_EQ(h.form->GroupBox1->title(), QStringLiteral("Проинициализируйте СОМ - порт"));
     const std::tuple<const char*, QString, bool> lists[] = {
-        {"CBPort", "COM2", true},      {"CBBaud", "9600", false},
-        {"CBDataBit", "8", false},     {"CBParitet", "No", false},
-        {"CBstopbit", "1", false},     {"CBFlow", "Hardware", false}};
+        {"CBPort", "COM2", true},   {"CBBaud", "9600", false}, {"CBDataBit", "8", false},
+        {"CBParitet", "No", false}, {"CBstopbit", "1", false}, {"CBFlow", "Hardware", false}};
     for (const auto& [name, text, enabled] : lists) {
         auto* list = h.Find<QComboBox>(name);
         ASSERT_NE(list, nullptr) << name;
@@ -117,7 +136,7 @@ TEST(StartState, ModuleStateStartsClear) {
 }
 
 class PortSetup : public ::testing::Test {
-protected:
+  protected:
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     FormHarness h{std::make_unique<FakePlatform>(line)};
 };
