@@ -6,14 +6,18 @@
 using namespace serial;
 
 std::uint32_t BaudRateOf(TBaud baud) {
-    static constexpr std::uint32_t kRates[] = {110,   300,   1200,   2400,   4800,   9600,  14400,
+    static constexpr std::uint32_t kRates[] = {110,   300,   1200,  2400,   4800,   9600,  14400,
                                                38400, 56000, 57600, 115200, 128000, 256000};
     return baud < std::size(kRates) ? kRates[baud] : 9600;
 }
 
-std::uint8_t DcbParityOf(tParitet parity) { return static_cast<std::uint8_t>(parity); }
+std::uint8_t DcbParityOf(tParitet parity) {
+    return static_cast<std::uint8_t>(parity);
+}
 
-std::uint8_t DcbStopBitsOf(tStopBits stopBits) { return static_cast<std::uint8_t>(stopBits); }
+std::uint8_t DcbStopBitsOf(tStopBits stopBits) {
+    return static_cast<std::uint8_t>(stopBits);
+}
 
 TComm::TComm(std::unique_ptr<SerialPlatform> platform) : platform_(std::move(platform)) {}
 
@@ -25,7 +29,9 @@ std::string TComm::DeviceName() const {
     return "COM" + std::to_string(static_cast<unsigned>(static_cast<std::uint8_t>(Port)) + 1);
 }
 
-void TComm::ReportLastError() { SetError(platform_->GetLastError()); }
+void TComm::ReportLastError() {
+    SetError(platform_->GetLastError());
+}
 
 void TComm::ApplyFlowControl(Dcb& dcb) const {
     if (FlowControl == XON_XOFF) {
@@ -40,7 +46,7 @@ void TComm::ApplyFlowControl(Dcb& dcb) const {
 
 void TComm::Connect() {
     FComStat.cbInQue = 0;
-    if (FConnected) platform_->CloseHandle(FHandle);
+    if (FConnected && !platform_->CloseHandle(FHandle)) ReportLastError();
     FHandle = platform_->CreateFile(DeviceName());
     if (!platform_->SetupComm(FHandle, kQueueSize, kQueueSize)) ReportLastError();
     Dcb dcb;
@@ -138,4 +144,6 @@ void TComm::SetError(std::int32_t code) {
     if (OnComError) OnComError(*this, code);
 }
 
-bool TComm::WaitInput(int timeoutMs) { return platform_->WaitForInput(FHandle, timeoutMs); }
+bool TComm::WaitInput(int timeoutMs) {
+    return platform_->WaitForInput(FHandle, timeoutMs);
+}

@@ -25,25 +25,44 @@ constexpr int kIoTimeoutMs = 2000;
 
 std::int32_t ErrorCodeOf(int err) {
     switch (err) {
-        case ENOENT: case ENXIO: case ENODEV: return kErrorFileNotFound;
-        case EACCES: case EPERM: return kErrorAccessDenied;
-        case EBADF: return kErrorInvalidHandle;
-        case EBUSY: case EWOULDBLOCK: return kErrorSharingViolation;
-        case ENOTTY: case EOPNOTSUPP: return kErrorNotSupported;
-        case EINVAL: return kErrorInvalidParameter;
-        case EIO: return kErrorIoDevice;
-        default: return kErrorGenFailure;
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+            return kErrorFileNotFound;
+        case EACCES:
+        case EPERM:
+            return kErrorAccessDenied;
+        case EBADF:
+            return kErrorInvalidHandle;
+        case EBUSY:
+        case EWOULDBLOCK:
+            return kErrorSharingViolation;
+        case ENOTTY:
+        case EOPNOTSUPP:
+            return kErrorNotSupported;
+        case EINVAL:
+            return kErrorInvalidParameter;
+        case EIO:
+            return kErrorIoDevice;
+        default:
+            return kErrorGenFailure;
     }
 }
 
-struct BaudEntry { std::uint32_t rate; speed_t speed; };
+struct BaudEntry {
+    std::uint32_t rate;
+    speed_t speed;
+};
 constexpr BaudEntry kBauds[] = {{110, B110},     {300, B300},     {1200, B1200},
                                 {2400, B2400},   {4800, B4800},   {9600, B9600},
                                 {38400, B38400}, {57600, B57600}, {115200, B115200}};
 
 bool SpeedOf(std::uint32_t rate, speed_t& speed) {
     for (const auto& entry : kBauds)
-        if (entry.rate == rate) { speed = entry.speed; return true; }
+        if (entry.rate == rate) {
+            speed = entry.speed;
+            return true;
+        }
     return false;
 }
 
@@ -54,13 +73,13 @@ std::uint32_t RateOf(speed_t speed) {
 }
 
 int MillisLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 struct Device {
     termios saved{};
-    bool hasSaved = false;
     std::uint32_t eventMask = 0;
     serial_icounter_struct counts{};
     bool hasCounts = false;
@@ -68,7 +87,7 @@ struct Device {
 };
 
 class PosixPlatform : public SerialPlatform {
-public:
+  public:
     ~PosixPlatform() override {
         while (!devices_.empty()) CloseHandle(devices_.begin()->first);
     }
@@ -81,27 +100,28 @@ public:
             return kInvalidHandle;
         }
         // TIOCEXCL alone does not keep root out; the lock does.
-        ::ioctl(fd, TIOCEXCL);
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            ::close(fd);
-            last_ = kErrorSharingViolation;
-            return kInvalidHandle;
-        }
+        if (::ioctl(fd, TIOCEXCL) != 0) return RefuseOpen(fd, errno);
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return RefuseOpen(fd, EWOULDBLOCK);
         Device device;
-        device.hasSaved = ::tcgetattr(fd, &device.saved) == 0;
-        if (device.hasSaved) MakeRaw(fd, device.saved);
+        // A line left in its cooked mode would echo, translate and hold back the scale's bytes.
+        if (::tcgetattr(fd, &device.saved) != 0) return RefuseOpen(fd, errno);
+        if (!MakeRaw(fd, device.saved)) return RefuseOpen(fd, errno);
         device.hasCounts = ::ioctl(fd, TIOCGICOUNT, &device.counts) == 0;
         devices_[fd] = device;
         return fd;
     }
 
+    // The device is closed and forgotten even when a step fails; the first failure is reported.
     bool CloseHandle(Handle h) override {
         auto it = devices_.find(h);
         if (it == devices_.end()) return Fail(EBADF);
-        if (it->second.hasSaved) ::tcsetattr(Fd(h), TCSANOW, &it->second.saved);
-        ::ioctl(Fd(h), TIOCNXCL);
+        const termios saved = it->second.saved;
         devices_.erase(it);
-        return ::close(Fd(h)) == 0 || Fail(errno);
+        int failure = 0;
+        if (::tcsetattr(Fd(h), TCSANOW, &saved) != 0) failure = errno;
+        ::ioctl(Fd(h), TIOCNXCL);
+        if (::close(Fd(h)) != 0 && failure == 0) failure = errno;
+        return failure == 0 || Fail(failure);
     }
 
     bool SetupComm(Handle h, std::uint32_t, std::uint32_t) override { return Known(h); }
@@ -129,7 +149,10 @@ public:
         const auto deadline = Clock::now() + std::chrono::milliseconds(kIoTimeoutMs);
         while (read < count) {
             const ssize_t n = ::read(Fd(h), buffer + read, count - read);
-            if (n > 0) { read += static_cast<std::uint32_t>(n); continue; }
+            if (n > 0) {
+                read += static_cast<std::uint32_t>(n);
+                continue;
+            }
             // Raw mode with VMIN 0 reads 0 when nothing waits; EAGAIN means the same.
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && errno != EAGAIN) return Fail(errno);
@@ -145,7 +168,10 @@ public:
         const auto deadline = Clock::now() + std::chrono::milliseconds(kIoTimeoutMs);
         while (written < count) {
             const ssize_t n = ::write(Fd(h), data + written, count - written);
-            if (n > 0) { written += static_cast<std::uint32_t>(n); continue; }
+            if (n > 0) {
+                written += static_cast<std::uint32_t>(n);
+                continue;
+            }
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && errno != EAGAIN) return Fail(errno);
             if (!AwaitReady(h, POLLOUT, deadline)) return Fail(ETIMEDOUT);
@@ -177,13 +203,24 @@ public:
         if (!Known(h)) return false;
         int bits = 0;
         switch (code) {
-            case 1: return ::tcflow(Fd(h), TCOOFF) == 0 || Fail(errno);
-            case 2: return ::tcflow(Fd(h), TCOON) == 0 || Fail(errno);
-            case 3: bits = TIOCM_RTS; return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
-            case 4: bits = TIOCM_RTS; return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
-            case 5: bits = TIOCM_DTR; return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
-            case 6: bits = TIOCM_DTR; return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
-            default: return Fail(EINVAL);
+            case 1:
+                return ::tcflow(Fd(h), TCOOFF) == 0 || Fail(errno);
+            case 2:
+                return ::tcflow(Fd(h), TCOON) == 0 || Fail(errno);
+            case 3:
+                bits = TIOCM_RTS;
+                return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
+            case 4:
+                bits = TIOCM_RTS;
+                return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
+            case 5:
+                bits = TIOCM_DTR;
+                return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
+            case 6:
+                bits = TIOCM_DTR;
+                return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
+            default:
+                return Fail(EINVAL);
         }
     }
 
@@ -215,7 +252,7 @@ public:
 
     std::int32_t GetLastError() override { return last_; }
 
-private:
+  private:
     std::map<Handle, Device> devices_;
     std::int32_t last_ = 0;
 
@@ -245,23 +282,37 @@ private:
         return (p.revents & (POLLHUP | POLLERR)) != 0;
     }
 
-    static void MakeRaw(int fd, const termios& base) {
+    static bool MakeRaw(int fd, const termios& base) {
         termios t = base;
         ::cfmakeraw(&t);
         t.c_cflag |= CLOCAL | CREAD;
         t.c_cc[VMIN] = 0;
         t.c_cc[VTIME] = 0;
-        ::tcsetattr(fd, TCSANOW, &t);
+        return ::tcsetattr(fd, TCSANOW, &t) == 0;
+    }
+
+    Handle RefuseOpen(int fd, int err) {
+        ::close(fd);
+        Fail(err);
+        return kInvalidHandle;
     }
 
     static Dcb DcbOf(const termios& t) {
         Dcb dcb;
         dcb.BaudRate = RateOf(::cfgetospeed(&t));
         switch (t.c_cflag & CSIZE) {
-            case CS5: dcb.ByteSize = 5; break;
-            case CS6: dcb.ByteSize = 6; break;
-            case CS7: dcb.ByteSize = 7; break;
-            default: dcb.ByteSize = 8; break;
+            case CS5:
+                dcb.ByteSize = 5;
+                break;
+            case CS6:
+                dcb.ByteSize = 6;
+                break;
+            case CS7:
+                dcb.ByteSize = 7;
+                break;
+            default:
+                dcb.ByteSize = 8;
+                break;
         }
         dcb.Parity = ParityOf(t.c_cflag);
         dcb.StopBits = (t.c_cflag & CSTOPB) ? 2 : 0;
@@ -343,6 +394,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SerialPlatform> MakePosixPlatform() { return std::make_unique<PosixPlatform>(); }
+std::unique_ptr<SerialPlatform> MakePosixPlatform() {
+    return std::make_unique<PosixPlatform>();
+}
 
 }  // namespace serial

@@ -38,6 +38,11 @@ PtyPair::~PtyPair() {
     if (master_ >= 0) ::close(master_);
 }
 
+void PtyPair::HangUp() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+}
+
 void PtyPair::Write(const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 class PtyPair {
-public:
+  public:
     // Opens the pair raw and links the slave as comName (e.g. "COM3").
     explicit PtyPair(const std::string& comName);
     ~PtyPair();
@@ -16,10 +16,12 @@ public:
 
     const std::string& SlavePath() const { return slavePath_; }
     void Write(const std::vector<std::uint8_t>& bytes);
+    // Closes the master side, which hangs the line up for whoever holds the slave.
+    void HangUp();
     // Reads until count bytes came or timeoutMs passed.
     std::vector<std::uint8_t> Read(std::size_t count, int timeoutMs = 2000);
 
-private:
+  private:
     int master_ = -1;
     int slaveKeeper_ = -1;
     std::string slavePath_;
