@@ -20,6 +20,15 @@ std::string TableFileBytes(const Table& table, int dataRows);
 // Russian words for the operator ("Диск переполнен", "Папка не существует", ...).
 bool WriteTableFile(const QString& path, const Table& table, int dataRows, QString& error);
 
+// The most records a table file may hold. PLU and message numbers are 16-bit, so a longer file
+// is no list; refusing it keeps Open quick and small whatever the file holds (64 MiB of bare
+// line ends would otherwise make 7 million rows).
+constexpr std::int64_t kMaxTableRecords = 65535;
+
+// True when Open would build more than kMaxTableRecords records from the bytes. Stops reading
+// once past the limit.
+bool HasTooManyRecords(const std::string& bytes);
+
 // The rows Open builds from a file's bytes: data rows then the marker row (at least one data
 // row). Titles are not included. Linear in the size of the bytes, whatever they hold.
 std::vector<Row> ParseTableFile(const std::string& bytes);

@@ -44,12 +44,12 @@ private:
 };
 
 // The index of the first line from line 1 on that is exactly "***"; without one, the number
-// of lines, so the search ends at the file's last line.
-long long MarkerLine(std::string_view bytes) {
+// of lines, so the search ends at the file's last line. Gives up at lineLimit.
+long long MarkerLine(std::string_view bytes, long long lineLimit = -1) {
     LineCursor lines(bytes);
     std::string_view line;
     long long index = 0;
-    while (lines.Next(line)) {
+    while (index != lineLimit && lines.Next(line)) {
         if (index >= 1 && line == kEndMarker) break;
         ++index;
     }
@@ -69,6 +69,11 @@ std::string TableFileBytes(const Table& table, int dataRows) {
     }
     bytes.append(kEndMarker).append(kLineEnd);
     return bytes;
+}
+
+bool HasTooManyRecords(const std::string& bytes) {
+    const long long lineLimit = (kMaxTableRecords + 1) * kColumns;
+    return DataRowsBefore(MarkerLine(bytes, lineLimit)) > kMaxTableRecords;
 }
 
 std::vector<Row> ParseTableFile(const std::string& bytes) {

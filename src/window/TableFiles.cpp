@@ -103,6 +103,14 @@ void TForm1::Button20Click() {
         dialogs_->ErrorBox(failure);
         return;
     }
+    if (tables::HasTooManyRecords(Memo1)) {
+        Memo1 = std::string();
+        dialogs_->ErrorBox(QStringLiteral("В файле %1 больше %2 записей: это не список товаров "
+                                          "или сообщений, он не открыт")
+                               .arg(*path)
+                               .arg(tables::kMaxTableRecords));
+        return;
+    }
     // Only a file that was read becomes the quick save's target: a file that failed (one over
     // 64 MiB is no list) must never be written over with this table.
     TableFileName = *path;

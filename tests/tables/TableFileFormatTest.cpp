@@ -96,6 +96,31 @@ struct ParseCase {
     std::vector<Row> expected;  // data rows, then the marker row
 };
 
+TEST(HasTooManyRecords, CountsTheRecordsOpenWouldBuild) {
+    const std::size_t full = static_cast<std::size_t>(kMaxTableRecords) * kColumns;
+    const auto lines = [](std::size_t n, const char* end) {
+        std::string bytes;
+        for (std::size_t i = 0; i < n; ++i) bytes += end;
+        return bytes;
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool tooMany;
+    };
+    const Case cases[] = {
+        {"a full list of bare LFs", lines(full, "\n"), false},
+        {"one record more", lines(full + kColumns, "\n"), true},
+        {"an incomplete record more is dropped", lines(full + kColumns - 1, "\r"), false},
+        {"one record more in CR LF", lines(full + kColumns, "\r\n"), true},
+        {"lines after the marker do not count", lines(full, "\n") + "***\n" + lines(full, "\n"),
+         false},
+        {"a marker on the first line is a cell", "***\n" + lines(full + kColumns - 1, "\n"), true},
+        {"an empty file", "", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(HasTooManyRecords(c.bytes), c.tooMany) << c.name;
+}
+
 TEST(ParseTableFile, BuildsTheRowsOpenBuilds) {
     const std::string nineteenLines = Lines({"1", "a", "b", "0", "0", "0", "0", "0", "0", "2", "c",
                                              "d", "0", "0", "0", "0", "0", "0", "***"});
