@@ -59,8 +59,20 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    return tables::DecodeCp1251(table_.Cell(index.column(), index.row() + 1));
+    if (!index.isValid()) return {};
+    const std::string& cell = table_.Cell(index.column(), index.row() + 1);
+    const auto editable = static_cast<std::size_t>(kEditableCellLength);
+    switch (role) {
+        case Qt::EditRole:
+            return tables::DecodeCp1251(cell);
+        case Qt::DisplayRole:
+            // One character a byte, so the start is cut without decoding megabytes per paint.
+            return tables::DecodeCp1251(cell.size() > editable ? cell.substr(0, editable) : cell);
+        case kEditableRole:
+            return cell.size() <= editable;
+        default:
+            return {};
+    }
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -10,8 +10,14 @@
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 
-public:
+  public:
     explicit GridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+    // The longest cell the grid edits and shows whole: a line editor's own limit. A longer cell
+    // (from a file made elsewhere) is kept as it is and shows its start.
+    static constexpr int kEditableCellLength = 32767;
+    // data() for this role: whether the cell is short enough to edit.
+    static constexpr int kEditableRole = Qt::UserRole;
 
     const tables::Table& table() const { return table_; }
 
@@ -32,6 +38,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-private:
+  private:
     tables::Table table_;
 };

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <limits>
 
 #include "CodePage1251.h"
 #include "GridModel.h"
@@ -27,8 +26,7 @@ class CellDelegate : public QStyledItemDelegate {
                           const QModelIndex& index) const override {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
-        // Files made elsewhere may hold longer cells than the editor's default 32,767.
-        editor->setMaxLength(std::numeric_limits<int>::max());
+        editor->setMaxLength(GridModel::kEditableCellLength);
         connect(editor, &QLineEdit::textEdited, this, [this, editor, index](const QString& text) {
             const QString held = HeldByCell(text);
             if (held != text) {
@@ -40,6 +38,15 @@ class CellDelegate : public QStyledItemDelegate {
             if (view_->onEditText) view_->onEditText(index.column(), index.row() + 1, held);
         });
         return editor;
+    }
+
+    // A cell longer than a line editor holds (a file made elsewhere) shows its start and is not
+    // edited: the editor would cut it, and a line editor on megabytes takes seconds.
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* line = static_cast<QLineEdit*>(editor);
+        const bool editable = index.data(GridModel::kEditableRole).toBool();
+        line->setReadOnly(!editable);
+        line->setText(index.data(editable ? Qt::EditRole : Qt::DisplayRole).toString());
     }
 
     // Every change the operator makes reaches the cell as it is typed, so closing the editor
@@ -95,7 +102,7 @@ void GridView::ScrollDownOneRow() {
 void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     // Leaving a cell hands its text over whether or not anything was typed.
     if (previous.isValid() && current.isValid() && previous != current && onEditText)
-        onEditText(previous.column(), previous.row() + 1, previous.data().toString());
+        onEditText(previous.column(), previous.row() + 1, previous.data(Qt::EditRole).toString());
     QTableView::currentChanged(current, previous);
 }
 
