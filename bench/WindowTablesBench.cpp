@@ -10,26 +10,12 @@
 #include "CodePage1251.h"
 #include "Com.h"
 #include "GridView.h"
+#include "PathDialogs.h"
 #include "TableFile.h"
 
 namespace {
 
 constexpr int kFullList = 65535;
-
-// Every file dialog answers the one path; no box is expected.
-class PathDialogs : public Dialogs {
-  public:
-    explicit PathDialogs(QString path) : path_(std::move(path)) {}
-    void ErrorBox(const QString& text) override { failure = text; }
-    void PlainBox(const QString& text) override { failure = text; }
-    Answer SavePrompt(const QString&) override { return Answer::No; }
-    std::optional<QString> OpenFile(const FileDialogRequest&) override { return path_; }
-    std::optional<QString> SaveFile(const FileDialogRequest&) override { return path_; }
-    QString failure;
-
-  private:
-    QString path_;
-};
 
 QString ListPath() {
     static QTemporaryDir dir;
