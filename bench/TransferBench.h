@@ -11,7 +11,7 @@
 #include "VirtualScale.h"
 
 class SilentDialogs : public Dialogs {
-public:
+  public:
     void ErrorBox(const QString& text) override { shown += text + '\n'; }
     void PlainBox(const QString& text) override { shown += text + '\n'; }
     Answer SavePrompt(const QString&) override { return Answer::No; }
@@ -22,7 +22,7 @@ public:
 
 // A virtual scale on COM2 paced at `baud` (0: unpaced), and a window whose port is confirmed.
 class TransferBench {
-public:
+  public:
     explicit TransferBench(int baud);
     sim::VirtualScale& Scale() { return *scale_; }
     TForm1& Form() { return *form_; }
@@ -37,7 +37,7 @@ public:
     double wall = 0;
     double programCpu = 0;
 
-private:
+  private:
     std::unique_ptr<sim::VirtualScale> scale_;
     std::set<std::string> scaleThreads_;
     SilentDialogs* dialogs_ = nullptr;
@@ -52,4 +52,6 @@ private:
 // A fresh configuration folder for the COM link, and the offscreen platform.
 void PrepareBenchEnvironment();
 // Line time of `bytes` bytes at `baud`, 10 bits a byte.
-inline double LineSeconds(double bytes, int baud) { return bytes * 10.0 / baud; }
+inline double LineSeconds(double bytes, int baud) {
+    return bytes * 10.0 / baud;
+}

@@ -14,7 +14,18 @@
 #include "SerialPlatform.h"
 
 enum TBaud : std::uint8_t {
-    b110, b300, b1200, b2400, b4800, b9600, b14400, b38400, b56000, b57600, b115200, b128000,
+    b110,
+    b300,
+    b1200,
+    b2400,
+    b4800,
+    b9600,
+    b14400,
+    b38400,
+    b56000,
+    b57600,
+    b115200,
+    b128000,
     b256000
 };
 enum tStopBits : std::uint8_t { s10, s15, s20 };
@@ -33,7 +44,7 @@ std::uint8_t DcbParityOf(tParitet parity);
 std::uint8_t DcbStopBitsOf(tStopBits stopBits);
 
 class TComm {
-public:
+  public:
     // Create: the defaults 9600 baud, 1 stop bit, no parity, 8 data bits, Hardware, COM1,
     // XON 17, XOFF 19; not connected.
     explicit TComm(std::unique_ptr<serial::SerialPlatform> platform = serial::MakePosixPlatform());
@@ -82,7 +93,7 @@ public:
 
     static constexpr std::uint32_t kQueueSize = 1600;
 
-private:
+  private:
     std::unique_ptr<serial::SerialPlatform> platform_;
     serial::ComStat FComStat;
     serial::Handle FHandle = serial::kInvalidHandle;

@@ -69,7 +69,7 @@ struct ComStat {
 };
 
 class SerialPlatform {
-public:
+  public:
     virtual ~SerialPlatform() = default;
 
     // Opens a device by its COM name. Returns kInvalidHandle when it cannot.

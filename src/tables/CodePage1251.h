@@ -2,10 +2,9 @@
 // Code page 1251 <-> Unicode, by our own table so the result is fixed and unmappable
 // characters are ours to decide.
 
+#include <QString>
 #include <cstdint>
 #include <string>
-
-#include <QString>
 
 namespace tables {
 

@@ -14,16 +14,16 @@ Row EncodeTitles(const char* const (&utf8)[kColumns]) {
 }
 
 const Row& PluTitles() {
-    static const Row titles = EncodeTitles({"PLU", "Первая строка", "Вторая строка", "Цена",
-                                            "Срок хранения", "Вес тары", "Код товара",
-                                            "Код группы", "№ Сообщения"});
+    static const Row titles =
+        EncodeTitles({"PLU", "Первая строка", "Вторая строка", "Цена", "Срок хранения", "Вес тары",
+                      "Код товара", "Код группы", "№ Сообщения"});
     return titles;
 }
 
 const Row& MsgTitles() {
-    static const Row titles = EncodeTitles(
-        {"MSG", "Первая строка", "Вторая строка", "Третья строка", "Четвертая строка",
-         "Пятая строка", "Шестая строка", "Седьмая строка", "Восьмая строка"});
+    static const Row titles =
+        EncodeTitles({"MSG", "Первая строка", "Вторая строка", "Третья строка", "Четвертая строка",
+                      "Пятая строка", "Шестая строка", "Седьмая строка", "Восьмая строка"});
     return titles;
 }
 
@@ -38,7 +38,9 @@ Row FirstRecord(ListKind kind) {
 
 }  // namespace
 
-const Row& TitlesOf(ListKind kind) { return kind == ListKind::Plu ? PluTitles() : MsgTitles(); }
+const Row& TitlesOf(ListKind kind) {
+    return kind == ListKind::Plu ? PluTitles() : MsgTitles();
+}
 
 void WriteTitles(Table& table, ListKind kind) {
     if (table.RowCount() < 1) table.SetRowCount(1);

@@ -5,7 +5,9 @@
 namespace tables {
 namespace {
 
-bool IsCurrentRow(const Table& table, int cur) { return cur >= 1 && cur < table.RowCount(); }
+bool IsCurrentRow(const Table& table, int cur) {
+    return cur >= 1 && cur < table.RowCount();
+}
 
 // What Del leaves when there is no data row to spare.
 void ResetToOneRow(Table& table) {

@@ -8,7 +8,8 @@
 namespace tables {
 
 bool WriteTableFile(const QString& path, const Table& table, int dataRows, QString& error) {
-    return WriteFileWhole(path, [&] { return TableFileBytes(table, dataRows); }, error);
+    return WriteFileWhole(
+        path, [&] { return TableFileBytes(table, dataRows); }, error);
 }
 
 ReadResult ReadTableFile(const QString& path, std::string& bytes) {

@@ -1,11 +1,10 @@
 #pragma once
 // Table files: one cell per line, CR LF, nine lines a record, then "***".
 
+#include <QString>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <QString>
 
 #include "Table.h"
 

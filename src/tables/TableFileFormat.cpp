@@ -13,7 +13,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 // Lines as the line buffer sees them: CR LF, a lone CR and a lone LF each end a line, and a
 // break at the very end starts no further line.
 class LineCursor {
-public:
+  public:
     explicit LineCursor(std::string_view bytes) : bytes_(bytes) {}
 
     bool Next(std::string_view& line) {
@@ -25,7 +25,7 @@ public:
         return true;
     }
 
-private:
+  private:
     // The next CR or LF at or after the cursor. Each is searched for again only once the cursor
     // has passed the last one found, so a file of CR-only or LF-only lines is scanned once.
     std::size_t NextOf(char c, std::size_t& cached) const {
@@ -57,7 +57,9 @@ long long MarkerLine(std::string_view bytes, long long lineLimit = -1) {
 }
 
 // k div 9 rows, or one when k is 9 or less: a last incomplete row is dropped.
-long long DataRowsBefore(long long markerLine) { return std::max(markerLine / kColumns, 1LL); }
+long long DataRowsBefore(long long markerLine) {
+    return std::max(markerLine / kColumns, 1LL);
+}
 
 }  // namespace
 

@@ -16,4 +16,6 @@ void TForm1::ButOn() {
     for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(true);
 }
 
-void TForm1::Button24Click() { StopRequested = true; }
+void TForm1::Button24Click() {
+    StopRequested = true;
+}

@@ -17,7 +17,7 @@ struct FileDialogRequest {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Error kind: error icon, caption "Error", one OK button.
     virtual void ErrorBox(const QString& text) = 0;
@@ -33,7 +33,7 @@ public:
 class QWidget;
 // Real dialogs, parented to the window.
 class QtDialogs : public Dialogs {
-public:
+  public:
     QtDialogs(QWidget* parent, QString title) : parent_(parent), title_(std::move(title)) {}
     void ErrorBox(const QString& text) override;
     void PlainBox(const QString& text) override;
@@ -41,7 +41,7 @@ public:
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
 
-private:
+  private:
     QWidget* parent_;
     QString title_;
 };

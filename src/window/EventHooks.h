@@ -7,19 +7,19 @@
 #include <functional>
 
 class EventHook : public QObject {
-public:
+  public:
     EventHook(QObject* watched, QEvent::Type type, std::function<void()> action)
         : QObject(watched), type_(type), action_(std::move(action)) {
         watched->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == type_) action_();
         return false;
     }
 
-private:
+  private:
     QEvent::Type type_;
     std::function<void()> action_;
 };

@@ -55,14 +55,14 @@ void TForm1::BuildMainControls() {
     Button14 = MakeButton(c, "Button14", QStringLiteral("Ins"), {376, 8, 49, 25});
     Button13 = MakeButton(c, "Button13", QStringLiteral("Del"), {424, 8, 49, 25});
     Button12 = MakeButton(c, "Button12", QStringLiteral("COM"), {472, 8, 49, 25});
-    Button21 = MakeButton(c, "Button21", QStringLiteral("Переслать данные в весы"),
-                          {88, 40, 169, 33});
+    Button21 =
+        MakeButton(c, "Button21", QStringLiteral("Переслать данные в весы"), {88, 40, 169, 33});
     Button22 = MakeButton(c, "Button22", QStringLiteral("Считать данные PLU из весов"),
                           {264, 40, 193, 33});
     Button25 = MakeButton(c, "Button25", QStringLiteral("Выход"), {464, 40, 73, 33});
 
-    Label14 = MakeLabel(c, "Label14", QStringLiteral("Идет пересылка данных на весы"),
-                        {96, 80, 198, 16});
+    Label14 =
+        MakeLabel(c, "Label14", QStringLiteral("Идет пересылка данных на весы"), {96, 80, 198, 16});
     Label14->hide();
     ProgressBar1 = Placed(new QProgressBar(c), "ProgressBar1", {88, 104, 225, 33});
     ProgressBar1->setRange(0, 100);
@@ -85,18 +85,17 @@ void TForm1::BuildMainControls() {
 }
 
 void TForm1::BuildPortGroup() {
-    GroupBox1 = Placed(new QGroupBox(QStringLiteral("Проинициализируйте СОМ - порт"),
-                                     centralWidget()),
-                       "GroupBox1", {200, 152, 254, 233});
+    GroupBox1 =
+        Placed(new QGroupBox(QStringLiteral("Проинициализируйте СОМ - порт"), centralWidget()),
+               "GroupBox1", {200, 152, 254, 233});
     GroupBox1->setFont(FormFont(QStringLiteral("Arial"), 15));
     QGroupBox* g = GroupBox1;
-    CBPort = MakeList(g, "CBPort",
-                      {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"},
+    CBPort = MakeList(g, "CBPort", {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"},
                       {15, 57, 99, 25});
     CBBaud = MakeList(g, "CBBaud", {"1200", "2400", "4800", "9600"}, {15, 97, 99, 25});
     CBDataBit = MakeList(g, "CBDataBit", {"4", "5", "6", "7", "8"}, {15, 144, 99, 25});
-    CBParitet = MakeList(g, "CBParitet", {"No", "Odd", "Even", "Binary 1", "Binary 0"},
-                         {126, 57, 100, 25});
+    CBParitet =
+        MakeList(g, "CBParitet", {"No", "Odd", "Even", "Binary 1", "Binary 0"}, {126, 57, 100, 25});
     CBstopbit = MakeList(g, "CBstopbit", {"1", "1,5", "2"}, {134, 97, 100, 25});
     CBFlow = MakeList(g, "CBFlow", {"Hardware", "XON/XOFF"}, {134, 144, 100, 25});
     for (QComboBox* fixed : {CBBaud, CBDataBit, CBParitet, CBstopbit, CBFlow})
@@ -165,15 +164,15 @@ void TForm1::BuildMenu() {
 
 void TForm1::BuildDiagnostics() {
     QWidget* c = centralWidget();
-    GroupBox2 = Placed(new QGroupBox(QStringLiteral("Messages"), c), "GroupBox2",
-                       {4, 448, 267, 178});
+    GroupBox2 =
+        Placed(new QGroupBox(QStringLiteral("Messages"), c), "GroupBox2", {4, 448, 267, 178});
     Edit1 = Placed(new QLineEdit(GroupBox2), "Edit1", {20, 25, 208, 24});
     BeskedBox = Placed(new QPlainTextEdit(GroupBox2), "BeskedBox", {20, 59, 227, 100});
     BSend = MakeButton(GroupBox2, "BSend", QStringLiteral("Send message"), {18, 164, 93, 24});
     BHent = MakeButton(GroupBox2, "BHent", QStringLiteral("Get message"), {156, 164, 93, 24});
 
-    GroupBox3 = Placed(new QGroupBox(QStringLiteral("EscCodes"), c), "GroupBox3",
-                       {554, 491, 208, 127});
+    GroupBox3 =
+        Placed(new QGroupBox(QStringLiteral("EscCodes"), c), "GroupBox3", {554, 491, 208, 127});
     Button1 = MakeButton(GroupBox3, "Button1", QStringLiteral("SET DTR"), {9, 18, 71, 23});
     Button2 = MakeButton(GroupBox3, "Button2", QStringLiteral("SET RTS"), {9, 48, 71, 22});
     Button3 = MakeButton(GroupBox3, "Button3", QStringLiteral("CLR DTR"), {127, 18, 71, 23});
@@ -181,8 +180,8 @@ void TForm1::BuildDiagnostics() {
     Button5 = MakeButton(GroupBox3, "Button5", QStringLiteral("SET XON"), {9, 78, 71, 22});
     Button6 = MakeButton(GroupBox3, "Button6", QStringLiteral("SET XOFF"), {127, 78, 71, 22});
 
-    GroupBox4 = Placed(new QGroupBox(QStringLiteral("CommEvent"), c), "GroupBox4",
-                       {404, 560, 267, 61});
+    GroupBox4 =
+        Placed(new QGroupBox(QStringLiteral("CommEvent"), c), "GroupBox4", {404, 560, 267, 61});
     ComboBox1 = MakeList(GroupBox4, "ComboBox1",
                          {"EV_CTS", "EV_DSR", "EV_ERR", "EV_RING", "EV_RLSD"}, {5, 18, 144, 24});
     ComboBox1->setEditable(true);
@@ -194,14 +193,14 @@ void TForm1::BuildDiagnostics() {
 
     Button9 = MakeButton(c, "Button9", QStringLiteral("Save Buffer as file"), {273, 572, 126, 21});
 
-    GroupBox5 = Placed(new QGroupBox(QStringLiteral("Get/Send byte"), c), "GroupBox5",
-                       {276, 482, 267, 80});
+    GroupBox5 =
+        Placed(new QGroupBox(QStringLiteral("Get/Send byte"), c), "GroupBox5", {276, 482, 267, 80});
     EByte = Placed(new QLineEdit(QStringLiteral("5"), GroupBox5), "EByte", {10, 23, 90, 24});
     Bytebox = Placed(new QListWidget(GroupBox5), "Bytebox", {108, 20, 149, 50});
     Button11 = MakeButton(GroupBox5, "Button11", QStringLiteral("Get"), {9, 59, 51, 16});
     Button10 = MakeButton(GroupBox5, "Button10", QStringLiteral("Send"), {58, 59, 52, 16});
 
-    for (QWidget* w : std::initializer_list<QWidget*>{GroupBox2, GroupBox3, GroupBox4, GroupBox5,
-                                                      Button9})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{GroupBox2, GroupBox3, GroupBox4, GroupBox5, Button9})
         w->hide();
 }

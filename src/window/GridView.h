@@ -10,7 +10,7 @@ class GridModel;
 class GridView : public QTableView {
     Q_OBJECT
 
-public:
+  public:
     explicit GridView(QWidget* parent = nullptr);
     void setGridModel(GridModel* model);
 
@@ -25,10 +25,10 @@ public:
     void ScrollToTableRow(int row);
     void ScrollDownOneRow();
 
-protected:
+  protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
-private:
+  private:
     GridModel* model_ = nullptr;
     void OnColumnDragged(int logical, int oldVisual, int newVisual);
     void OnRowDragged(int logical, int oldVisual, int newVisual);

@@ -28,9 +28,12 @@ Answer QtDialogs::SavePrompt(const QString& text) {
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }
 

@@ -27,8 +27,7 @@ inline QLabel* MakeLabel(QWidget* parent, const char* name, const QString& capti
     return Placed(new QLabel(caption, parent), name, at);
 }
 
-inline QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items,
-                           Place at) {
+inline QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items, Place at) {
     auto* list = Placed(new QComboBox(parent), name, at);
     list->addItems(items);
     return list;

@@ -8,7 +8,7 @@
 namespace {
 
 class TCommFake : public ::testing::Test {
-protected:
+  protected:
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     TComm comm{std::make_unique<FakePlatform>(line)};
     std::vector<std::int32_t> handled;
@@ -33,10 +33,9 @@ TEST_F(TCommFake, CreateSetsTheDefaults) {
 
 TEST_F(TCommFake, EveryBaudGoesToTheDeviceAsItsRate) {
     const std::pair<TBaud, std::uint32_t> cases[] = {
-        {b110, 110},       {b300, 300},       {b1200, 1200},     {b2400, 2400},
-        {b4800, 4800},     {b9600, 9600},     {b14400, 14400},   {b38400, 38400},
-        {b56000, 56000},   {b57600, 57600},   {b115200, 115200}, {b128000, 128000},
-        {b256000, 256000}};
+        {b110, 110},       {b300, 300},       {b1200, 1200},    {b2400, 2400},   {b4800, 4800},
+        {b9600, 9600},     {b14400, 14400},   {b38400, 38400},  {b56000, 56000}, {b57600, 57600},
+        {b115200, 115200}, {b128000, 128000}, {b256000, 256000}};
     for (const auto& [baud, rate] : cases) {
         comm.Baud = baud;
         comm.Connect();
@@ -66,8 +65,8 @@ TEST_F(TCommFake, ParityStopBitsAndDataBitsGoToTheDevice) {
 }
 
 TEST_F(TCommFake, PortNumberNamesTheDevice) {
-    const std::pair<int, const char*> cases[] = {{0, "COM1"}, {1, "COM2"}, {7, "COM8"},
-                                                 {254, "COM255"}};
+    const std::pair<int, const char*> cases[] = {
+        {0, "COM1"}, {1, "COM2"}, {7, "COM8"}, {254, "COM255"}};
     for (const auto& [port, name] : cases) {
         comm.Port = static_cast<tPort>(port);
         comm.Connect();
@@ -85,7 +84,8 @@ TEST_F(TCommFake, PropertiesTakeEffectOnlyAtTheNextConnect) {
 }
 
 TEST_F(TCommFake, FlowControlTouchesOnlyTheSoftwareFlags) {
-    const std::uint32_t untouched = serial::kFBinary | serial::kFOutxCtsFlow | serial::kFRtsControlMask;
+    const std::uint32_t untouched =
+        serial::kFBinary | serial::kFOutxCtsFlow | serial::kFRtsControlMask;
     line->dcb.Flags = untouched;
     line->dcb.XonChar = 'a';
     comm.XON = 5;

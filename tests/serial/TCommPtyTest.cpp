@@ -14,7 +14,7 @@
 namespace {
 
 class TCommPty : public ::testing::Test {
-protected:
+  protected:
     TempConfig config;
     PtyPair pty{"COM3"};
     TComm comm;

@@ -11,7 +11,7 @@
 #include "TempConfig.h"
 
 class FormHarness {
-public:
+  public:
     explicit FormHarness(std::unique_ptr<serial::SerialPlatform> platform = nullptr,
                          scale::Clock* clock = nullptr);
 

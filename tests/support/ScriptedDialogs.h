@@ -19,7 +19,7 @@ struct ShownFileDialog {
 };
 
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     void ErrorBox(const QString& text) override;
     void PlainBox(const QString& text) override;
     Answer SavePrompt(const QString& text) override;

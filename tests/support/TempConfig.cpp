@@ -27,4 +27,6 @@ TempConfig::~TempConfig() {
     std::filesystem::remove_all(dir_, ignored);
 }
 
-std::string TempConfig::PortDir() const { return dir_ + "/qvscale/ports"; }
+std::string TempConfig::PortDir() const {
+    return dir_ + "/qvscale/ports";
+}

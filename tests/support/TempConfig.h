@@ -4,7 +4,7 @@
 #include <string>
 
 class TempConfig {
-public:
+  public:
     // Creates a fresh folder and points XDG_CONFIG_HOME at it.
     TempConfig();
     // Removes the folder and everything in it.
@@ -16,7 +16,7 @@ public:
     // The port map folder inside it (created).
     std::string PortDir() const;
 
-private:
+  private:
     std::string dir_;
     std::string oldValue_;
     bool hadOld_ = false;

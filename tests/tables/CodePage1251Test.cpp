@@ -1,6 +1,6 @@
-#include <QStringDecoder>
-
 #include <gtest/gtest.h>
+
+#include <QStringDecoder>
 
 #include "CodePage1251.h"
 
@@ -32,7 +32,8 @@ TEST(CodePage1251, EveryByteSurvivesTheTripThroughUnicode) {
 TEST(CodePage1251, RussianTextHasItsBytes) {
     // "Ёлка №5, цена 10€" in code page 1251
     EXPECT_EQ(EncodeCp1251(QString::fromUtf8("Ёлка №5, цена 10€")),
-              "\xa8\xeb\xea\xe0 \xb9" "5, \xf6\xe5\xed\xe0 10\x88");
+              "\xa8\xeb\xea\xe0 \xb9"
+              "5, \xf6\xe5\xed\xe0 10\x88");
     EXPECT_EQ(DecodeCp1251("\xcc\xee\xeb\xee\xea\xee"), QString::fromUtf8("Молоко"));
 }
 

@@ -1,12 +1,10 @@
+#include <gtest/gtest.h>
 #include <sys/resource.h>
-
-#include <csignal>
-#include <filesystem>
 
 #include <QDir>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include <csignal>
+#include <filesystem>
 
 #include "FileSizeLimit.h"
 #include "Table.h"
@@ -23,7 +21,7 @@ using testing::Record;
 using testing::TableOf;
 
 class TableFileOnDisk : public ::testing::Test {
-protected:
+  protected:
     std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
     QStringList Entries() const {
         return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
@@ -37,8 +35,8 @@ bool Write(const std::string& path, const Table& table, QString& error) {
 }
 
 // "Молоко" and "Сыр"
-const Table kTwoRecords = TableOf({Row{}, Cells({"3", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0"}),
-                                   Record("4"), Marker()});
+const Table kTwoRecords = TableOf(
+    {Row{}, Cells({"3", "\xcc\xee\xeb\xee\xea\xee", "\xd1\xfb\xf0"}), Record("4"), Marker()});
 
 TEST_F(TableFileOnDisk, WritesTheFileBytesAndReadsThemBack) {
     QString error = "stale";

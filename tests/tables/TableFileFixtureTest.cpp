@@ -1,6 +1,6 @@
-#include <QString>
-
 #include <gtest/gtest.h>
+
+#include <QString>
 
 #include "Table.h"
 #include "TableFile.h"
@@ -42,10 +42,9 @@ const FixtureCase kFixtures[] = {
      {Cells({"1",  // Добро пожаловать
              "\xc4\xee\xe1\xf0\xee\x20\xef\xee\xe6\xe0\xeb\xee\xe2\xe0\xf2\xfc"}),
       Cells({"2",
-             "\xd1\xea\xe8\xe4\xea\xe8",                  // Скидки
-             "\xef\xee\x20\xf1\xf0\xe5\xe4\xe0\xec",      // по средам
-             "", "", "", "", "",
-             "\xea\xee\xed\xe5\xf6"}),                     // конец
+             "\xd1\xea\xe8\xe4\xea\xe8",                    // Скидки
+             "\xef\xee\x20\xf1\xf0\xe5\xe4\xe0\xec",        // по средам
+             "", "", "", "", "", "\xea\xee\xed\xe5\xf6"}),  // конец
       Marker()}},
     {"lf_only.plu",
      {Cells({"5", "Apple", "red", "120", "10", "0", "5", "1", "0"}),

@@ -1,14 +1,14 @@
 #pragma once
 // Building tables and reading fixtures for the tables tests.
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "Table.h"
 
@@ -32,7 +32,9 @@ inline Row Cells(std::vector<std::string> cells) {
     return row;
 }
 
-inline Row Marker() { return Cells({"***"}); }
+inline Row Marker() {
+    return Cells({"***"});
+}
 
 // A record whose nine cells all differ from those of any other record, so a cell moved to the
 // wrong row or column shows.

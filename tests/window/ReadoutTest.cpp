@@ -99,7 +99,8 @@ TEST(ReadoutOnTheLine, FailuresShowTheMessageAndTheZeroReading) {
         w.h.dialogs->onBox = [&](const ShownBox&) { atBox = Shown(w); };
         const auto start = std::chrono::steady_clock::now();
         w.h.Click("StartBtn");
-        // About the 2 s bound on a byte, with room for a loaded machine; a hang would be far longer.
+        // About the 2 s bound on a byte, with room for a loaded machine; a hang would be far
+        // longer.
         EXPECT_LT(SecondsSince(start), 3.5) << c.name;
         ASSERT_EQ(w.h.dialogs->boxes.size(), 1u) << c.name;
         EXPECT_EQ(w.h.dialogs->boxes[0].kind, BoxKind::Error) << c.name;

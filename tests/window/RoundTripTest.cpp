@@ -8,7 +8,8 @@
 
 namespace {
 
-const QString kLetters = QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя");
+const QString kLetters =
+    QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя");
 
 // A Cyrillic name of `length` characters, a space inside now and then, none at either end.
 std::string Name(int length, int seed) {
@@ -21,9 +22,9 @@ std::string Name(int length, int seed) {
 }
 
 tables::Row Plu(int n) {
-    return {std::to_string(n),         Name(n % 31, n),           Name((n * 7) % 31, n + 3),
-            std::to_string(n * 997),   std::to_string(n % 367),   std::to_string(n * 13 % 65536),
-            std::to_string(n * 40009), std::to_string(n % 100),   std::to_string(n % 201)};
+    return {std::to_string(n),         Name(n % 31, n),         Name((n * 7) % 31, n + 3),
+            std::to_string(n * 997),   std::to_string(n % 367), std::to_string(n * 13 % 65536),
+            std::to_string(n * 40009), std::to_string(n % 100), std::to_string(n % 201)};
 }
 
 // What the upload gives back for a name that went down, and why it may differ:

@@ -38,11 +38,20 @@ void Store(sim::VirtualScale& scale, int count) {
 }
 
 // The cells of data row r as the operator sees them, code page 1251 bytes.
-tables::Row RowOf(const TForm1& form, int r) { return form.Grid().RowAt(r); }
+tables::Row RowOf(const TForm1& form, int r) {
+    return form.Grid().RowAt(r);
+}
 
 tables::Row ExpectedRow(int plu) {
-    return {std::to_string(plu), Cp(QStringLiteral("Сыр")), Cp(QStringLiteral("кг")),
-            std::to_string(100 * plu), "5", "7", std::to_string(1000 + plu), "2", "3"};
+    return {std::to_string(plu),
+            Cp(QStringLiteral("Сыр")),
+            Cp(QStringLiteral("кг")),
+            std::to_string(100 * plu),
+            "5",
+            "7",
+            std::to_string(1000 + plu),
+            "2",
+            "3"};
 }
 
 // Fills the table with a PLU list the operator has edited.
@@ -161,8 +170,8 @@ TEST(Upload, FieldsAreDecodedFromTheScaleBytes) {
     w.h.form->Button18Click();
     w.h.Click("Button22");
     ASSERT_EQ(w.h.form->Grid().RowCount(), 3);
-    const tables::Row expected = {"300", Cp(QStringLiteral("АБ")), "A B", "12345", "65535",
-                                  "0", "-1", "0", "200"};
+    const tables::Row expected = {
+        "300", Cp(QStringLiteral("АБ")), "A B", "12345", "65535", "0", "-1", "0", "200"};
     EXPECT_EQ(RowOf(*w.h.form, 1), expected);
 }
 
@@ -297,8 +306,9 @@ TEST(Upload, OtherCommandsAreRefusedDuringTheRunAndACloseWaitsForItsEnd) {
     EXPECT_TRUE(form->TableIsPlu);
     EXPECT_TRUE(w.h.dialogs->fileDialogs.empty());
     ExpectRows(*form, 4);
-    EXPECT_EQ(w.BoxTexts(), (std::vector<QString>{
-                                kReceived, QStringLiteral("В таблице были изменения.\r\nСохранить ?")}));
+    EXPECT_EQ(w.BoxTexts(),
+              (std::vector<QString>{kReceived,
+                                    QStringLiteral("В таблице были изменения.\r\nСохранить ?")}));
     EXPECT_FALSE(form->isVisible());
 }
 
