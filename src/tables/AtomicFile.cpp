@@ -53,10 +53,6 @@ bool Failed(const QString& path, QString& error) {
     return false;
 }
 
-}  // namespace
-
-namespace {
-
 // A save in progress writes "<name>.<pid>.qvscale-save" beside the file and renames it over the
 // file once whole, so a save killed at any point leaves the earlier file or the new one.
 const QString kTempSuffix = QStringLiteral(".qvscale-save");
@@ -90,7 +86,7 @@ QString TargetOf(const QString& path) {
 
 bool WriteFileWhole(const QString& path, const std::function<std::string()>& takeBytes,
                     QString& error) {
-    // Qt refuses a folder's name itself, without a system call.
+    // A folder's name would fail only at the rename, after the bytes were taken.
     if (QFileInfo(path).isDir()) {
         error = WriteFailureCause(EISDIR, path);
         return false;
