@@ -1,0 +1,63 @@
+#include "Download.h"
+
+#include <algorithm>
+
+#include "Codec.h"
+
+namespace jobs {
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+std::chrono::milliseconds Since(Steady::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start);
+}
+
+}  // namespace
+
+ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
+                        scale::RowKind kind) {
+    const tables::Row& cells = table.RowAt(row);
+    if (kind == scale::RowKind::Plu)
+        return scale::DownloadPlu(link, scale::ValidateRow(cells, kind).plu);
+    std::array<std::string, 8> lines;
+    std::copy(cells.begin() + 1, cells.end(), lines.begin());
+    return scale::DownloadMsg(link, scale::MessageNumberOf(cells[0]), lines);
+}
+
+bool Succeeded(const ExchangeOutcome& outcome) {
+    return outcome == ExchangeOutcome{scale::PluOutcome::Ok} ||
+           outcome == ExchangeOutcome{scale::MsgOutcome::Ok} ||
+           outcome == ExchangeOutcome{scale::UploadOutcome::Record};
+}
+
+Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
+                   Observer& observer) {
+    const auto start = Steady::now();
+    Report report;
+    const int rows = std::max(table.RowCount() - 2, 0);
+    for (int row = 1; row <= rows; ++row) {
+        observer.RowStarting(row, rows);
+        const scale::RowCheck check = scale::ValidateRow(table.RowAt(row), kind);
+        if (!check.ok()) {
+            report.failure = Failure{row, check.problem, check.column, std::nullopt};
+            observer.RowFailed(*report.failure);
+            break;
+        }
+        scale::NewQue(link.comm);
+        const ExchangeOutcome outcome = SendRow(link, table, row, kind);
+        if (Succeeded(outcome)) {
+            ++report.rowsDone;
+            observer.RowDone(row, table.RowAt(row));
+        } else {
+            report.failure = Failure{row, scale::RowProblem::None, -1, outcome};
+            observer.RowFailed(*report.failure);
+        }
+        if (observer.StopNow()) report.stopped = true;
+        if (report.stopped || report.failure) break;
+    }
+    report.duration = Since(start);
+    return report;
+}
+
+}  // namespace jobs

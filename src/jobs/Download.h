@@ -1,0 +1,22 @@
+#pragma once
+// The download job: every data row of a table into the scale, one exchange a row, each row
+// checked before it goes so that nothing is sent truncated.
+
+#include "Job.h"
+#include "Link.h"
+#include "Table.h"
+
+namespace jobs {
+
+// The outcome of sending data row `row` of the table as a row of `kind`. The row must have
+// passed its check (scale::ValidateRow).
+ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
+                        scale::RowKind kind);
+bool Succeeded(const ExchangeOutcome& outcome);
+
+// Sends rows 1 .. RowCount() - 2 (the last row is the end marker's). A row that fails its check
+// or its exchange ends the job, after the observer was told.
+Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
+                   Observer& observer);
+
+}  // namespace jobs
