@@ -12,6 +12,7 @@
 #include "Dialogs.h"
 #include "Exchanges.h"
 #include "MyCom.h"
+#include "RowValidation.h"
 #include "Table.h"
 
 class QAction;
@@ -254,6 +255,14 @@ class TForm1 : public QMainWindow {
     void ApplyListKind(tables::ListKind kind);
     void UploadRun();
     void AppendUploadedRow();
+    // What ReadPlu does with an exchange's outcome: the end of the list, or a failure's box.
+    void TakeUploadOutcome(scale::UploadOutcome outcome);
+    void DownloadRun();
+    void WriteDownloadEndMarker();
+    void TransmitRow(scale::RowKind kind);
+    // The window's observers of the download and upload jobs.
+    class DownloadView;
+    class UploadView;
 
     std::unique_ptr<Dialogs> dialogs_;
     scale::Clock* clock_;
@@ -264,6 +273,4 @@ class TForm1 : public QMainWindow {
     bool diagnosticsShown_ = false;
     // How much showing the panels grew the window, so hiding them gives back exactly that.
     int diagnosticsGrowth_ = 0;
-
-    friend class DownloadDriver;
 };

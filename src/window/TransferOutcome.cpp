@@ -97,6 +97,10 @@ std::optional<LinkFailure> FailureOf(scale::UploadOutcome outcome) {
     return std::nullopt;
 }
 
+std::optional<LinkFailure> FailureOf(const jobs::ExchangeOutcome& outcome) {
+    return std::visit([](auto exchange) { return FailureOf(exchange); }, outcome);
+}
+
 void TForm1::ReportLinkFailure(const LinkFailure& failure) {
     auto showBox = [&] {
         if (failure.box == BoxKind::Error)

@@ -7,6 +7,7 @@
 
 #include "Dialogs.h"
 #include "Exchanges.h"
+#include "Job.h"
 
 namespace messages {
 QString LinkCheck();   // the handshake failed, or the scale fell silent
@@ -31,3 +32,4 @@ struct LinkFailure {
 std::optional<LinkFailure> FailureOf(scale::PluOutcome outcome);
 std::optional<LinkFailure> FailureOf(scale::MsgOutcome outcome);
 std::optional<LinkFailure> FailureOf(scale::UploadOutcome outcome);
+std::optional<LinkFailure> FailureOf(const jobs::ExchangeOutcome& outcome);

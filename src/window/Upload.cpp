@@ -1,5 +1,7 @@
 // Uploading the scale's PLU list into the table.
 
+#include "Upload.h"
+
 #include <QCoreApplication>
 #include <QPushButton>
 
@@ -26,6 +28,43 @@ void TForm1::Button22Click() {
     RunExclusive([this] { UploadRun(); });
 }
 
+// Turns the job's records into grid rows, the failure boxes, Stop and the scrolling view.
+class TForm1::UploadView : public jobs::Observer {
+  public:
+    explicit UploadView(TForm1& form) : f_(form) {}
+
+    void RowStarting(int request, int) override {
+        f_.UploadRequest = request;
+        f_.LinkAnswered = true;
+    }
+
+    void RowDone(int, const tables::Row& cells) override {
+        f_.UploadedFields = cells;
+        f_.AppendUploadedRow();
+    }
+
+    void ListEnded(int) override { f_.TakeUploadOutcome(scale::UploadOutcome::EndOfList); }
+
+    void RowFailed(const jobs::Failure& failure) override {
+        f_.TakeUploadOutcome(std::get<scale::UploadOutcome>(*failure.outcome));
+    }
+
+    bool StopNow() override {
+        f_.StringGrid1->repaint();
+        QCoreApplication::processEvents();
+        if (f_.StopRequested) {
+            f_.Button24->hide();
+            return true;
+        }
+        if (f_.Grid().RowCount() > kRowsInView && !f_.TransferFailed)
+            f_.StringGrid1->ScrollDownOneRow();
+        return false;
+    }
+
+  private:
+    TForm1& f_;
+};
+
 void TForm1::UploadRun() {
     TableModified = false;
     // The list kind enables the transfer buttons, so it comes before the busy state.
@@ -41,19 +80,9 @@ void TForm1::UploadRun() {
     UploadRequest = 0;
     Button24->show();
     StopRequested = false;
-    for (;;) {
-        ++UploadRequest;
-        ReadPlu();
-        if (!TransferFailed) AppendUploadedRow();
-        StringGrid1->repaint();
-        QCoreApplication::processEvents();
-        if (StopRequested) {
-            Button24->hide();
-            break;
-        }
-        if (Grid().RowCount() > kRowsInView && !TransferFailed) StringGrid1->ScrollDownOneRow();
-        if (TransferFailed) break;
-    }
+    UploadView view(*this);
+    scale::Link link = LinkNow();
+    jobs::RunUpload(link, view);
     StringGrid1->ScrollToTableRow(1);
     TableModified = true;
     StringGrid1->show();
@@ -71,7 +100,10 @@ void TForm1::AppendUploadedRow() {
 void TForm1::ReadPlu() {
     LinkAnswered = true;
     scale::Link link = LinkNow();
-    const scale::UploadOutcome outcome = scale::UploadPlu(link, UploadRequest, UploadedFields);
+    TakeUploadOutcome(scale::UploadPlu(link, UploadRequest, UploadedFields));
+}
+
+void TForm1::TakeUploadOutcome(scale::UploadOutcome outcome) {
     if (outcome == scale::UploadOutcome::Record) return;
     if (outcome == scale::UploadOutcome::EndOfList) {
         ButOn();
