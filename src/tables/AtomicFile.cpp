@@ -12,10 +12,8 @@
 #include <cstdio>
 
 namespace tables {
-namespace {
 
-// The operator's words for why a file could not be written. Qt reports the system's reason only
-// as English text, so the cause is taken from errno right after the call that failed.
+// Qt reports the system's reason only as English text, so the cause is taken from errno.
 QString WriteFailureCause(int error, const QString& path) {
     switch (error) {
         case ENOSPC:
@@ -47,6 +45,8 @@ QString WriteFailureCause(int error, const QString& path) {
     if (error == 0) return QStringLiteral("Ошибка записи");
     return QStringLiteral("Ошибка ввода-вывода %1").arg(error);
 }
+
+namespace {
 
 bool Failed(const QString& path, QString& error) {
     error = WriteFailureCause(errno, path);

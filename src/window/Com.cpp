@@ -18,10 +18,11 @@
 const QString TForm1::kTitle = QStringLiteral("Демо-Программа для работы с весами QV");
 
 TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialPlatform> platform,
-               scale::Clock* clock)
+               scale::Clock* clock, int byteTimeoutMs)
     : Comm(platform ? std::move(platform) : serial::MakePosixPlatform()),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this, kTitle)),
-      clock_(clock ? clock : &scale::SystemClock()) {
+      clock_(clock ? clock : &scale::SystemClock()),
+      byteTimeoutMs_(byteTimeoutMs) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
     setFont(FormFont(QStringLiteral("Arial"), 13));
@@ -73,6 +74,7 @@ void TForm1::ConnectHandlers() {
     auto onTrigger = [&](QAction* action, void (TForm1::*handler)()) {
         connect(action, &QAction::triggered, this, command(handler));
     };
+    onTrigger(logItem_, &TForm1::ShowTransferLog);
     onClick(Opret, &TForm1::OpretClick);
     onClick(Button12, &TForm1::Button12Click);
     onClick(StartBtn, &TForm1::StartBtnClick);

@@ -14,6 +14,7 @@
 #include "MyCom.h"
 #include "RowValidation.h"
 #include "Table.h"
+#include "TransferLog.h"
 
 class QAction;
 class QCloseEvent;
@@ -28,16 +29,18 @@ class QProgressBar;
 class QPushButton;
 class GridModel;
 class GridView;
+class TransferLogView;
 struct LinkFailure;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
   public:
-    // Null arguments take the real dialogs, the termios platform and the system clock.
+    // Null arguments take the real dialogs, the termios platform and the system clock;
+    // byteTimeoutMs bounds every read after the scale's first answer (tests shorten it).
     explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr,
                     std::unique_ptr<serial::SerialPlatform> platform = nullptr,
-                    scale::Clock* clock = nullptr);
+                    scale::Clock* clock = nullptr, int byteTimeoutMs = scale::kByteTimeoutMs);
     ~TForm1() override;
 
     static const QString kTitle;
@@ -238,7 +241,7 @@ class TForm1 : public QMainWindow {
     void BuildDiagnostics();
     void ConnectHandlers();
     void SetTopButtonsEnabled(bool enabled);  // StartBtn and Button12..Button20
-    scale::Link LinkNow() { return scale::Link{Comm, *clock_}; }
+    scale::Link LinkNow() { return scale::Link{Comm, *clock_, byteTimeoutMs_}; }
     // While a download or upload runs, every other command is refused: the run serves
     // events between rows, and a command run there would work on a half-sent table.
     bool RefusedDuringRun() const { return runActive_; }
@@ -263,9 +266,16 @@ class TForm1 : public QMainWindow {
     // The window's observers of the download and upload jobs.
     class DownloadView;
     class UploadView;
+    // Service: the transfer log, and the line each run writes to it.
+    void ShowTransferLog();
+    void LogRun(jobs::RunKind kind, const jobs::Report& report, int rows);
+    jobs::TransferLog log_;
+    QAction* logItem_ = nullptr;
+    TransferLogView* logView_ = nullptr;
 
     std::unique_ptr<Dialogs> dialogs_;
     scale::Clock* clock_;
+    int byteTimeoutMs_;
     GridModel* model_ = nullptr;
     std::string Memo1;
     bool runActive_ = false;

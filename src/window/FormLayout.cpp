@@ -157,6 +157,7 @@ void TForm1::BuildMenu() {
     N12 = item(N11, "N12", QStringLiteral("Прочитать показания дисплея"));
     N15 = item(N11, "N15", QStringLiteral("Загрузить весы"));
     PLU2 = item(N11, "PLU2", QStringLiteral("Считать данные PLU из весов"));
+    logItem_ = item(N11, "TransferLogItem", QStringLiteral("Журнал обмена"));
     N13 = menu("N13", QStringLiteral("Порт"));
     N14 = item(N13, "N14", QStringLiteral("Настроить"));
     for (QAction* a : {N7, N8, N9, N10}) a->setEnabled(false);

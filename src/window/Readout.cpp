@@ -1,6 +1,7 @@
 // The display readout: the scale's weight, unit price and total in three labels.
 
 #include <QLabel>
+#include <chrono>
 
 #include "Com.h"
 #include "DisplayFormat.h"
@@ -25,7 +26,13 @@ void TForm1::StartBtnClick() {
     SetTopButtonsEnabled(false);
     scale::Link link = LinkNow();
     scale::DisplayReading reading;
+    const auto start = std::chrono::steady_clock::now();
     const scale::ReadoutOutcome outcome = scale::ReadDisplay(link, reading);
+    const bool read = outcome == scale::ReadoutOutcome::Ok;
+    log_.Write({Comm.DeviceName(), jobs::RunKind::Readout, read ? 1 : 0, 1,
+                jobs::OutcomeName(outcome),
+                std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - start)});
     // A failed readout shows the zero reading: after the box when the scale refused, before it
     // when it did not answer or fell silent.
     const bool refused = outcome == scale::ReadoutOutcome::Refused;

@@ -82,7 +82,7 @@ void TForm1::UploadRun() {
     StopRequested = false;
     UploadView view(*this);
     scale::Link link = LinkNow();
-    jobs::RunUpload(link, view);
+    LogRun(jobs::RunKind::PluUpload, jobs::RunUpload(link, view), 0);
     StringGrid1->ScrollToTableRow(1);
     TableModified = true;
     StringGrid1->show();

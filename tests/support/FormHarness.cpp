@@ -3,10 +3,11 @@
 #include <QComboBox>
 #include <stdexcept>
 
-FormHarness::FormHarness(std::unique_ptr<serial::SerialPlatform> platform, scale::Clock* clock) {
+FormHarness::FormHarness(std::unique_ptr<serial::SerialPlatform> platform, scale::Clock* clock,
+                         int byteTimeoutMs) {
     auto scripted = std::make_unique<ScriptedDialogs>();
     dialogs = scripted.get();
-    form = std::make_unique<TForm1>(std::move(scripted), std::move(platform), clock);
+    form = std::make_unique<TForm1>(std::move(scripted), std::move(platform), clock, byteTimeoutMs);
 }
 
 void FormHarness::Click(const char* buttonName) const {

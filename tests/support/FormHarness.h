@@ -1,6 +1,7 @@
 #pragma once
 // A fresh main window for one test: its own configuration folder, scripted dialogs, and the
-// platform and clock the test chooses (the real termios platform by default).
+// platform and clock the test chooses (the real termios platform by default). Its reads after
+// the scale's first answer give up after kTestByteTimeoutMs, so a stall ends in a blink.
 
 #include <QAction>
 #include <QPushButton>
@@ -10,10 +11,13 @@
 #include "ScriptedDialogs.h"
 #include "TempConfig.h"
 
+// Long beside a byte's line time (about 1 ms at 9600 baud) and the virtual scale's answer.
+constexpr int kTestByteTimeoutMs = 100;
+
 class FormHarness {
   public:
     explicit FormHarness(std::unique_ptr<serial::SerialPlatform> platform = nullptr,
-                         scale::Clock* clock = nullptr);
+                         scale::Clock* clock = nullptr, int byteTimeoutMs = kTestByteTimeoutMs);
 
     TempConfig config;
     ScriptedDialogs* dialogs = nullptr;  // owned by the form

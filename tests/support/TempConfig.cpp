@@ -6,23 +6,30 @@
 
 #include "PortMap.h"
 
+namespace {
+// The port map lives under the configuration folder, the transfer log under the state folder.
+const char* const kVariables[] = {"XDG_CONFIG_HOME", "XDG_STATE_HOME"};
+}  // namespace
+
 TempConfig::TempConfig() {
     std::string pattern = (std::filesystem::temp_directory_path() / "qvscale-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-        hadOld_ = true;
-        oldValue_ = old;
+    for (const char* name : kVariables) {
+        const char* old = std::getenv(name);
+        saved_.push_back(old ? std::optional<std::string>(old) : std::nullopt);
+        setenv(name, dir_.c_str(), 1);
     }
-    setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
     std::filesystem::create_directories(PortDir());
 }
 
 TempConfig::~TempConfig() {
-    if (hadOld_)
-        setenv("XDG_CONFIG_HOME", oldValue_.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
+    for (std::size_t i = 0; i < saved_.size(); ++i) {
+        if (saved_[i])
+            setenv(kVariables[i], saved_[i]->c_str(), 1);
+        else
+            unsetenv(kVariables[i]);
+    }
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
 }

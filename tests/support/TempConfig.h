@@ -1,11 +1,14 @@
 #pragma once
-// A configuration folder of the test's own, so COM links made by one test never meet another's.
+// A configuration and state folder of the test's own, so COM links and transfer logs made by one
+// test never meet another's.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class TempConfig {
   public:
-    // Creates a fresh folder and points XDG_CONFIG_HOME at it.
+    // Creates a fresh folder and points XDG_CONFIG_HOME and XDG_STATE_HOME at it.
     TempConfig();
     // Removes the folder and everything in it.
     ~TempConfig();
@@ -18,6 +21,5 @@ class TempConfig {
 
   private:
     std::string dir_;
-    std::string oldValue_;
-    bool hadOld_ = false;
+    std::vector<std::optional<std::string>> saved_;
 };

@@ -63,7 +63,7 @@ void LeaveStaleBytes(ScaleWindow& w) {
     late.step = sim::Step::Record;
     late.action = sim::Action::Stall;
     late.afterBytes = 5;
-    late.stallMs = 2300;
+    late.stallMs = kLateStallMs;
     w.scale.SetDisplay(0x77777777, 0x77777777, 0x77777777);
     w.scale.Inject(late);
     w.h.Click("StartBtn");
@@ -231,7 +231,7 @@ TEST(DownloadDriver, CloseDuringARunWithNothingUnsavedClosesAfterIt) {
     });
     RunDownload(w);
     EXPECT_EQ(Numbers(w.Ended(1)), (std::vector<int>{1}));
-    EXPECT_TRUE(w.NothingMoreAfter(76));
+    EXPECT_TRUE(w.NothingMoreAfter(75));
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
     EXPECT_FALSE(form->isVisible());
 }

@@ -1,7 +1,11 @@
 #include "ScaleWindow.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QLabel>
 #include <QProgressBar>
+#include <algorithm>
 #include <ostream>
 
 #include "CodePage1251.h"
@@ -9,12 +13,28 @@
 #include "GridView.h"
 
 namespace {
+
 sim::Options LinkedAsCom2() {
     sim::Options options;
     options.link = "COM2";
     return options;
 }
+
+// Follows everything the window sent; the scale takes it for stray bytes.
+const sim::Bytes kMarker = {0xFE, 0xEF};
+
+bool EndsWithMarker(const sim::Bytes& bytes) {
+    return bytes.size() >= kMarker.size() &&
+           std::equal(kMarker.begin(), kMarker.end(), bytes.end() - kMarker.size());
+}
+
 }  // namespace
+
+int FastClock::Millisecond() {
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch());
+    return static_cast<int>(ms.count() * 5 % 1000);
+}
 
 bool ControlState::operator==(const ControlState& o) const {
     return readout == o.readout && com == o.com && download == o.download && upload == o.upload &&
@@ -72,9 +92,38 @@ std::vector<sim::Exchange> ScaleWindow::Ended(std::size_t expected) const {
     return scale.Exchanges();
 }
 
+// A command sends all it sends before it returns, so a marker written now is the last thing
+// on the line: once the scale has it, it has everything the window sent.
+std::optional<sim::Bytes> ScaleWindow::SentSoFar() const {
+    TComm& port = h.form->Comm;
+    const std::string marker(kMarker.begin(), kMarker.end());
+    if (port.Connected()) {
+        port.SendString(marker);
+    } else {
+        const int fd = ::open(scale.SlavePath().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return std::nullopt;
+        const bool written =
+            ::write(fd, marker.data(), marker.size()) == static_cast<ssize_t>(marker.size());
+        ::close(fd);
+        if (!written) return std::nullopt;
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    std::size_t wanted = kMarker.size();
+    while (scale.WaitReceived(wanted, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          end - std::chrono::steady_clock::now()))) {
+        sim::Bytes got = scale.Received();
+        if (EndsWithMarker(got)) {
+            got.resize(got.size() - kMarker.size());
+            return got;
+        }
+        wanted = got.size() + 1;
+    }
+    return std::nullopt;
+}
+
 bool ScaleWindow::NothingMoreAfter(std::size_t bytes) const {
-    return scale.WaitReceived(bytes, std::chrono::milliseconds(2000)) &&
-           !scale.WaitReceived(bytes + 1, std::chrono::milliseconds(150));
+    const std::optional<sim::Bytes> sent = SentSoFar();
+    return sent && sent->size() == bytes;
 }
 
 tables::Row PluRow(int plu) {

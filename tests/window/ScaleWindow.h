@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,18 @@ struct ControlState {
 };
 std::ostream& operator<<(std::ostream& out, const ControlState& s);
 
+// Five times the system clock's pace, so a scale that never answers costs 100 ms, not 500.
+class FastClock : public scale::Clock {
+  public:
+    int Millisecond() override;
+};
+
 class ScaleWindow {
   public:
     explicit ScaleWindow(bool confirmPort = true);
 
-    FormHarness h;  // first: the scale links COM2 in the harness's configuration folder
+    FastClock clock;
+    FormHarness h{nullptr, &clock};  // before the scale, which links COM2 in its folder
     sim::VirtualScale scale;
 
     ControlState Controls() const;
@@ -43,7 +51,10 @@ class ScaleWindow {
     std::vector<QString> BoxTexts() const;
     // Exchanges the scale has ended, after waiting a little for the last one.
     std::vector<sim::Exchange> Ended(std::size_t expected) const;
-    // True when the scale got nothing more within a short while: the program sent no more.
+    // Every byte the scale has received since it was last cleared, once all the window has
+    // sent is in; nothing when that could not be told.
+    std::optional<sim::Bytes> SentSoFar() const;
+    // True when the window has sent exactly this many bytes so far.
     bool NothingMoreAfter(std::size_t bytes) const;
 };
 
@@ -56,6 +67,10 @@ tables::Row MsgRow(int number, std::vector<std::string> lines = {});
 std::string Cp(const QString& text);
 // Runs the download as the operator does.
 void RunDownload(ScaleWindow& w);
+
+// A stall long past the window's byte bound: what the scale sends after it comes too late
+// and waits in the window's input.
+constexpr int kLateStallMs = 3 * kTestByteTimeoutMs;
 
 template <typename Clock = std::chrono::steady_clock>
 double SecondsSince(typename Clock::time_point start) {

@@ -108,7 +108,8 @@ TEST(StartState, MenuInOrderWithTheTableItemsDisabled) {
         {QStringLiteral("Сервис"),
          {{QStringLiteral("Прочитать показания дисплея"), true},
           {QStringLiteral("Загрузить весы"), true},
-          {QStringLiteral("Считать данные PLU из весов"), true}}},
+          {QStringLiteral("Считать данные PLU из весов"), true},
+          {QStringLiteral("Журнал обмена"), true}}},
         {QStringLiteral("Порт"), {{QStringLiteral("Настроить"), true}}}};
     const auto bar = h.form->menuBar()->actions();
     ASSERT_EQ(bar.size(), static_cast<int>(menus.size()));

