@@ -21,8 +21,9 @@ ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
     if (kind == scale::RowKind::Plu)
         return scale::DownloadPlu(link, scale::ValidateRow(cells, kind).plu);
     std::array<std::string, 8> lines;
-    std::copy(cells.begin() + 1, cells.end(), lines.begin());
-    return scale::DownloadMsg(link, scale::MessageNumberOf(cells[0]), lines);
+    std::copy(cells.begin() + tables::MsgColumn::FirstLine, cells.end(), lines.begin());
+    return scale::DownloadMsg(link, scale::MessageNumberOf(cells[tables::MsgColumn::Number]),
+                              lines);
 }
 
 bool Succeeded(const ExchangeOutcome& outcome) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <optional>
+#include <type_traits>
 #include <variant>
 
 #include "Exchanges.h"
@@ -12,6 +13,21 @@
 #include "Table.h"
 
 namespace jobs {
+
+// Rows pass between the table and scale's exchanges as they are, so scale's cell positions must
+// be the table's columns; scale cannot see the table, so they meet here.
+static_assert(std::is_same_v<scale::PluCells, tables::Row>);
+static_assert(scale::PluCell::Plu == tables::Column::Plu &&
+              scale::PluCell::Name1 == tables::Column::Name1 &&
+              scale::PluCell::Name2 == tables::Column::Name2 &&
+              scale::PluCell::Price == tables::Column::Price &&
+              scale::PluCell::ShelfLife == tables::Column::ShelfLife &&
+              scale::PluCell::Tare == tables::Column::Tare &&
+              scale::PluCell::ItemCode == tables::Column::ItemCode &&
+              scale::PluCell::Group == tables::Column::Group &&
+              scale::PluCell::Message == tables::Column::Message);
+static_assert(scale::MsgCell::Number == tables::MsgColumn::Number &&
+              scale::MsgCell::FirstLine == tables::MsgColumn::FirstLine);
 
 using ExchangeOutcome = std::variant<scale::PluOutcome, scale::MsgOutcome, scale::UploadOutcome>;
 

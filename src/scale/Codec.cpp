@@ -1,6 +1,8 @@
 #include "Codec.h"
 
-#include <limits>
+#include <optional>
+
+#include "Decimal.h"
 
 namespace scale {
 
@@ -45,31 +47,15 @@ bool ParseHex(const std::string& digits, std::int32_t& value) {
     return true;
 }
 
-bool ParseDecimal(const std::string& text, std::int32_t& value) {
-    std::size_t i = 0;
-    const bool negative = text[0] == '-';
-    if (text[0] == '+' || text[0] == '-') i = 1;
-    if (i == text.size()) return false;
-    // One past the largest magnitude, so the sum never overflows.
-    const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit) return false;
-    }
-    if (!negative && magnitude == limit) return false;
-    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-    return true;
-}
-
 }  // namespace
 
 bool CellToInt(const std::string& text, std::int32_t& value) {
     const std::size_t start = text.find_first_not_of(' ');
     if (start == std::string::npos) return false;
     if (text[start] == '$') return ParseHex(text.substr(start + 1), value);
-    return ParseDecimal(text.substr(start), value);
+    const std::optional<std::int32_t> decimal = serial::DecimalValue(text);
+    if (decimal) value = *decimal;
+    return decimal.has_value();
 }
 
 std::int32_t MessageNumberOf(const std::string& cell) {

@@ -12,7 +12,8 @@ std::uint8_t ToScaleChar(std::uint8_t c);
 std::uint8_t FromScaleChar(std::uint8_t b);
 
 // The integer conversion of a cell's text: leading spaces, then an optional sign and decimal
-// digits within 32 bits, or "$" and up to eight significant hex digits. Nothing may follow.
+// digits within 32 bits (serial::DecimalValue), or "$" and up to eight significant hex digits.
+// Nothing may follow.
 // On failure value is left as it was.
 bool CellToInt(const std::string& text, std::int32_t& value);
 

@@ -43,9 +43,20 @@ enum class MsgOutcome { Ok, F1, F2, F3, F4, F5, F6, Stalled };
 // number is the row's number cell through MessageNumberOf; lines are cut or padded to 50.
 MsgOutcome DownloadMsg(Link& link, std::int32_t number, const std::array<std::string, 8>& lines);
 
-// Fields of an uploaded PLU as cell texts, by table column (0 PLU, 1 and 2 names, 3 price,
-// 4 shelf life, 5 tare, 6 item code, 7 group, 8 message).
-using PluCells = std::array<std::string, 9>;
+// Where each field stands in a row of cell texts: in PluCells and in the rows ValidateRow
+// checks. This is the table's column order (tables::Column); scale cannot see the table, so
+// jobs, which hands rows between the two, checks that both say the same.
+namespace PluCell {
+constexpr int Plu = 0, Name1 = 1, Name2 = 2, Price = 3, ShelfLife = 4, Tare = 5, ItemCode = 6,
+              Group = 7, Message = 8;
+constexpr int kCount = 9;
+}  // namespace PluCell
+namespace MsgCell {
+constexpr int Number = 0, FirstLine = 1;
+}  // namespace MsgCell
+
+// Fields of an uploaded PLU as cell texts, by PluCell.
+using PluCells = std::array<std::string, PluCell::kCount>;
 // U1 no answer to 0xA5, U2 not 0x77, U3 a reply to 0x05 other than 0x01.
 enum class UploadOutcome { Record, EndOfList, U1, U2, U3, Stalled };
 // cells are written only when the outcome is Record.

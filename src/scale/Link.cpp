@@ -5,6 +5,8 @@
 #include <string>
 #include <thread>
 
+#include "Deadline.h"
+
 namespace scale {
 
 namespace {
@@ -17,20 +19,6 @@ class LocalTimeClock : public Clock {
         const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
         return static_cast<int>(ms.count() % 1000);
     }
-};
-
-// A point on the monotonic clock that a read must not wait past.
-class Deadline {
-  public:
-    explicit Deadline(int ms) : end_(Steady::now() + std::chrono::milliseconds(ms)) {}
-    int RemainingMs() const {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - Steady::now());
-        return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
-    }
-
-  private:
-    using Steady = std::chrono::steady_clock;
-    Steady::time_point end_;
 };
 
 }  // namespace
@@ -53,6 +41,7 @@ void NewQue(TComm& comm) {
     }
 }
 
+// Timed on the clock's millisecond field, not a Deadline, so that its one roll-over rule holds.
 bool WaitReply(Link& link) {
     const int t0 = link.clock.Millisecond();
     for (;;) {
@@ -107,7 +96,7 @@ int LineTimeMs(std::int32_t bytes, TBaud baud) {
 void AwaitOutputDrained(Link& link) {
     const std::int32_t queued = link.comm.OutQue();
     if (queued <= 0) return;
-    const Deadline deadline(LineTimeMs(queued, link.comm.Baud) + link.drainMarginMs);
+    const serial::Deadline deadline(LineTimeMs(queued, link.comm.Baud) + link.drainMarginMs);
     while (link.comm.OutQue() > 0) {
         const int left = deadline.RemainingMs();
         if (left == 0) return;
@@ -119,7 +108,7 @@ void AwaitOutputDrained(Link& link) {
 // byte is read as a one-byte string: an empty one is no byte.
 bool ReadByte(Link& link, std::uint8_t& value) {
     AwaitOutputDrained(link);
-    const Deadline deadline(link.byteTimeoutMs);
+    const serial::Deadline deadline(link.byteTimeoutMs);
     std::string got;
     for (;;) {
         if (link.comm.InQue() != 0) {

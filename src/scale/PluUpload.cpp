@@ -33,14 +33,16 @@ bool ReadLongText(Link& link, std::string& text) {
     return true;
 }
 
-// The record in wire order, each field to its table column; the closing byte is read and
-// its value ignored.
+// The record in wire order, each field to its cell; the closing byte is read and its value
+// ignored.
 bool ReadRecord(Link& link, PluCells& cells) {
     PluCells read;
     const bool complete =
-        ReadWordText(link, read[0]) && ReadLongText(link, read[6]) && ReadNameLine(link, read[1]) &&
-        ReadNameLine(link, read[2]) && ReadLongText(link, read[3]) && ReadWordText(link, read[4]) &&
-        ReadWordText(link, read[5]) && ReadWordText(link, read[7]) && ReadWordText(link, read[8]) &&
+        ReadWordText(link, read[PluCell::Plu]) && ReadLongText(link, read[PluCell::ItemCode]) &&
+        ReadNameLine(link, read[PluCell::Name1]) && ReadNameLine(link, read[PluCell::Name2]) &&
+        ReadLongText(link, read[PluCell::Price]) && ReadWordText(link, read[PluCell::ShelfLife]) &&
+        ReadWordText(link, read[PluCell::Tare]) && ReadWordText(link, read[PluCell::Group]) &&
+        ReadWordText(link, read[PluCell::Message]) &&
         steps::ReadAnyByte(link) == steps::Answer::Accepted;
     if (complete) cells = read;
     return complete;

@@ -23,13 +23,13 @@ struct Field {
 // The order in which the cells are checked. The shelf life only has to convert here: its range
 // has a message of its own and is checked after every other cell.
 const Field kPluFields[] = {
-    {0, 0, kWordMax, &PluRecord::plu},
-    {3, 0, kLongMax, &PluRecord::price},
-    {4, kLongMin, kLongMax, &PluRecord::shelfLife},
-    {5, 0, kWordMax, &PluRecord::tare},
-    {6, 0, kLongMax, &PluRecord::itemCode},
-    {7, 0, kWordMax, &PluRecord::group},
-    {8, 0, kWordMax, &PluRecord::message},
+    {PluCell::Plu, 0, kWordMax, &PluRecord::plu},
+    {PluCell::Price, 0, kLongMax, &PluRecord::price},
+    {PluCell::ShelfLife, kLongMin, kLongMax, &PluRecord::shelfLife},
+    {PluCell::Tare, 0, kWordMax, &PluRecord::tare},
+    {PluCell::ItemCode, 0, kLongMax, &PluRecord::itemCode},
+    {PluCell::Group, 0, kWordMax, &PluRecord::group},
+    {PluCell::Message, 0, kWordMax, &PluRecord::message},
 };
 
 bool ReadField(const std::string& cell, std::int32_t min, std::int32_t max, std::int32_t& value) {
@@ -53,9 +53,9 @@ RowCheck ValidatePlu(const std::array<std::string, 9>& cells) {
             Note(check, RowProblem::BadCell, field.column);
     }
     if (check.plu.shelfLife < 0 || check.plu.shelfLife > kLongestShelfLife)
-        Note(check, RowProblem::BadShelfLife, 4);
-    check.plu.name1 = cells[1];
-    check.plu.name2 = cells[2];
+        Note(check, RowProblem::BadShelfLife, PluCell::ShelfLife);
+    check.plu.name1 = cells[PluCell::Name1];
+    check.plu.name2 = cells[PluCell::Name2];
     return check;
 }
 
@@ -64,7 +64,8 @@ RowCheck ValidatePlu(const std::array<std::string, 9>& cells) {
 RowCheck ValidateRow(const std::array<std::string, 9>& cells, RowKind kind) {
     if (kind == RowKind::Plu) return ValidatePlu(cells);
     RowCheck check;
-    if (!ReadField(cells[0], 0, kWordMax, check.messageNumber)) Note(check, RowProblem::BadCell, 0);
+    if (!ReadField(cells[MsgCell::Number], 0, kWordMax, check.messageNumber))
+        Note(check, RowProblem::BadCell, MsgCell::Number);
     return check;
 }
 

@@ -29,8 +29,9 @@ struct RowCheck {
 
 constexpr std::int32_t kLongestShelfLife = 366;
 
-// Checks the nine cells (code page 1251) of a row. A PLU row checks columns 0, 3, 4, 5, 6, 7 and
-// 8 in that order and then the shelf life's range; a message row checks column 0 only.
+// Checks the nine cells (code page 1251) of a row. A PLU row checks the PLU number, price, shelf
+// life, tare, item code, group and message number in that order and then the shelf life's range;
+// a message row checks its number only.
 RowCheck ValidateRow(const std::array<std::string, 9>& cells, RowKind kind);
 
 }  // namespace scale

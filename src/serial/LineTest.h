@@ -6,17 +6,10 @@
 #include <optional>
 #include <string>
 
-namespace serial {
+#include "Decimal.h"
+#include "SerialPlatform.h"
 
-// The escape codes the modem-control panel sends (the platform's EscapeCommFunction codes).
-enum EscapeCode : std::int32_t {
-    kSetXoff = 1,
-    kSetXon = 2,
-    kSetRts = 3,
-    kClrRts = 4,
-    kSetDtr = 5,
-    kClrDtr = 6,
-};
+namespace serial {
 
 // An event of the mask panel and its EV_ bit.
 struct EventName {
@@ -25,11 +18,11 @@ struct EventName {
 };
 
 // In the panel list's order, which is also the order "Get" shows them in.
-inline constexpr EventName kEventNames[] = {{"EV_CTS", 0x0008},
-                                            {"EV_DSR", 0x0010},
-                                            {"EV_ERR", 0x0080},
-                                            {"EV_RING", 0x0100},
-                                            {"EV_RLSD", 0x0020}};
+inline constexpr EventName kEventNames[] = {{"EV_CTS", kEvCts},
+                                            {"EV_DSR", kEvDsr},
+                                            {"EV_ERR", kEvErr},
+                                            {"EV_RING", kEvRing},
+                                            {"EV_RLSD", kEvRlsd}};
 
 // The one bit a name selects; the match is exact and case-sensitive, so any other text (such as
 // what EventMaskText writes) selects nothing.
@@ -38,10 +31,7 @@ std::optional<std::int32_t> EventMaskOf(const std::string& text);
 // "[NAME]" for each of the five bits set, run together; other bits are not shown.
 std::string EventMaskText(std::int32_t mask);
 
-// Decimal text as a 32-bit integer: leading spaces, an optional sign, digits, nothing after.
-std::optional<std::int32_t> DecimalValue(const std::string& text);
-
-// "'<text>' is not a valid integer value".
+// "'<text>' is not a valid integer value": the byte panel's answer to text DecimalValue refuses.
 std::string NotAnIntegerMessage(const std::string& text);
 
 }  // namespace serial

@@ -18,7 +18,8 @@ std::string PortMapDir() {
 }
 
 namespace {
-// The n of "COM<n>", or 0 when the name is not of that form.
+// The n of "COM<n>", or 0 when the name is not of that form. A name, not a typed number: no
+// sign or spaces, so DecimalValue's rule does not fit.
 int ComNumber(const std::string& name) {
     if (name.size() < 4 || name.compare(0, 3, "COM") != 0) return 0;
     int n = 0;

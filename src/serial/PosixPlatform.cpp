@@ -13,13 +13,13 @@
 #include <map>
 #include <thread>
 
+#include "Deadline.h"
 #include "PortMap.h"
 #include "SerialPlatform.h"
 
 namespace serial {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 // Stands in for the driver time-outs the component never sets: no call blocks forever.
 constexpr int kIoTimeoutMs = 2000;
 
@@ -70,12 +70,6 @@ std::uint32_t RateOf(speed_t speed) {
     for (const auto& entry : kBauds)
         if (entry.speed == speed) return entry.rate;
     return 0;
-}
-
-int MillisLeft(Clock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 struct Device {
@@ -146,7 +140,7 @@ class PosixPlatform : public SerialPlatform {
                   std::uint32_t& read) override {
         read = 0;
         if (!Known(h)) return false;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(kIoTimeoutMs);
+        const Deadline deadline(kIoTimeoutMs);
         while (read < count) {
             const ssize_t n = ::read(Fd(h), buffer + read, count - read);
             if (n > 0) {
@@ -165,7 +159,7 @@ class PosixPlatform : public SerialPlatform {
                    std::uint32_t& written) override {
         written = 0;
         if (!Known(h)) return false;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(kIoTimeoutMs);
+        const Deadline deadline(kIoTimeoutMs);
         while (written < count) {
             const ssize_t n = ::write(Fd(h), data + written, count - written);
             if (n > 0) {
@@ -203,20 +197,20 @@ class PosixPlatform : public SerialPlatform {
         if (!Known(h)) return false;
         int bits = 0;
         switch (code) {
-            case 1:
+            case kSetXoff:
                 return ::tcflow(Fd(h), TCOOFF) == 0 || Fail(errno);
-            case 2:
+            case kSetXon:
                 return ::tcflow(Fd(h), TCOON) == 0 || Fail(errno);
-            case 3:
+            case kSetRts:
                 bits = TIOCM_RTS;
                 return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
-            case 4:
+            case kClrRts:
                 bits = TIOCM_RTS;
                 return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
-            case 5:
+            case kSetDtr:
                 bits = TIOCM_DTR;
                 return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
-            case 6:
+            case kClrDtr:
                 bits = TIOCM_DTR;
                 return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
             default:
@@ -241,12 +235,12 @@ class PosixPlatform : public SerialPlatform {
             std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
             return false;
         }
-        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        const Deadline deadline(timeoutMs);
         pollfd p{Fd(h), POLLIN, 0};
         const int n = ::poll(&p, 1, timeoutMs);
         if (n > 0 && (p.revents & POLLIN)) return true;
         // A hung-up line reports at once; wait out the time all the same so callers never spin.
-        std::this_thread::sleep_for(std::chrono::milliseconds(MillisLeft(deadline)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(deadline.RemainingMs()));
         return false;
     }
 
@@ -269,8 +263,8 @@ class PosixPlatform : public SerialPlatform {
         return false;
     }
 
-    bool AwaitReady(Handle h, short events, Clock::time_point deadline) {
-        const int left = MillisLeft(deadline);
+    bool AwaitReady(Handle h, short events, const Deadline& deadline) {
+        const int left = deadline.RemainingMs();
         if (left == 0) return false;
         pollfd p{Fd(h), events, 0};
         const int n = ::poll(&p, 1, left);

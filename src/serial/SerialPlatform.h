@@ -33,6 +33,25 @@ enum LineErrorFlag : std::uint32_t {
     kCeBreak = 0x0010,
 };
 
+// EscapeCommFunction codes.
+enum EscapeCode : std::int32_t {
+    kSetXoff = 1,
+    kSetXon = 2,
+    kSetRts = 3,
+    kClrRts = 4,
+    kSetDtr = 5,
+    kClrDtr = 6,
+};
+
+// Event-mask bits (EV_ values) as SetCommMask and GetCommMask carry them.
+enum EventBit : std::uint32_t {
+    kEvCts = 0x0008,
+    kEvDsr = 0x0010,
+    kEvRlsd = 0x0020,
+    kEvErr = 0x0080,
+    kEvRing = 0x0100,
+};
+
 // Bits of the DCB flag word.
 enum DcbFlag : std::uint32_t {
     kFBinary = 1u << 0,

@@ -68,6 +68,7 @@ void RemoveStaleTemporaries(const QString& path) {
     const QDir dir = info.absoluteDir();
     for (const QString& name : dir.entryList({prefix + QStringLiteral("*") + kTempSuffix},
                                              QDir::Files | QDir::Hidden | QDir::System)) {
+        // A 64-bit pid from our own file name, not a typed number.
         bool isPid = false;
         const qint64 pid = name.mid(prefix.size(), name.size() - prefix.size() - kTempSuffix.size())
                                .toLongLong(&isPid);

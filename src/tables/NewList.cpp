@@ -29,9 +29,9 @@ const Row& MsgTitles() {
 
 Row FirstRecord(ListKind kind) {
     Row record;
-    record[0] = "1";
+    record[kNumberColumn] = "1";
     if (kind == ListKind::Plu) {
-        for (int c = 3; c < kColumns; ++c) record[c] = "0";
+        for (int c = Column::Price; c <= Column::Message; ++c) record[c] = "0";
     }
     return record;
 }

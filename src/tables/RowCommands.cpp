@@ -13,7 +13,7 @@ bool IsCurrentRow(const Table& table, int cur) {
 void ResetToOneRow(Table& table) {
     if (table.RowCount() < 3) table.SetRowCount(3);
     table.ClearRow(1);
-    table.SetCell(0, 1, "1");
+    table.SetCell(kNumberColumn, 1, "1");
     WriteEndMarker(table, 2);
 }
 

@@ -45,7 +45,7 @@ std::string OneLine(std::string text) {
 
 void WriteEndMarker(Table& table, int row) {
     table.ClearRow(row);
-    table.SetCell(0, row, kEndMarker);
+    table.SetCell(kNumberColumn, row, kEndMarker);
 }
 
 void LoadRows(Table& table, std::vector<Row> rows) {
@@ -54,7 +54,7 @@ void LoadRows(Table& table, std::vector<Row> rows) {
 
 int DataRowCount(const Table& table) {
     for (int r = 1; r < table.RowCount(); ++r) {
-        if (table.Cell(0, r) == kEndMarker) return r - 1;
+        if (table.Cell(kNumberColumn, r) == kEndMarker) return r - 1;
     }
     return std::max(table.RowCount() - 1, 0);
 }

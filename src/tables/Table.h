@@ -10,6 +10,20 @@ namespace tables {
 
 constexpr int kColumns = 9;
 constexpr const char* kEndMarker = "***";
+// A record's number in either kind of list, and the end marker in the marker row.
+constexpr int kNumberColumn = 0;
+
+// The columns of a PLU list.
+namespace Column {
+constexpr int Plu = kNumberColumn, Name1 = 1, Name2 = 2, Price = 3, ShelfLife = 4, Tare = 5,
+              ItemCode = 6, Group = 7, Message = 8;
+}  // namespace Column
+
+// The columns of a message list: the number, then its lines to the last column.
+namespace MsgColumn {
+constexpr int Number = kNumberColumn, FirstLine = 1;
+}  // namespace MsgColumn
+
 using Row = std::array<std::string, kColumns>;
 
 enum class ListKind { Plu, Msg };
@@ -46,9 +60,10 @@ std::string OneLine(std::string text);
 // The nine titles of a kind, code page 1251.
 const Row& TitlesOf(ListKind kind);
 void WriteTitles(Table& table, ListKind kind);
-// Titles, one record ("1", and zeros in columns 3..8 of a PLU list) and the marker row.
+// Titles, one record ("1", and zeros from the price to the message number of a PLU list) and
+// the marker row.
 void MakeNewList(Table& table, ListKind kind);
-// Sets cell 0 of a row to "***" and empties the rest.
+// Sets the number cell of a row to "***" and empties the rest.
 void WriteEndMarker(Table& table, int row);
 // Open's result: keeps the title row and puts `rows` (from ParseTableFile) below it.
 void LoadRows(Table& table, std::vector<Row> rows);

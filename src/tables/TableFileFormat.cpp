@@ -86,7 +86,7 @@ std::vector<Row> ParseTableFile(const std::string& bytes) {
     for (long long i = 0; i < dataRows * kColumns && lines.Next(line); ++i) {
         rows[i / kColumns][i % kColumns] = std::string(line);
     }
-    rows.back()[0] = kEndMarker;
+    rows.back()[kNumberColumn] = kEndMarker;
     return rows;
 }
 
