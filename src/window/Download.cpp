@@ -11,6 +11,7 @@
 #include "Com.h"
 #include "DownloadSteps.h"
 #include "GridModel.h"
+#include "Texts.h"
 #include "TransferOutcome.h"
 
 namespace {
@@ -50,7 +51,7 @@ class TForm1::DownloadView : public jobs::Observer {
 void TForm1::Button21Click() {
     // Without an open port nothing is shown, written or sent.
     if (!PortOpened) {
-        dialogs_->ErrorBox(messages::PortNotSet());
+        dialogs_->ErrorBox(texts::PortNotSet());
         return;
     }
     RunExclusive([this] { DownloadRun(); });
@@ -78,7 +79,7 @@ void TForm1::DownloadRun() {
     // The upload button stays off after a message list, whatever ended the run.
     if (kind == scale::RowKind::Message) Button22->setEnabled(false);
     // A stop wins over a failure in the same row.
-    if (report.stopped || !report.failure) dialogs_->PlainBox(QStringLiteral("Данные переданы"));
+    if (report.stopped || !report.failure) dialogs_->PlainBox(texts::DataSent());
     Label14->hide();
     ProgressBar1->hide();
 }
@@ -86,7 +87,7 @@ void TForm1::DownloadRun() {
 void TForm1::WriteDownloadEndMarker() {
     const int last = Grid().RowCount() - 1;
     for (int c = 0; c < tables::kColumns; ++c)
-        model_->SetCell(c, last, c == 0 ? tables::kEndMarker : "");
+        model_->SetCell(c, last, c == tables::kNumberColumn ? tables::kEndMarker : "");
 }
 
 void TForm1::TransmitPlu() {

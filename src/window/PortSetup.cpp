@@ -6,10 +6,12 @@
 #include <QPushButton>
 
 #include "Com.h"
+#include "Decimal.h"
 #include "GridView.h"
+#include "Texts.h"
 
 void TForm1::FormCreate() {
-    SaveDialog1.fileName = QStringLiteral("noname1");
+    SaveDialog1.fileName = texts::NoName();
     LinkAnswered = true;
     TableExists = false;
     TableIsPlu = false;
@@ -29,16 +31,16 @@ void TForm1::FormCreate() {
 }
 
 namespace {
-// The low 8 bits of the text read as an integer, as a character; 0 when it is not one.
+// The low 8 bits of the text read as an integer, as a character; 0 when it is not one. Unlike
+// the byte panel, these fields forgive white space of any kind on either side.
 char CharOfText(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? static_cast<char>(value & 0xFF) : 0;
+    const std::optional<std::int32_t> value = serial::DecimalValue(text.trimmed().toStdString());
+    return value ? static_cast<char>(*value & 0xFF) : 0;
 }
 }  // namespace
 
 void TForm1::OpretClick() {
-    GroupBox1->setTitle(QStringLiteral("Настройка порта"));
+    GroupBox1->setTitle(texts::PortSetUpTitle());
     PortOpened = true;
     PortConfigured = true;
     Comm.Parity = static_cast<tParitet>(CBParitet->currentIndex());

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 
 #include "Dialogs.h"
+#include "Texts.h"
 
 QString QtNameFilter(const QString& filter) {
     const QStringList parts = filter.split('|');
@@ -15,7 +16,7 @@ QString QtNameFilter(const QString& filter) {
 }
 
 void QtDialogs::ErrorBox(const QString& text) {
-    QMessageBox::critical(parent_, QStringLiteral("Error"), text);
+    QMessageBox::critical(parent_, texts::ErrorCaption(), text);
 }
 
 void QtDialogs::PlainBox(const QString& text) {

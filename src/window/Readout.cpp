@@ -5,7 +5,7 @@
 
 #include "Com.h"
 #include "DisplayFormat.h"
-#include "TransferOutcome.h"
+#include "Texts.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void ShowReading(TForm1& form, const scale::DisplayReading& reading) {
 
 void TForm1::StartBtnClick() {
     if (!PortConfigured) {
-        dialogs_->ErrorBox(messages::PortNotSet());
+        dialogs_->ErrorBox(texts::PortNotSet());
         SetTopButtonsEnabled(true);
         return;
     }
@@ -37,7 +37,7 @@ void TForm1::StartBtnClick() {
     // when it did not answer or fell silent.
     const bool refused = outcome == scale::ReadoutOutcome::Refused;
     if (!refused) ShowReading(*this, reading);
-    if (outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(messages::LinkCheck());
+    if (outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(texts::LinkCheck());
     if (refused) ShowReading(*this, reading);
     SetTopButtonsEnabled(true);
 }

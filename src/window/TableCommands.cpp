@@ -5,47 +5,45 @@
 #include "GridModel.h"
 #include "GridView.h"
 #include "TableWrites.h"
+#include "Texts.h"
 
 namespace {
 
 // What a list kind sets besides the grid.
 struct ListSettings {
-    const char* prompt;
-    const char* openFilter;
-    const char* saveFilter;
-    const char* saveSuffix;
+    QString prompt;
+    QString openFilter;
+    QString saveFilter;
+    QString saveSuffix;
 };
 
-const ListSettings& SettingsOf(tables::ListKind kind) {
-    static const ListSettings plu{
-        "Будет создан новый список товаров\r\nВ старой таблице  были изменения.\r\nСохранить ?",
-        "*.plu;*.plw|*.plu;*.plw", "*.plu|*.plu", "plu"};
-    static const ListSettings msg{
-        "Будет создан новый список сообщений\r\nВ старой таблице  были изменения.\r\nСохранить ?",
-        "*.msg|*.msg", "*.msg|*.msg", "msg"};
-    return kind == tables::ListKind::Plu ? plu : msg;
+ListSettings SettingsOf(tables::ListKind kind) {
+    if (kind == tables::ListKind::Plu)
+        return {texts::NewPluListPrompt(), texts::PluOpenFilter(), texts::PluSaveFilter(),
+                texts::PluSuffix()};
+    return {texts::NewMsgListPrompt(), texts::MsgFilter(), texts::MsgFilter(), texts::MsgSuffix()};
 }
 
 }  // namespace
 
 void TForm1::ApplyListKind(tables::ListKind kind) {
-    const ListSettings& settings = SettingsOf(kind);
+    const ListSettings settings = SettingsOf(kind);
     const bool plu = kind == tables::ListKind::Plu;
     Button21->setEnabled(true);
     Button22->setEnabled(plu);
     TableExists = true;
     TableIsPlu = plu;
-    OpenDialog1.filter = QString::fromLatin1(settings.openFilter);
-    SaveDialog1.filter = QString::fromLatin1(settings.saveFilter);
-    SaveDialog1.defaultSuffix = QString::fromLatin1(settings.saveSuffix);
+    OpenDialog1.filter = settings.openFilter;
+    SaveDialog1.filter = settings.saveFilter;
+    SaveDialog1.defaultSuffix = settings.saveSuffix;
     // A quick save of the new list asks for a name instead of overwriting the
     // file of the earlier one.
-    SaveDialog1.fileName = QStringLiteral("noname1");
+    SaveDialog1.fileName = texts::NoName();
     TableFileName.clear();
 }
 
 void TForm1::NewList(tables::ListKind kind) {
-    if (TableModified && !PassSavePrompt(QString::fromUtf8(SettingsOf(kind).prompt))) return;
+    if (TableModified && !PassSavePrompt(SettingsOf(kind).prompt)) return;
     TableModified = false;
     Memo1.clear();
     ApplyListKind(kind);

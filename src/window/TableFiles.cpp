@@ -4,12 +4,9 @@
 #include "GridView.h"
 #include "TableFile.h"
 #include "TableWrites.h"
+#include "Texts.h"
 
 namespace {
-
-const QString kNoName = QStringLiteral("noname1");
-const QString kPluOpenFilter = QStringLiteral("*.plu;*.plw|*.plu;*.plw");
-const QString kMsgOpenFilter = QStringLiteral("*.msg|*.msg");
 
 // The error box text for a file Open could not take; empty when it was read.
 QString ReadFailureText(tables::ReadResult result, const QString& path) {
@@ -17,12 +14,9 @@ QString ReadFailureText(tables::ReadResult result, const QString& path) {
         case tables::ReadResult::Ok:
             return {};
         case tables::ReadResult::CannotOpen:
-            return QStringLiteral("Cannot open file %1").arg(path);
+            return texts::CannotOpenFile(path);
         case tables::ReadResult::TooLarge:
-            return QStringLiteral(
-                       "Файл %1 больше 64 МБ: это не список товаров или сообщений, "
-                       "он не открыт")
-                .arg(path);
+            return texts::FileTooLarge(path);
     }
     return {};
 }
@@ -32,8 +26,7 @@ QString ReadFailureText(tables::ReadResult result, const QString& path) {
 bool TForm1::WriteTable() {
     QString cause;
     if (!tables::WriteTableFile(TableFileName, Grid(), tables::DataRowCount(Grid()), cause)) {
-        dialogs_->ErrorBox(
-            QStringLiteral("Не удалось сохранить файл %1: %2").arg(TableFileName, cause));
+        dialogs_->ErrorBox(texts::SaveFailed(TableFileName, cause));
         return false;
     }
     TableModified = false;
@@ -42,7 +35,7 @@ bool TForm1::WriteTable() {
 
 bool TForm1::SaveWithDialog() {
     if (!TableExists) {
-        dialogs_->PlainBox(QStringLiteral("Было бы, что сохранять..."));
+        dialogs_->PlainBox(texts::NothingToSave());
         return false;
     }
     const std::optional<QString> path = dialogs_->SaveFile(SaveDialog1);
@@ -58,7 +51,7 @@ void TForm1::Button19Click() {
 
 bool TForm1::QuickSaveWritten() {
     // Without a file of the table's own (the buffer save also confirms the save dialog), ask.
-    const bool named = SaveDialog1.fileName != kNoName && !TableFileName.isEmpty();
+    const bool named = SaveDialog1.fileName != texts::NoName() && !TableFileName.isEmpty();
     return named ? WriteTable() : SaveWithDialog();
 }
 
@@ -81,20 +74,16 @@ bool TForm1::PassSavePrompt(const QString& text) {
 
 void TForm1::Button20Click() {
     if (!TableExists) {
-        dialogs_->ErrorBox(QStringLiteral(
-            "Перед работой нажмите кнопку PLU или MSG для определения нужного типа файла"));
+        dialogs_->ErrorBox(texts::ChooseListKindFirst());
         return;
     }
-    if (TableModified &&
-        !PassSavePrompt(QStringLiteral("Будет открыт новый список товаров или сообщений\r\n"
-                                       "В старой таблице  были изменения.\r\nСохранить ?")))
-        return;
+    if (TableModified && !PassSavePrompt(texts::OpenPrompt())) return;
     TableModified = false;
     OpenDialog1.fileName.clear();
-    if (OpenDialog1.filter == kPluOpenFilter)
-        OpenDialog1.title = QStringLiteral("Открытие файла PLU");
-    else if (OpenDialog1.filter == kMsgOpenFilter)
-        OpenDialog1.title = QStringLiteral("Открытие файла сообщений");
+    if (OpenDialog1.filter == texts::PluOpenFilter())
+        OpenDialog1.title = texts::OpenPluTitle();
+    else if (OpenDialog1.filter == texts::MsgFilter())
+        OpenDialog1.title = texts::OpenMsgTitle();
     const std::optional<QString> path = dialogs_->OpenFile(OpenDialog1);
     if (!path) return;
     Memo1.clear();
@@ -105,10 +94,7 @@ void TForm1::Button20Click() {
     }
     if (tables::HasTooManyRecords(Memo1)) {
         Memo1 = std::string();
-        dialogs_->ErrorBox(QStringLiteral("В файле %1 больше %2 записей: это не список товаров "
-                                          "или сообщений, он не открыт")
-                               .arg(*path)
-                               .arg(tables::kMaxTableRecords));
+        dialogs_->ErrorBox(texts::TooManyRecords(*path, tables::kMaxTableRecords));
         return;
     }
     // Only a file that was read becomes the quick save's target: a file that failed (one over
@@ -121,7 +107,7 @@ void TForm1::Button20Click() {
 }
 
 void TForm1::SaveT() {
-    SaveAnswer = dialogs_->SavePrompt(QStringLiteral("В таблице были изменения.\r\nСохранить ?"));
+    SaveAnswer = dialogs_->SavePrompt(texts::ClosePrompt());
     if (SaveAnswer == Answer::Yes) Button19Click();
 }
 

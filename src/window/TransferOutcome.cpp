@@ -4,22 +4,14 @@
 
 #include "Com.h"
 #include "GridView.h"
-
-namespace messages {
-QString LinkCheck() {
-    return QStringLiteral("Проверьте СОМ-порт или линию связи");
-}
-QString PortNotSet() {
-    return QStringLiteral("Установите параметры СОМ-порта");
-}
-}  // namespace messages
+#include "Texts.h"
 
 namespace {
 
 using Release = LinkFailure::Release;
 
 LinkFailure LinkLost(Release release, bool uploadButton = true) {
-    return {BoxKind::Error, messages::LinkCheck(), release, uploadButton};
+    return {BoxKind::Error, texts::LinkCheck(), release, uploadButton};
 }
 
 // A scale that falls silent after its first answer: the busy state is released after the box.
@@ -28,8 +20,7 @@ LinkFailure Stalled() {
 }
 
 LinkFailure NoMessages(BoxKind box, Release release) {
-    return {box, QStringLiteral("Возможно у весов отсутствует функция передачи сообщений"), release,
-            false};
+    return {box, texts::NoMessageFunction(), release, false};
 }
 
 LinkFailure PlainAfterButOn(const QString& text) {
@@ -49,7 +40,7 @@ std::optional<LinkFailure> FailureOf(scale::PluOutcome outcome) {
         case O::T3:
             return LinkLost(Release::ButOnBeforeBox);
         case O::T4:
-            return PlainAfterButOn(QStringLiteral("Неправильно задан номер ячейки PLU"));
+            return PlainAfterButOn(texts::PluNumberRefused());
         case O::Stalled:
             return Stalled();
     }
@@ -70,10 +61,9 @@ std::optional<LinkFailure> FailureOf(scale::MsgOutcome outcome) {
         case O::F4:
             return NoMessages(BoxKind::Error, Release::ButOnBeforeBox);
         case O::F5:
-            return PlainAfterButOn(QStringLiteral(
-                "Неправильно набран номер сообщения\r\nОбычно это число от 1 до 200"));
+            return PlainAfterButOn(texts::MessageNumberRefused());
         case O::F6:
-            return PlainAfterButOn(QStringLiteral("Ошибка передачи сообщения"));
+            return PlainAfterButOn(texts::MessageNotSent());
         case O::Stalled:
             return Stalled();
     }

@@ -9,11 +9,6 @@
 #include "Exchanges.h"
 #include "Job.h"
 
-namespace messages {
-QString LinkCheck();   // the handshake failed, or the scale fell silent
-QString PortNotSet();  // a command that needs the port before "OK"
-}  // namespace messages
-
 struct LinkFailure {
     enum class Release {
         // Box, then only "Прочитать", the download button and the upload button enabled; the

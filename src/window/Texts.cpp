@@ -1,0 +1,122 @@
+#include "Texts.h"
+
+namespace texts {
+
+QString LinkCheck() {
+    return QStringLiteral("Проверьте СОМ-порт или линию связи");
+}
+QString PortNotSet() {
+    return QStringLiteral("Установите параметры СОМ-порта");
+}
+QString NoMessageFunction() {
+    return QStringLiteral("Возможно у весов отсутствует функция передачи сообщений");
+}
+QString PluNumberRefused() {
+    return QStringLiteral("Неправильно задан номер ячейки PLU");
+}
+QString MessageNumberRefused() {
+    return QStringLiteral("Неправильно набран номер сообщения\r\nОбычно это число от 1 до 200");
+}
+QString MessageNotSent() {
+    return QStringLiteral("Ошибка передачи сообщения");
+}
+QString BadCell() {
+    return QStringLiteral("Ошибка ввода данных в таблице!");
+}
+QString BadShelfLife() {
+    return QStringLiteral("Ошибка ввода срока годности!");
+}
+QString DataSent() {
+    return QStringLiteral("Данные переданы");
+}
+QString DataReceived() {
+    return QStringLiteral("Данные приняты");
+}
+
+QString NothingToSave() {
+    return QStringLiteral("Было бы, что сохранять...");
+}
+QString ChooseListKindFirst() {
+    return QStringLiteral(
+        "Перед работой нажмите кнопку PLU или MSG для определения нужного типа файла");
+}
+QString CannotOpenFile(const QString& path) {
+    return QStringLiteral("Cannot open file %1").arg(path);
+}
+QString FileTooLarge(const QString& path) {
+    return QStringLiteral("Файл %1 больше 64 МБ: это не список товаров или сообщений, он не открыт")
+        .arg(path);
+}
+QString TooManyRecords(const QString& path, qint64 maxRecords) {
+    return QStringLiteral(
+               "В файле %1 больше %2 записей: это не список товаров или сообщений, он не открыт")
+        .arg(path)
+        .arg(maxRecords);
+}
+QString SaveFailed(const QString& path, const QString& cause) {
+    return QStringLiteral("Не удалось сохранить файл %1: %2").arg(path, cause);
+}
+
+QString NewPluListPrompt() {
+    return QStringLiteral(
+        "Будет создан новый список товаров\r\nВ старой таблице  были изменения.\r\nСохранить ?");
+}
+QString NewMsgListPrompt() {
+    return QStringLiteral(
+        "Будет создан новый список сообщений\r\nВ старой таблице  были изменения.\r\nСохранить ?");
+}
+QString OpenPrompt() {
+    return QStringLiteral(
+        "Будет открыт новый список товаров или сообщений\r\nВ старой таблице  были изменения.\r\n"
+        "Сохранить ?");
+}
+QString UploadPrompt() {
+    return QStringLiteral(
+        "Очевидно будет прочитан новый список товаров\r\nВ старой таблице  были изменения.\r\n"
+        "Сохранить ?");
+}
+QString ClosePrompt() {
+    return QStringLiteral("В таблице были изменения.\r\nСохранить ?");
+}
+
+QString NoName() {
+    return QStringLiteral("noname1");
+}
+QString PluOpenFilter() {
+    return QStringLiteral("*.plu;*.plw|*.plu;*.plw");
+}
+QString PluSaveFilter() {
+    return QStringLiteral("*.plu|*.plu");
+}
+QString MsgFilter() {
+    return QStringLiteral("*.msg|*.msg");
+}
+QString PluSuffix() {
+    return QStringLiteral("plu");
+}
+QString MsgSuffix() {
+    return QStringLiteral("msg");
+}
+QString OpenPluTitle() {
+    return QStringLiteral("Открытие файла PLU");
+}
+QString OpenMsgTitle() {
+    return QStringLiteral("Открытие файла сообщений");
+}
+
+QString PortSetUpTitle() {
+    return QStringLiteral("Настройка порта");
+}
+QString ErrorCaption() {
+    return QStringLiteral("Error");
+}
+QString About() {
+    return QStringLiteral(
+               "qvscale %1\n"
+               "Программа для работы с торговыми весами по линии RS-232:\n"
+               "показания дисплея, списки товаров (PLU) и сообщений.\n\n"
+               "Распространяется по лицензии MIT.")
+        .arg(QStringLiteral(QVSCALE_VERSION));
+}
+
+}  // namespace texts

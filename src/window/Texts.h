@@ -1,0 +1,52 @@
+#pragma once
+// What the window says to the operator besides the captions the layout sets once: box texts,
+// save prompts, file-dialog titles and filters, and the save dialog's first file name. Each has
+// this one home, so a text shown from two commands cannot drift apart.
+
+#include <QString>
+
+namespace texts {
+
+// Transfers.
+QString LinkCheck();   // the handshake failed, or the scale fell silent
+QString PortNotSet();  // a command that needs the port before "OK"
+QString NoMessageFunction();
+QString PluNumberRefused();
+QString MessageNumberRefused();
+QString MessageNotSent();
+QString BadCell();
+QString BadShelfLife();
+QString DataSent();
+QString DataReceived();
+
+// Table files.
+QString NothingToSave();
+QString ChooseListKindFirst();
+QString CannotOpenFile(const QString& path);
+QString FileTooLarge(const QString& path);
+QString TooManyRecords(const QString& path, qint64 maxRecords);
+QString SaveFailed(const QString& path, const QString& cause);
+
+// Save prompts of the commands that would replace an edited table.
+QString NewPluListPrompt();
+QString NewMsgListPrompt();
+QString OpenPrompt();
+QString UploadPrompt();
+QString ClosePrompt();
+
+// File dialogs. A filter is "description|pattern"; a message list's is the same for both.
+QString NoName();
+QString PluOpenFilter();
+QString PluSaveFilter();
+QString MsgFilter();
+QString PluSuffix();
+QString MsgSuffix();
+QString OpenPluTitle();
+QString OpenMsgTitle();
+
+// Captions a command sets, and the information box.
+QString PortSetUpTitle();
+QString ErrorCaption();
+QString About();
+
+}  // namespace texts
