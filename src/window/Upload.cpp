@@ -8,12 +8,10 @@
 #include "Com.h"
 #include "GridModel.h"
 #include "GridView.h"
+#include "Texts.h"
 #include "TransferOutcome.h"
 
 namespace {
-const QString kUploadPrompt = QStringLiteral(
-    "Очевидно будет прочитан новый список товаров\r\nВ старой таблице  были изменения.\r\n"
-    "Сохранить ?");
 // Past this many grid rows, titles included, the newest rows are kept in view.
 constexpr int kRowsInView = 12;
 }  // namespace
@@ -21,10 +19,10 @@ constexpr int kRowsInView = 12;
 void TForm1::Button22Click() {
     // Without an open port nothing could be read; the table must not be emptied for nothing.
     if (!PortOpened) {
-        dialogs_->ErrorBox(messages::PortNotSet());
+        dialogs_->ErrorBox(texts::PortNotSet());
         return;
     }
-    if (TableModified && !PassSavePrompt(kUploadPrompt)) return;
+    if (TableModified && !PassSavePrompt(texts::UploadPrompt())) return;
     RunExclusive([this] { UploadRun(); });
 }
 
@@ -50,7 +48,7 @@ class TForm1::UploadView : public jobs::Observer {
     }
 
     bool StopNow() override {
-        f_.StringGrid1->repaint();
+        RepaintNewRows();
         QCoreApplication::processEvents();
         if (f_.StopRequested) {
             f_.Button24->hide();
@@ -62,6 +60,17 @@ class TForm1::UploadView : public jobs::Observer {
     }
 
   private:
+    // The record's row and the marker row after it: repainting the whole grid for every record
+    // cost most of the upload's CPU.
+    void RepaintNewRows() {
+        GridView& grid = *f_.StringGrid1;
+        const int last = grid.model()->rowCount() - 1;
+        const QRect rows =
+            grid.visualRect(grid.model()->index(std::max(last - 1, 0), 0))
+                .united(grid.visualRect(grid.model()->index(last, tables::kColumns - 1)));
+        if (rows.isValid()) grid.viewport()->repaint(rows);
+    }
+
     TForm1& f_;
 };
 
@@ -87,14 +96,14 @@ void TForm1::UploadRun() {
     TableModified = true;
     StringGrid1->show();
     ButOn();
-    if (LinkAnswered) dialogs_->PlainBox(QStringLiteral("Данные приняты"));
+    if (LinkAnswered) dialogs_->PlainBox(texts::DataReceived());
 }
 
 void TForm1::AppendUploadedRow() {
     model_->AppendRow();
     for (int c = 0; c < tables::kColumns; ++c)
         model_->SetCell(c, UploadRequest, UploadedFields[static_cast<std::size_t>(c)]);
-    model_->SetCell(0, UploadRequest + 1, tables::kEndMarker);
+    model_->SetCell(tables::kNumberColumn, UploadRequest + 1, tables::kEndMarker);
 }
 
 void TForm1::ReadPlu() {

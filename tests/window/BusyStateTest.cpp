@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
+#include "EventHooks.h"
 #include "ScaleWindow.h"
 
 namespace {
@@ -59,6 +62,38 @@ TEST(BusyState, EveryCommandButtonIsDisabledInEachEventPass) {
         EXPECT_GE(pass.passes, 3) << c.name;
         EXPECT_EQ(pass.faults, std::vector<std::string>{}) << c.name;
     }
+}
+
+// The grid shows each record as it comes: every event pass of an upload paints the grid.
+TEST(BusyState, EachPassOfAnUploadPaintsTheNewRecord) {
+    ScaleWindow w;
+    for (std::uint16_t plu = 1; plu <= 3; ++plu) {
+        sim::PluRecord r;
+        r.plu = plu;
+        w.scale.PutPlu(r);
+    }
+    w.h.form->show();
+    w.h.Click("Button18");
+    // Nothing paints before the window system has shown the window.
+    for (int i = 0; i < 100 && !w.h.form->windowHandle()->isExposed(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(w.h.form->windowHandle()->isExposed());
+    QWidget* grid = w.h.Find<QWidget>("StringGrid1");
+    int paints = 0;
+    EventHook countPaints(grid->findChild<QWidget*>("qt_scrollarea_viewport"), QEvent::Paint,
+                          [&] { ++paints; });
+    std::vector<int> paintsByPass;
+    QTimer everyPass;
+    QObject::connect(&everyPass, &QTimer::timeout, [&] {
+        if (!w.h.form->RunActive()) return;
+        paintsByPass.push_back(paints);
+        paints = 0;
+    });
+    everyPass.start(0);
+    w.h.Click("Button22");
+    ASSERT_GE(paintsByPass.size(), 3u);
+    for (std::size_t pass = 0; pass < paintsByPass.size(); ++pass)
+        EXPECT_GT(paintsByPass[pass], 0) << "pass " << pass;
 }
 
 }  // namespace
