@@ -13,6 +13,7 @@
 #include "EventHooks.h"
 #include "GridModel.h"
 #include "GridView.h"
+#include "Texts.h"
 #include "Widgets.h"
 
 const QString TForm1::kTitle = QStringLiteral("Демо-Программа для работы с весами QV");
@@ -36,8 +37,9 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialP
     // The window's own components are configured as the form sets them.
     Comm.XON = 0;
     Comm.XOFF = 0;
-    SaveDialog1.fileName = QStringLiteral("noname1");
-    resize(765, 572 - kTitleBarHeight);
+    SaveDialog1.fileName = texts::NoName();
+    setMinimumSize(kFormWidth, kFormHeight);
+    resize(kFormWidth, kFormHeight);
     PlaceAtScreenCentre();
     FormCreate();
 }
@@ -134,17 +136,18 @@ void TForm1::ConnectHandlers() {
 }
 
 void TForm1::Image1Click() {
-    dialogs_->PlainBox(QStringLiteral("qvscale %1\n"
-                                      "Программа для работы с торговыми весами по линии RS-232:\n"
-                                      "показания дисплея, списки товаров (PLU) и сообщений.\n\n"
-                                      "Распространяется по лицензии MIT.")
-                           .arg(QStringLiteral(QVSCALE_VERSION)));
+    dialogs_->PlainBox(texts::About());
 }
 
 void TForm1::SetTopButtonsEnabled(bool enabled) {
     for (QPushButton* b : {StartBtn, Button12, Button13, Button14, Button15, Button16, Button17,
                            Button18, Button19, Button20})
         b->setEnabled(enabled);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    PlaceGrowingControls();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Dialogs.h"
 #include "Exchanges.h"
@@ -229,11 +230,21 @@ class TForm1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // The form's outer height includes a title bar of about this many pixels.
     static constexpr int kTitleBarHeight = 30;
+    // The form's size: the window starts at it and may grow, never shrink below it.
+    static constexpr int kFormWidth = 765;
+    static constexpr int kFormHeight = 572 - kTitleBarHeight;
     void PlaceAtScreenCentre();
+    // The grid takes all the window has beyond the form's size; every other control keeps its
+    // place, except the shown diagnostics panels, which stand below the grid at the bottom.
+    void PlaceGrowingControls();
+    // Grows the window until the shown panels fit, or gives back what showing them took.
+    void FitWindowToPanels();
+    std::vector<QWidget*> DiagnosticsPanels() const;
     void BuildMainControls();
     void BuildMenu();
     void BuildPortGroup();
@@ -283,4 +294,6 @@ class TForm1 : public QMainWindow {
     bool diagnosticsShown_ = false;
     // How much showing the panels grew the window, so hiding them gives back exactly that.
     int diagnosticsGrowth_ = 0;
+    // How far the shown panels stand below their places, as the window is taller than they need.
+    int panelsShift_ = 0;
 };

@@ -5,19 +5,16 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <algorithm>
 
 #include "AtomicFile.h"
 #include "CodePage1251.h"
 #include "Com.h"
 #include "LineTest.h"
+#include "Texts.h"
 
 namespace {
-
-constexpr int kBottomMargin = 8;
 
 void Escape(TForm1& form, serial::EscapeCode code) {
     if (form.PortConfigured) form.Comm.SetEscCode(code);
@@ -27,21 +24,8 @@ void Escape(TForm1& form, serial::EscapeCode code) {
 
 void TForm1::ToggleDiagnostics() {
     diagnosticsShown_ = !diagnosticsShown_;
-    QWidget* const panels[] = {GroupBox2, GroupBox3, GroupBox4, GroupBox5, Button9};
-    int bottom = 0;
-    for (QWidget* panel : panels) {
-        panel->setVisible(diagnosticsShown_);
-        bottom = std::max(bottom, panel->geometry().bottom() + 1);
-    }
-    if (diagnosticsShown_) {
-        // Some panels stand below the window's usual height.
-        const int wanted = menuBar()->sizeHint().height() + bottom + kBottomMargin;
-        diagnosticsGrowth_ = std::max(0, wanted - height());
-        resize(width(), height() + diagnosticsGrowth_);
-    } else {
-        resize(width(), height() - diagnosticsGrowth_);
-        diagnosticsGrowth_ = 0;
-    }
+    for (QWidget* panel : DiagnosticsPanels()) panel->setVisible(diagnosticsShown_);
+    FitWindowToPanels();
 }
 
 void TForm1::BSendClick() {
@@ -103,7 +87,7 @@ void TForm1::Button9Click() {
     };
     QString cause;
     if (!tables::WriteFileWhole(*path, takeWaiting, cause))
-        dialogs_->ErrorBox(QStringLiteral("Не удалось сохранить файл %1: %2").arg(*path, cause));
+        dialogs_->ErrorBox(texts::SaveFailed(*path, cause));
 }
 
 void TForm1::Button10Click() {

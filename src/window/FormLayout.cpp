@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <algorithm>
+#include <climits>
 
 #include "Com.h"
 #include "GridModel.h"
@@ -15,6 +17,11 @@
 #include "Widgets.h"
 
 namespace {
+
+// The grid's place in a window of the form's size.
+constexpr Place kGridPlace{0, 144, 753, 377};
+// Below the lowest diagnostics panel.
+constexpr int kBottomMargin = 8;
 
 // A drawn logo: a scale pan over a display, so the program needs no image file.
 QPixmap Logo() {
@@ -118,9 +125,10 @@ void TForm1::BuildPortGroup() {
 
 void TForm1::BuildGrid() {
     model_ = new GridModel(this);
-    StringGrid1 = Placed(new GridView(centralWidget()), "StringGrid1", {0, 144, 753, 377});
+    StringGrid1 = Placed(new GridView(centralWidget()), "StringGrid1", kGridPlace);
     StringGrid1->setGridModel(model_);
     StringGrid1->setFont(FormFont(QStringLiteral("Comic Sans MS"), 15, true));
+    StringGrid1->SetDefaultColumnWidths();
     StringGrid1->onEditText = [this](int col, int row, const QString& text) {
         StringGrid1SetEditText(col, row, text);
     };
@@ -204,4 +212,62 @@ void TForm1::BuildDiagnostics() {
     for (QWidget* w :
          std::initializer_list<QWidget*>{GroupBox2, GroupBox3, GroupBox4, GroupBox5, Button9})
         w->hide();
+}
+
+std::vector<QWidget*> TForm1::DiagnosticsPanels() const {
+    return {GroupBox2, GroupBox3, GroupBox4, GroupBox5, Button9};
+}
+
+namespace {
+
+// The rows the panels take at their own places, whatever they have been moved by.
+struct Band {
+    int top = INT_MAX;
+    int bottom = 0;
+};
+
+Band PanelsBand(const std::vector<QWidget*>& panels, int shift) {
+    Band band;
+    for (const QWidget* panel : panels) {
+        band.top = std::min(band.top, panel->y() - shift);
+        band.bottom = std::max(band.bottom, panel->geometry().bottom() + 1 - shift);
+    }
+    return band;
+}
+
+}  // namespace
+
+void TForm1::PlaceGrowingControls() {
+    if (!StringGrid1 || !Button9) return;  // a resize while the form is being built
+    const Band band = PanelsBand(DiagnosticsPanels(), panelsShift_);
+    // Shown panels keep their places in a window just tall enough for them and follow the
+    // bottom edge of a taller one.
+    const int needed = menuBar()->sizeHint().height() + band.bottom + kBottomMargin;
+    const int shift = diagnosticsShown_ ? std::max(0, height() - needed) : 0;
+    for (QWidget* panel : DiagnosticsPanels())
+        panel->move(panel->x(), panel->y() - panelsShift_ + shift);
+    panelsShift_ = shift;
+    const int gridBottom = diagnosticsShown_ ? band.top + shift
+                                             : kGridPlace.top + kGridPlace.height +
+                                                   std::max(0, height() - kFormHeight);
+    StringGrid1->setGeometry(kGridPlace.left, kGridPlace.top,
+                             kGridPlace.width + std::max(0, width() - kFormWidth),
+                             gridBottom - kGridPlace.top);
+}
+
+void TForm1::FitWindowToPanels() {
+    const Band band = PanelsBand(DiagnosticsPanels(), panelsShift_);
+    const int needed = menuBar()->sizeHint().height() + band.bottom + kBottomMargin;
+    // A maximised window keeps its size; the grid makes the room.
+    const bool sizable = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (diagnosticsShown_) {
+        diagnosticsGrowth_ = sizable ? std::max(0, needed - height()) : 0;
+        resize(width(), height() + diagnosticsGrowth_);
+        setMinimumHeight(std::max(kFormHeight, needed));
+    } else {
+        setMinimumHeight(kFormHeight);
+        resize(width(), height() - diagnosticsGrowth_);
+        diagnosticsGrowth_ = 0;
+    }
+    PlaceGrowingControls();
 }

@@ -3,9 +3,14 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "CodePage1251.h"
+#include "Codec.h"
 #include "GridModel.h"
 #include "Table.h"
 
@@ -57,7 +62,28 @@ class CellDelegate : public QStyledItemDelegate {
     GridView* view_;
 };
 
-constexpr int kColumnWidths[] = {37, 92, 89, 89, 87, 89, 87, 85, 86};
+// The columns of a PLU list that hold the two name lines.
+constexpr int kNameColumns[] = {1, 2};
+// The record number's column, and its widest number: PLU and message numbers are 16-bit.
+constexpr int kNumberColumn = 0;
+constexpr int kWidestNumber = std::numeric_limits<std::uint16_t>::max();
+
+// What a name line is written in: Russian and Latin letters and digits.
+QString NameLineCharacters() {
+    QString all =
+        QStringLiteral("ЁёABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    for (char16_t c = u'А'; c <= u'я'; ++c) all += QChar(c);
+    return all;
+}
+
+// A line of `length` characters taken evenly across the set: capitals, small letters and digits
+// in the proportions a name has them. The widest letter 28 times over would make each name
+// column wider than the window and push the price out of sight.
+QString TypicalLine(const QString& characters, int length) {
+    QString line;
+    for (int i = 0; i < length; ++i) line += characters[i * characters.size() / length];
+    return line;
+}
 
 }  // namespace
 
@@ -76,14 +102,52 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnColumnDragged);
+    // Name columns are wide: scrolling a whole column at a time would jump past them.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setCursor(Qt::PointingHandCursor);
 }
 
 void GridView::setGridModel(GridModel* model) {
     model_ = model;
     setModel(model);
-    for (int c = 0; c < static_cast<int>(std::size(kColumnWidths)); ++c)
-        setColumnWidth(c, kColumnWidths[c]);
+}
+
+void GridView::SetDefaultColumnWidths() {
+    std::vector<int> widths(tables::kColumns, 0);
+    for (const tables::ListKind kind : {tables::ListKind::Plu, tables::ListKind::Msg}) {
+        const tables::Row& titles = tables::TitlesOf(kind);
+        for (int c = 0; c < tables::kColumns; ++c)
+            widths[c] = std::max(widths[c], TitleWidth(tables::DecodeCp1251(titles[c])));
+    }
+    const QString nameLine = TypicalLine(NameLineCharacters(), scale::kNameLineLength);
+    for (const int c : kNameColumns) widths[c] = std::max(widths[c], CellWidth(nameLine));
+    widths[kNumberColumn] =
+        std::max(widths[kNumberColumn], CellWidth(QString::number(kWidestNumber)));
+    for (int c = 0; c < tables::kColumns; ++c) setColumnWidth(c, widths[c]);
+}
+
+// As the header sizes a section to its contents, which it measures in bold.
+int GridView::TitleWidth(const QString& title) const {
+    const QHeaderView* header = horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.fontMetrics = QFontMetrics(bold);
+    option.text = title;
+    option.textAlignment = header->defaultAlignment();
+    return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+}
+
+// As the cells' delegate sizes its text, plus the grid line.
+int GridView::CellWidth(const QString& text) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = text;
+    const int gridLine = showGrid() ? 1 : 0;
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() +
+           gridLine;
 }
 
 int GridView::CurrentTableRow() const {

@@ -1,6 +1,7 @@
 #pragma once
 // The table grid: the cell editor is always open on the current cell, every change of its text
 // and every move of it to another cell is reported, and a dragged column takes its cells along.
+// Columns start wide enough for their titles and names; the operator's widths then stay.
 
 #include <QTableView>
 #include <functional>
@@ -13,6 +14,10 @@ class GridView : public QTableView {
   public:
     explicit GridView(QWidget* parent = nullptr);
     void setGridModel(GridModel* model);
+    // Widths from the grid's font: every title of both lists shows whole, the two name columns
+    // a whole name line of the widest letter, and the first column a record number of five
+    // digits. Call once the font is set.
+    void SetDefaultColumnWidths();
 
     // (column, table row, text) each time the editor hands its text to its cell.
     std::function<void(int, int, const QString&)> onEditText;
@@ -30,6 +35,9 @@ class GridView : public QTableView {
 
   private:
     GridModel* model_ = nullptr;
+    // The width a column needs to show this title, or this text in a cell, without eliding.
+    int TitleWidth(const QString& title) const;
+    int CellWidth(const QString& text) const;
     void OnColumnDragged(int logical, int oldVisual, int newVisual);
     void OnRowDragged(int logical, int oldVisual, int newVisual);
 };

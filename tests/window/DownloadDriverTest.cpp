@@ -231,7 +231,7 @@ TEST(DownloadDriver, CloseDuringARunWithNothingUnsavedClosesAfterIt) {
     });
     RunDownload(w);
     EXPECT_EQ(Numbers(w.Ended(1)), (std::vector<int>{1}));
-    EXPECT_TRUE(w.NothingMoreAfter(75));
+    EXPECT_TRUE(w.NothingMoreAfter(76));
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
     EXPECT_FALSE(form->isVisible());
 }
