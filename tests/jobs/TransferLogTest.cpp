@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <sstream>
 
 #include "TempConfig.h"
 #include "TransferLog.h"
@@ -18,6 +19,30 @@ std::string Read(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Local time with its zone, as "2026-12-08 10:24:31 +0300 ": digits where the mask has 'd'.
+bool IsStamp(const std::string& text) {
+    const std::string mask = "dddd-dd-dd dd:dd:dd sdddd ";
+    if (text.size() != mask.size()) return false;
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        const char c = text[i];
+        const bool fits = mask[i] == 'd'   ? std::isdigit(static_cast<unsigned char>(c)) != 0
+                          : mask[i] == 's' ? c == '+' || c == '-'
+                                           : c == mask[i];
+        if (!fits) return false;
+    }
+    return true;
+}
+
+// The lines of a log without their stamps; "<no stamp>" for a line that lacks one.
+std::vector<std::string> Unstamped(const std::string& log) {
+    std::vector<std::string> lines;
+    std::istringstream in(log);
+    const std::size_t stamp = std::string("2026-12-08 10:24:31 +0300 ").size();
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(IsStamp(line.substr(0, stamp)) ? line.substr(stamp) : "<no stamp>");
+    return lines;
+}
+
 jobs::Report ReportOf(int rowsDone, std::optional<jobs::Failure> failure, bool stopped) {
     jobs::Report report;
     report.rowsDone = rowsDone;
@@ -28,7 +53,8 @@ jobs::Report ReportOf(int rowsDone, std::optional<jobs::Failure> failure, bool s
 }
 
 TEST(TransferLog, ARunWritesItsLineAndAFailedRowItsOwn) {
-    const std::string stamp = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d{4} COM2 \S+ )";
+    // COM2 has no link in the test's port map folder, so it stands for /dev/ttyS1.
+    const std::string port = "COM2 /dev/ttyS1 ";
     const jobs::Failure t4{4, scale::RowProblem::None, -1, scale::PluOutcome::T4};
     const jobs::Failure badPrice{2, scale::RowProblem::BadCell, 3, std::nullopt};
     const jobs::Failure stall{5, scale::RowProblem::None, -1, scale::UploadOutcome::Stalled};
@@ -44,28 +70,28 @@ TEST(TransferLog, ARunWritesItsLineAndAFailedRowItsOwn) {
          jobs::RunKind::PluDownload,
          ReportOf(5, std::nullopt, false),
          5,
-         {R"(plu-download rows 5/5 ok 1\.204s)"}},
+         {"plu-download rows 5/5 ok 1.204s"}},
         {"a refused number",
          jobs::RunKind::PluDownload,
          ReportOf(3, t4, false),
          5,
-         {R"(plu-download rows 3/5 T4 1\.204s)", "plu-download row 4 T4"}},
+         {"plu-download rows 3/5 T4 1.204s", "plu-download row 4 T4"}},
         {"a bad price",
          jobs::RunKind::MsgDownload,
          ReportOf(1, badPrice, false),
          5,
-         {R"(msg-download rows 1/5 bad-cell column 4 1\.204s)",
+         {"msg-download rows 1/5 bad-cell column 4 1.204s",
           "msg-download row 2 bad-cell column 4"}},
         {"a stall in an upload",
          jobs::RunKind::PluUpload,
          ReportOf(4, stall, false),
          0,
-         {R"(plu-upload rows 4/\? stalled 1\.204s)", "plu-upload row 5 stalled"}},
+         {"plu-upload rows 4/? stalled 1.204s", "plu-upload row 5 stalled"}},
         {"a stop after a failure",
          jobs::RunKind::PluDownload,
          ReportOf(3, t4, true),
          5,
-         {R"(plu-download rows 3/5 stopped 1\.204s)"}},
+         {"plu-download rows 3/5 stopped 1.204s"}},
     };
     for (const Case& c : cases) {
         TempConfig config;
@@ -73,10 +99,11 @@ TEST(TransferLog, ARunWritesItsLineAndAFailedRowItsOwn) {
         log.Write({"COM2", c.kind, c.report.rowsDone, c.rows, jobs::OutcomeName(c.report),
                    c.report.duration},
                   c.report);
-        std::string expected;
-        for (const std::string& line : c.lines) expected += stamp + line + "\n";
+        std::vector<std::string> expected;
+        for (const std::string& line : c.lines) expected.push_back(port + line);
         const std::string written = Read(config.Dir() + "/qvscale/transfers.log");
-        EXPECT_TRUE(std::regex_match(written, std::regex(expected))) << c.name << "\n" << written;
+        EXPECT_EQ(Unstamped(written), expected) << c.name;
+        EXPECT_EQ(written.back(), '\n') << c.name;
         EXPECT_EQ(log.ReadAll(), written) << c.name;
         EXPECT_EQ(log.WriteFailure(), "") << c.name;
     }
