@@ -46,22 +46,9 @@ class TForm1 : public QMainWindow {
 
     static const QString kTitle;
 
-    // Module state, under its specified names.
-    bool PortConfigured = false;
-    bool PortOpened = false;
-    bool TransferFailed = false;
-    bool StopRequested = false;
-    std::int32_t CurRow = 0;
-    bool LinkAnswered = true;
-    bool TableExists = false;
-    bool TableIsPlu = false;
-    bool TableModified = false;
-    Answer SaveAnswer = Answer::Cancel;
-    QString TableFileName;
-
-    TComm Comm;
-    const tables::Table& Grid() const;
-    GridModel* Model() const { return model_; }
+    // What a test reads or arranges that the window does not show; the program never calls it.
+    struct TestAccess;
+    TestAccess ForTests();
 
     // Port set-up.
     void FormCreate();
@@ -70,8 +57,6 @@ class TForm1 : public QMainWindow {
     void N14Click() { Button12Click(); }
 
     // Busy state and stop.
-    void ButOff();
-    void ButOn();
     void Button24Click();
 
     // Display readout.
@@ -81,21 +66,10 @@ class TForm1 : public QMainWindow {
     // Download.
     void Button21Click();
     void N15Click() { Button21Click(); }
-    void TransmitPlu();
-    void TransmitMsg();
-    // A failed exchange as its failure table says: box, controls, grid shown, TransferFailed.
-    void ReportLinkFailure(const LinkFailure& failure);
-    // Runs a download or upload: every other command is refused meanwhile, and a close asked
-    // for during it is carried out once it has ended.
-    void RunExclusive(const std::function<void()>& run);
 
     // Upload.
     void Button22Click();
     void PLU2Click() { Button22Click(); }
-    void ReadPlu();
-    // The PLU number ReadPlu asks for, and the record it received, by table column.
-    std::int32_t UploadRequest = 0;
-    scale::PluCells UploadedFields;
 
     // Table lists and rows.
     void Button18Click();
@@ -140,6 +114,46 @@ class TForm1 : public QMainWindow {
 
     // Information box of the logo and the vendor label.
     void Image1Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    // Module state, under its specified names.
+    bool PortConfigured = false;
+    bool PortOpened = false;
+    bool TransferFailed = false;
+    bool StopRequested = false;
+    std::int32_t CurRow = 0;
+    bool LinkAnswered = true;
+    bool TableExists = false;
+    bool TableIsPlu = false;
+    bool TableModified = false;
+    Answer SaveAnswer = Answer::Cancel;
+    QString TableFileName;
+
+    TComm Comm;
+    const tables::Table& Grid() const;
+    GridModel* Model() const { return model_; }
+
+    void ButOff();
+    void ButOn();
+    void TransmitPlu();
+    void TransmitMsg();
+    // A failed exchange as its failure table says: box, controls, grid shown, TransferFailed.
+    void ReportLinkFailure(const LinkFailure& failure);
+    // Runs a download or upload: every other command is refused meanwhile, and a close asked
+    // for during it is carried out once it has ended.
+    void RunExclusive(const std::function<void()>& run);
+
+    void ReadPlu();
+    void ShowReading(const scale::DisplayReading& reading);
+    // The line-test panels' escape codes, sent only once the port is configured.
+    void Escape(serial::EscapeCode code);
+    // The PLU number ReadPlu asks for, and the record it received, by table column.
+    std::int32_t UploadRequest = 0;
+    scale::PluCells UploadedFields;
 
     // True while a download or upload runs.
     bool RunActive() const { return runActive_; }
@@ -228,11 +242,6 @@ class TForm1 : public QMainWindow {
     FileDialogRequest SaveDialog1;
     FileDialogRequest OpenDialog1;
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-  private:
     // The form's outer height includes a title bar of about this many pixels.
     static constexpr int kTitleBarHeight = 30;
     // The form's size: the window starts at it and may grow, never shrink below it.
@@ -297,3 +306,35 @@ class TForm1 : public QMainWindow {
     // How far the shown panels stand below their places, as the window is taller than they need.
     int panelsShift_ = 0;
 };
+
+// Module state by reference, and the steps a test drives on their own.
+struct TForm1::TestAccess {
+    TForm1& form;
+    bool& PortConfigured;
+    bool& PortOpened;
+    bool& TransferFailed;
+    bool& StopRequested;
+    std::int32_t& CurRow;
+    bool& LinkAnswered;
+    bool& TableExists;
+    bool& TableIsPlu;
+    bool& TableModified;
+    Answer& SaveAnswer;
+    QString& TableFileName;
+    TComm& Comm;
+    GridModel& Model;
+    const tables::Table& Grid;
+    FileDialogRequest& SaveDialog1;
+    FileDialogRequest& OpenDialog1;
+    bool RunActive() const { return form.RunActive(); }
+    void ButOff() { form.ButOff(); }
+    void ButOn() { form.ButOn(); }
+    void TransmitPlu() { form.TransmitPlu(); }
+    void TransmitMsg() { form.TransmitMsg(); }
+};
+
+inline TForm1::TestAccess TForm1::ForTests() {
+    return {*this,        PortConfigured, PortOpened, TransferFailed, StopRequested, CurRow,
+            LinkAnswered, TableExists,    TableIsPlu, TableModified,  SaveAnswer,    TableFileName,
+            Comm,         *model_,        Grid(),     SaveDialog1,    OpenDialog1};
+}

@@ -14,13 +14,9 @@
 #include "LineTest.h"
 #include "Texts.h"
 
-namespace {
-
-void Escape(TForm1& form, serial::EscapeCode code) {
-    if (form.PortConfigured) form.Comm.SetEscCode(code);
+void TForm1::Escape(serial::EscapeCode code) {
+    if (PortConfigured) Comm.SetEscCode(code);
 }
-
-}  // namespace
 
 void TForm1::ToggleDiagnostics() {
     diagnosticsShown_ = !diagnosticsShown_;
@@ -43,22 +39,22 @@ void TForm1::BHentClick() {
 }
 
 void TForm1::Button1Click() {
-    Escape(*this, serial::kSetDtr);
+    Escape(serial::kSetDtr);
 }
 void TForm1::Button2Click() {
-    Escape(*this, serial::kSetRts);
+    Escape(serial::kSetRts);
 }
 void TForm1::Button3Click() {
-    Escape(*this, serial::kClrDtr);
+    Escape(serial::kClrDtr);
 }
 void TForm1::Button4Click() {
-    Escape(*this, serial::kClrRts);
+    Escape(serial::kClrRts);
 }
 void TForm1::Button5Click() {
-    Escape(*this, serial::kSetXon);
+    Escape(serial::kSetXon);
 }
 void TForm1::Button6Click() {
-    Escape(*this, serial::kSetXoff);
+    Escape(serial::kSetXoff);
 }
 
 void TForm1::Button7Click() {

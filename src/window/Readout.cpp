@@ -7,15 +7,11 @@
 #include "DisplayFormat.h"
 #include "Texts.h"
 
-namespace {
-
-void ShowReading(TForm1& form, const scale::DisplayReading& reading) {
-    form.Summ1->setText(QString::fromStdString(scale::FormatWeight(reading.weight)));
-    form.Last1->setText(QString::fromStdString(scale::FormatPrice(reading.price)));
-    form.Summ2->setText(QString::fromStdString(scale::FormatTotal(reading.total)));
+void TForm1::ShowReading(const scale::DisplayReading& reading) {
+    Summ1->setText(QString::fromStdString(scale::FormatWeight(reading.weight)));
+    Last1->setText(QString::fromStdString(scale::FormatPrice(reading.price)));
+    Summ2->setText(QString::fromStdString(scale::FormatTotal(reading.total)));
 }
-
-}  // namespace
 
 void TForm1::StartBtnClick() {
     if (!PortConfigured) {
@@ -36,8 +32,8 @@ void TForm1::StartBtnClick() {
     // A failed readout shows the zero reading: after the box when the scale refused, before it
     // when it did not answer or fell silent.
     const bool refused = outcome == scale::ReadoutOutcome::Refused;
-    if (!refused) ShowReading(*this, reading);
+    if (!refused) ShowReading(reading);
     if (outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(texts::LinkCheck());
-    if (refused) ShowReading(*this, reading);
+    if (refused) ShowReading(reading);
     SetTopButtonsEnabled(true);
 }

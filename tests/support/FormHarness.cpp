@@ -23,6 +23,6 @@ void FormHarness::Trigger(const char* actionName) const {
 }
 
 void FormHarness::ConfirmPort(int portIndex) const {
-    form->CBPort->setCurrentIndex(portIndex);
+    Find<QComboBox>("CBPort")->setCurrentIndex(portIndex);
     Click("Opret");
 }

@@ -4,10 +4,20 @@
 // the scale's first answer give up after kTestByteTimeoutMs, so a stall ends in a blink.
 
 #include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <memory>
 
 #include "Com.h"
+#include "GridModel.h"
+#include "GridView.h"
 #include "ScriptedDialogs.h"
 #include "TempConfig.h"
 

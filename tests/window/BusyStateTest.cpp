@@ -20,7 +20,7 @@ struct Pass {
 // Every command button must be disabled and Stop shown whenever the run serves events between
 // two records; a pass after the run has ended (the end of the scale's list) is not one of them.
 void Check(const FormHarness& h, Pass& pass) {
-    if (!h.form->RunActive() || h.form->TransferFailed) return;
+    if (!h.form->ForTests().RunActive() || h.form->ForTests().TransferFailed) return;
     ++pass.passes;
     for (const char* name :
          {"StartBtn", "Button12", "Button13", "Button14", "Button15", "Button16", "Button17",
@@ -29,7 +29,7 @@ void Check(const FormHarness& h, Pass& pass) {
             pass.faults.push_back(std::string(name) + " enabled in pass " +
                                   std::to_string(pass.passes));
     }
-    if (h.form->Button24->isHidden())
+    if (h.Find<QPushButton>("Button24")->isHidden())
         pass.faults.push_back("Stop hidden in pass " + std::to_string(pass.passes));
 }
 
@@ -85,7 +85,7 @@ TEST(BusyState, EachPassOfAnUploadPaintsTheNewRecord) {
     std::vector<int> paintsByPass;
     QTimer everyPass;
     QObject::connect(&everyPass, &QTimer::timeout, [&] {
-        if (!w.h.form->RunActive()) return;
+        if (!w.h.form->ForTests().RunActive()) return;
         paintsByPass.push_back(paints);
         paints = 0;
     });

@@ -71,9 +71,10 @@ TEST(DiagnosticsLayout, EveryControlInItsPanelAtItsPlaceWithItsCaption) {
         EXPECT_EQ(w->geometry(), c.place) << c.name;
     }
     QStringList items;
-    for (int i = 0; i < h.form->ComboBox1->count(); ++i) items << h.form->ComboBox1->itemText(i);
+    for (int i = 0; i < h.Find<QComboBox>("ComboBox1")->count(); ++i)
+        items << h.Find<QComboBox>("ComboBox1")->itemText(i);
     EXPECT_EQ(items, QStringList({"EV_CTS", "EV_DSR", "EV_ERR", "EV_RING", "EV_RLSD"}));
-    EXPECT_TRUE(h.form->ComboBox1->isEditable());
+    EXPECT_TRUE(h.Find<QComboBox>("ComboBox1")->isEditable());
 }
 
 QShortcut* DiagnosticsKey(const FormHarness& h) {
@@ -115,17 +116,17 @@ class DiagnosticsOnFake : public ::testing::Test {
   protected:
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     FormHarness h{std::make_unique<FakePlatform>(line)};
-    QComboBox* events() const { return h.form->ComboBox1; }
+    QComboBox* events() const { return h.Find<QComboBox>("ComboBox1"); }
 };
 
 TEST_F(DiagnosticsOnFake, NothingHappensBeforeThePortIsConfiguredButGetStillEmptiesTheText) {
     // The device is open, so only the panels' own guard stands between a click and the line.
-    h.form->Comm.Port = COM2;
-    h.form->Comm.Connect();
+    h.form->ForTests().Comm.Port = COM2;
+    h.form->ForTests().Comm.Connect();
     line->input = {1, 2, 3};
     line->eventMask = 0x0098;
-    h.form->Edit1->setText("abc");
-    h.form->EByte->setText("not a number");
+    h.Find<QLineEdit>("Edit1")->setText("abc");
+    h.Find<QLineEdit>("EByte")->setText("not a number");
     h.dialogs->fileAnswers.push_back(QString("/tmp/never-written"));
     events()->setEditText("EV_RING");
     for (const char* name : kPanelButtons) {
@@ -141,8 +142,8 @@ TEST_F(DiagnosticsOnFake, NothingHappensBeforeThePortIsConfiguredButGetStillEmpt
     EXPECT_EQ(line->input.size(), 3u);
     EXPECT_TRUE(h.dialogs->boxes.empty());
     EXPECT_TRUE(h.dialogs->fileDialogs.empty());
-    EXPECT_TRUE(h.form->BeskedBox->toPlainText().isEmpty());
-    EXPECT_EQ(h.form->Bytebox->count(), 0);
+    EXPECT_TRUE(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText().isEmpty());
+    EXPECT_EQ(h.Find<QListWidget>("Bytebox")->count(), 0);
 }
 
 TEST_F(DiagnosticsOnFake, EscapeButtonsSendTheirCodes) {

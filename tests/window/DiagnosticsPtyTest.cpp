@@ -25,7 +25,7 @@ class DiagnosticsOnPty : public ::testing::Test {
 
     void SetUp() override {
         h.ConfirmPort(1);
-        ASSERT_EQ(h.form->Comm.GetError(), 0);
+        ASSERT_EQ(h.form->ForTests().Comm.GetError(), 0);
     }
 
     // Sends bytes from the far end and waits, at most 2 s, until all of them are waiting.
@@ -33,21 +33,22 @@ class DiagnosticsOnPty : public ::testing::Test {
         pty.Write(bytes);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         const auto count = static_cast<std::int32_t>(bytes.size());
-        while (h.form->Comm.InQue() < count && std::chrono::steady_clock::now() < deadline)
-            h.form->Comm.WaitInput(20);
-        ASSERT_EQ(h.form->Comm.InQue(), count);
+        while (h.form->ForTests().Comm.InQue() < count &&
+               std::chrono::steady_clock::now() < deadline)
+            h.form->ForTests().Comm.WaitInput(20);
+        ASSERT_EQ(h.form->ForTests().Comm.InQue(), count);
     }
 
     std::vector<QString> Items() const {
         std::vector<QString> items;
-        for (int i = 0; i < h.form->Bytebox->count(); ++i)
-            items.push_back(h.form->Bytebox->item(i)->text());
+        for (int i = 0; i < h.Find<QListWidget>("Bytebox")->count(); ++i)
+            items.push_back(h.Find<QListWidget>("Bytebox")->item(i)->text());
         return items;
     }
 };
 
 TEST_F(DiagnosticsOnPty, SendMessageSendsTheTextsBytesInCodePage1251) {
-    h.form->Edit1->setText(QStringLiteral("Вес 1,5"));
+    h.Find<QLineEdit>("Edit1")->setText(QStringLiteral("Вес 1,5"));
     h.Click("BSend");
     EXPECT_EQ(pty.Read(7), (Bytes{0xC2, 0xE5, 0xF1, ' ', '1', ',', '5'}));
 }
@@ -55,20 +56,20 @@ TEST_F(DiagnosticsOnPty, SendMessageSendsTheTextsBytesInCodePage1251) {
 TEST_F(DiagnosticsOnPty, GetMessageAddsOneLinePerReadAndNothingWhenNothingWaits) {
     Arrive({'a', 'b', 'c'});
     h.Click("BHent");
-    EXPECT_EQ(h.form->BeskedBox->toPlainText(), "abc");
-    EXPECT_EQ(h.form->Comm.InQue(), 0);
+    EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), "abc");
+    EXPECT_EQ(h.form->ForTests().Comm.InQue(), 0);
     h.Click("BHent");
-    EXPECT_EQ(h.form->BeskedBox->toPlainText(), "abc");
+    EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), "abc");
     Arrive({0xC2, 'x'});
     h.Click("BHent");
-    EXPECT_EQ(h.form->BeskedBox->toPlainText(), QStringLiteral("abc\nВx"));
+    EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), QStringLiteral("abc\nВx"));
 }
 
 TEST_F(DiagnosticsOnPty, SendByteSendsTheLowEightBitsOfTheDecimalText) {
     const std::pair<const char*, std::uint8_t> cases[] = {{"300", 44},  {"5", 5},    {"0", 0},
                                                           {"255", 255}, {"-1", 255}, {"256", 0}};
     for (const auto& [text, byte] : cases) {
-        h.form->EByte->setText(text);
+        h.Find<QLineEdit>("EByte")->setText(text);
         h.Click("Button10");
         EXPECT_EQ(pty.Read(1), Bytes{byte}) << text;
     }
@@ -77,7 +78,7 @@ TEST_F(DiagnosticsOnPty, SendByteSendsTheLowEightBitsOfTheDecimalText) {
 
 TEST_F(DiagnosticsOnPty, SendByteOfATextThatIsNotANumberShowsTheMessageAndSendsNothing) {
     for (const char* text : {"abc", "", "1.5", "4294967296"}) {
-        h.form->EByte->setText(text);
+        h.Find<QLineEdit>("EByte")->setText(text);
         h.Click("Button10");
     }
     EXPECT_THAT(h.dialogs->Texts(BoxKind::Error),
@@ -86,7 +87,7 @@ TEST_F(DiagnosticsOnPty, SendByteOfATextThatIsNotANumberShowsTheMessageAndSendsN
                                        "'1.5' is not a valid integer value",
                                        "'4294967296' is not a valid integer value"));
     // A byte sent now comes first: nothing went out before it.
-    h.form->EByte->setText("7");
+    h.Find<QLineEdit>("EByte")->setText("7");
     h.Click("Button10");
     EXPECT_EQ(pty.Read(1), Bytes{7});
 }
@@ -101,18 +102,18 @@ TEST_F(DiagnosticsOnPty, GetByteAddsEachWaitingValueAndNothingWhenNoneWaits) {
 TEST_F(DiagnosticsOnPty, EscapeCodesOnALineWithoutModemLinesLatchTheFailureAndNothingBreaks) {
     for (const char* name : {"Button1", "Button2", "Button3", "Button4"}) {
         h.Click(name);
-        EXPECT_THAT(h.form->Comm.GetError(),
+        EXPECT_THAT(h.form->ForTests().Comm.GetError(),
                     ::testing::AnyOf(serial::kErrorNotSupported, serial::kErrorInvalidParameter))
             << name;
     }
     h.Click("Button6");
     h.Click("Button5");
-    h.form->Edit1->setText("ok");
+    h.Find<QLineEdit>("Edit1")->setText("ok");
     h.Click("BSend");
     EXPECT_EQ(pty.Read(2), (Bytes{'o', 'k'}));
     Arrive({'z'});
     h.Click("BHent");
-    EXPECT_EQ(h.form->BeskedBox->toPlainText(), "z");
+    EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), "z");
 }
 
 class DiagnosticsSaveBuffer : public DiagnosticsOnPty {
@@ -138,8 +139,8 @@ TEST_F(DiagnosticsSaveBuffer, WritesTheWaitingBytesExactlyThroughTheSaveDialog) 
     EXPECT_TRUE(h.dialogs->fileDialogs[0].save);
     EXPECT_EQ(h.dialogs->fileDialogs[0].request.fileName, "noname1");
     EXPECT_EQ(Content(path), QByteArray("\x00\x0D\x0A\xFFx\x1A", 6));
-    EXPECT_EQ(h.form->SaveDialog1.fileName, path);
-    EXPECT_EQ(h.form->Comm.InQue(), 0);
+    EXPECT_EQ(h.form->ForTests().SaveDialog1.fileName, path);
+    EXPECT_EQ(h.form->ForTests().Comm.InQue(), 0);
     EXPECT_TRUE(h.dialogs->boxes.empty());
 }
 
@@ -156,7 +157,7 @@ TEST_F(DiagnosticsSaveBuffer, ALaterQuickSaveOfTheTableStillAsksForItsOwnName) {
     ASSERT_EQ(h.dialogs->fileDialogs.size(), 2u);
     EXPECT_TRUE(QFile::exists(list));
     EXPECT_TRUE(h.dialogs->Texts(BoxKind::Error).empty());
-    EXPECT_FALSE(h.form->TableIsPlu) << "the new message list was made after the save";
+    EXPECT_FALSE(h.form->ForTests().TableIsPlu) << "the new message list was made after the save";
 }
 
 TEST_F(DiagnosticsSaveBuffer, NothingWaitingOpensNoDialog) {
@@ -171,9 +172,9 @@ TEST_F(DiagnosticsSaveBuffer, CancelledDialogKeepsTheInputWaitingAndTheName) {
     h.dialogs->fileAnswers.push_back(std::nullopt);
     h.Click("Button9");
     EXPECT_EQ(h.dialogs->fileDialogs.size(), 1u);
-    EXPECT_EQ(h.form->SaveDialog1.fileName, "noname1");
+    EXPECT_EQ(h.form->ForTests().SaveDialog1.fileName, "noname1");
     h.Click("BHent");
-    EXPECT_EQ(h.form->BeskedBox->toPlainText(), "abc");
+    EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), "abc");
 }
 
 TEST_F(DiagnosticsSaveBuffer, AFileThatCannotBeCreatedShowsTheCauseAndLeavesTheInputWaiting) {
@@ -190,7 +191,7 @@ TEST_F(DiagnosticsSaveBuffer, AFileThatCannotBeCreatedShowsTheCauseAndLeavesTheI
         const QString text = h.dialogs->Texts(BoxKind::Error)[0];
         EXPECT_TRUE(text.contains(cause)) << text.toStdString();
         EXPECT_TRUE(text.contains(path)) << text.toStdString();
-        EXPECT_EQ(h.form->Comm.InQue(), 3) << path.toStdString();
+        EXPECT_EQ(h.form->ForTests().Comm.InQue(), 3) << path.toStdString();
     }
 }
 

@@ -32,10 +32,11 @@ std::vector<tables::Row> PluRows(int count) {
 class ProgressLog {
   public:
     explicit ProgressLog(ScaleWindow& w) {
-        w.scale.OnExchangeStart([this, bar = w.h.form->ProgressBar1](const sim::ExchangeStart&) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            values_.push_back(bar->value());
-        });
+        w.scale.OnExchangeStart(
+            [this, bar = w.h.Find<QProgressBar>("ProgressBar1")](const sim::ExchangeStart&) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                values_.push_back(bar->value());
+            });
     }
     std::vector<int> Values() const {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -68,8 +69,9 @@ void LeaveStaleBytes(ScaleWindow& w) {
     w.scale.Inject(late);
     w.h.Click("StartBtn");
     const auto start = std::chrono::steady_clock::now();
-    while (w.h.form->Comm.InQue() < 7 && SecondsSince(start) < 3) std::this_thread::sleep_for(10ms);
-    ASSERT_EQ(w.h.form->Comm.InQue(), 7);
+    while (w.h.form->ForTests().Comm.InQue() < 7 && SecondsSince(start) < 3)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(w.h.form->ForTests().Comm.InQue(), 7);
     w.h.dialogs->boxes.clear();
     w.atBox.clear();
     w.scale.ClearReceived();
@@ -112,14 +114,14 @@ TEST(DownloadDriver, NoDataRowSendsNothingAndTheLastRowBecomesTheMarker) {
     for (int rows : {0, 2}) {
         ScaleWindow w;
         w.SetList(ListKind::Plu, PluRows(rows));
-        const int last = w.h.form->Grid().RowCount() - 1;
-        for (int c = 0; c < 9; ++c) w.h.form->Model()->SetCell(c, last, "typed");
+        const int last = w.h.form->ForTests().Grid.RowCount() - 1;
+        for (int c = 0; c < 9; ++c) w.h.form->ForTests().Model.SetCell(c, last, "typed");
         RunDownload(w);
         EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
         EXPECT_EQ(w.Ended(rows).size(), static_cast<std::size_t>(rows));
         EXPECT_TRUE(w.NothingMoreAfter(76 * rows));
-        EXPECT_EQ(w.h.form->Grid().RowAt(last), (tables::Row{"***"}));
-        EXPECT_FALSE(w.h.form->TableModified);
+        EXPECT_EQ(w.h.form->ForTests().Grid.RowAt(last), (tables::Row{"***"}));
+        EXPECT_FALSE(w.h.form->ForTests().TableModified);
     }
 }
 
@@ -146,7 +148,7 @@ TEST(DownloadDriver, BadCellsStopTheRunAtTheirRow) {
         EXPECT_EQ(w.h.dialogs->boxes[0].kind, good ? BoxKind::Plain : BoxKind::Error);
         EXPECT_EQ(w.Ended(good ? 3 : 1).size(), good ? 3u : 1u) << c.text;
         EXPECT_TRUE(w.NothingMoreAfter(good ? 3 * 76 : 76)) << c.text;
-        EXPECT_EQ(w.h.form->Grid().Cell(c.column, 2), good ? c.text : "???") << c.text;
+        EXPECT_EQ(w.h.form->ForTests().Grid.Cell(c.column, 2), good ? c.text : "???") << c.text;
         EXPECT_EQ(w.Controls(), kEnded) << c.text;
     }
 }
@@ -154,7 +156,7 @@ TEST(DownloadDriver, BadCellsStopTheRunAtTheirRow) {
 TEST(DownloadDriver, StopDuringRowTwoEndsAfterIt) {
     ScaleWindow w;
     w.SetList(ListKind::Plu, PluRows(5));
-    QPushButton* stop = w.h.form->Button24;
+    QPushButton* stop = w.h.Find<QPushButton>("Button24");
     bool stopShown = false;
     w.scale.OnExchangeStart([&, stop](const sim::ExchangeStart& start) {
         if (start.occurrence != 2) return;
@@ -165,7 +167,7 @@ TEST(DownloadDriver, StopDuringRowTwoEndsAfterIt) {
     EXPECT_EQ(Numbers(w.Ended(2)), (std::vector<int>{1, 2}));
     EXPECT_TRUE(w.NothingMoreAfter(2 * 76));
     EXPECT_TRUE(stopShown);
-    EXPECT_TRUE(w.h.form->StopRequested);
+    EXPECT_TRUE(w.h.form->ForTests().StopRequested);
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
     EXPECT_EQ(w.Controls(), kEnded);
 }
@@ -184,10 +186,10 @@ TEST(DownloadDriver, UploadButtonFollowsTheListKindAfterEveryEnding) {
         std::vector<tables::Row> rows = plu ? PluRows(2) : std::vector<tables::Row>{MsgRow(1)};
         if (c.badRow) rows.back()[0] = "x";
         w.SetList(c.kind, rows);
-        w.h.form->Button22->setEnabled(!plu);
+        w.h.Find<QPushButton>("Button22")->setEnabled(!plu);
         RunDownload(w);
-        EXPECT_EQ(w.h.form->Button22->isEnabled(), plu) << plu << c.badRow;
-        EXPECT_TRUE(w.h.form->Button21->isEnabled());
+        EXPECT_EQ(w.h.Find<QPushButton>("Button22")->isEnabled(), plu) << plu << c.badRow;
+        EXPECT_TRUE(w.h.Find<QPushButton>("Button21")->isEnabled());
     }
 }
 
@@ -196,12 +198,14 @@ TEST(DownloadDriver, UploadButtonFollowsTheListKindAfterEveryEnding) {
 TEST(DownloadDriver, CommandsAndCloseDuringARun) {
     ScaleWindow w;
     w.SetList(ListKind::Plu, PluRows(4));
-    w.h.form->TableModified = true;
+    w.h.form->ForTests().TableModified = true;
     w.h.form->show();
     TForm1* form = w.h.form.get();
-    w.scale.OnExchangeStart([form](const sim::ExchangeStart& start) {
+    const std::vector<QAction*> items = {w.h.Find<QAction>("N12"), w.h.Find<QAction>("PLU1"),
+                                         w.h.Find<QAction>("N2"), w.h.Find<QAction>("N15")};
+    w.scale.OnExchangeStart([form, items](const sim::ExchangeStart& start) {
         if (start.occurrence != 2) return;
-        for (QAction* item : {form->N12, form->PLU1, form->N2, form->N15})
+        for (QAction* item : items)
             QMetaObject::invokeMethod(item, "trigger", Qt::QueuedConnection);
         QMetaObject::invokeMethod(form, "close", Qt::QueuedConnection);
     });
@@ -213,12 +217,12 @@ TEST(DownloadDriver, CommandsAndCloseDuringARun) {
     EXPECT_EQ(w.h.dialogs->boxes[0].text, kSent);
     EXPECT_EQ(w.h.dialogs->boxes[1].kind, BoxKind::Prompt);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(form->RunActive());
+    EXPECT_FALSE(form->ForTests().RunActive());
     // The refused commands left the table and the labels as they were.
-    EXPECT_EQ(form->Grid().RowCount(), 6);
-    EXPECT_EQ(form->Grid().Cell(0, 4), "4");
-    EXPECT_TRUE(form->TableIsPlu);
-    EXPECT_EQ(form->Summ1->text(), "0,000");
+    EXPECT_EQ(form->ForTests().Grid.RowCount(), 6);
+    EXPECT_EQ(form->ForTests().Grid.Cell(0, 4), "4");
+    EXPECT_TRUE(form->ForTests().TableIsPlu);
+    EXPECT_EQ(w.h.Find<QLabel>("Summ1")->text(), "0,000");
 }
 
 TEST(DownloadDriver, CloseDuringARunWithNothingUnsavedClosesAfterIt) {

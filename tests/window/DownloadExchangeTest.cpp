@@ -137,15 +137,15 @@ TEST(DownloadRowOnTheLine, EachFailureAsItsTableSays) {
         ScaleWindow w;
         Prepare(w, c);
         TForm1& f = *w.h.form;
-        f.ButOff();
-        f.StringGrid1->hide();
-        f.TransferFailed = false;
-        f.CurRow = 1;
+        f.ForTests().ButOff();
+        w.h.Find<GridView>("StringGrid1")->hide();
+        f.ForTests().TransferFailed = false;
+        f.ForTests().CurRow = 1;
         const ControlState busy = w.Controls();
         if (c.list == ListKind::Plu)
-            f.TransmitPlu();
+            f.ForTests().TransmitPlu();
         else
-            f.TransmitMsg();
+            f.ForTests().TransmitMsg();
         ASSERT_EQ(w.h.dialogs->boxes.size(), 1u) << c.name;
         EXPECT_EQ(w.h.dialogs->boxes[0].kind, c.box) << c.name;
         EXPECT_EQ(w.h.dialogs->boxes[0].text, c.text) << c.name;

@@ -13,27 +13,27 @@ TEST(GridArrange, ADraggedColumnTakesItsTitleCellsAndWidth) {
     TableWindow w;
     w.Run("Button18");
     w.SetRows({"7|Сыр|кг|100|5|0|11|1|0", "***"});
-    w.h.form->TableModified = false;
-    const int priceWidth = w.h.form->StringGrid1->columnWidth(3);
-    w.h.form->StringGrid1->horizontalHeader()->moveSection(3, 1);
+    w.h.form->ForTests().TableModified = false;
+    const int priceWidth = w.h.Find<GridView>("StringGrid1")->columnWidth(3);
+    w.h.Find<GridView>("StringGrid1")->horizontalHeader()->moveSection(3, 1);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{QStringLiteral("7|100|Сыр|кг|5|0|11|1|0"), "***"}));
     EXPECT_TRUE(w.Titles().startsWith(QStringLiteral("PLU|Цена|Первая строка|Вторая строка")));
-    EXPECT_EQ(w.h.form->StringGrid1->columnWidth(1), priceWidth);
-    EXPECT_EQ(w.h.form->StringGrid1->horizontalHeader()->visualIndex(1), 1)
+    EXPECT_EQ(w.h.Find<GridView>("StringGrid1")->columnWidth(1), priceWidth);
+    EXPECT_EQ(w.h.Find<GridView>("StringGrid1")->horizontalHeader()->visualIndex(1), 1)
         << "the view keeps no reordering of its own: cells are read by position";
-    EXPECT_TRUE(w.h.form->TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
 }
 
 TEST(GridArrange, ADraggedRowMovesWithItsCellsAndCountsAsAnEdit) {
     TableWindow w;
     w.Run("Button17");
     w.SetRows({"1|a", "2|b", "3|c", "***"});
-    w.h.form->TableModified = false;
-    w.h.form->StringGrid1->verticalHeader()->moveSection(0, 2);
+    w.h.form->ForTests().TableModified = false;
+    w.h.Find<GridView>("StringGrid1")->verticalHeader()->moveSection(0, 2);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{"2|b", "3|c", "1|a", "***"}));
-    w.h.form->StringGrid1->verticalHeader()->moveSection(3, 0);
+    w.h.Find<GridView>("StringGrid1")->verticalHeader()->moveSection(3, 0);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{"***", "2|b", "3|c", "1|a"}));
-    EXPECT_TRUE(w.h.form->TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
 }
 
 }  // namespace

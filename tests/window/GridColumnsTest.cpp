@@ -23,7 +23,7 @@ int CellsNeed(const GridView* grid, int column) {
 
 TEST(GridColumns, TitlesNameLinesAndNumbersShowWholeAndEveryColumnScrollsIntoView) {
     TableWindow w;
-    GridView* grid = w.h.form->StringGrid1;
+    GridView* grid = w.h.Find<GridView>("StringGrid1");
     for (const char* list : {"Button17", "Button18"}) {
         w.Run(list);
         for (int c = 0; c < tables::kColumns; ++c)
@@ -39,10 +39,10 @@ TEST(GridColumns, TitlesNameLinesAndNumbersShowWholeAndEveryColumnScrollsIntoVie
             cells.emplace_back(c, line);
     }
     for (const auto& [column, text] : cells) {
-        w.h.form->Model()->SetCell(column, 1, tables::EncodeCp1251(text));
+        w.h.form->ForTests().Model.SetCell(column, 1, tables::EncodeCp1251(text));
         EXPECT_GE(grid->columnWidth(column), CellsNeed(grid, column)) << text.toStdString();
     }
-    w.h.form->Model()->SetCell(1, 1, tables::EncodeCp1251(QString(28, QChar(u'Ш'))));
+    w.h.form->ForTests().Model.SetCell(1, 1, tables::EncodeCp1251(QString(28, QChar(u'Ш'))));
     EXPECT_LT(grid->columnWidth(1), CellsNeed(grid, 1)) << "the measure sees a wider line";
 
     QApplication::processEvents();
@@ -59,11 +59,11 @@ TEST(GridColumns, TheOperatorsWidthsLastThroughAnUpload) {
     sim::PluRecord stored;
     stored.plu = 1;
     w.scale.PutPlu(stored);
-    GridView* grid = w.h.form->StringGrid1;
+    GridView* grid = w.h.Find<GridView>("StringGrid1");
     for (int c = 0; c < tables::kColumns; ++c) grid->setColumnWidth(c, 60 + 10 * c);
     w.h.form->Button18Click();
     w.h.Click("Button22");
-    ASSERT_EQ(w.h.form->Grid().RowCount(), 3) << "one record came";
+    ASSERT_EQ(w.h.form->ForTests().Grid.RowCount(), 3) << "one record came";
     for (int c = 0; c < tables::kColumns; ++c) EXPECT_EQ(grid->columnWidth(c), 60 + 10 * c) << c;
 }
 

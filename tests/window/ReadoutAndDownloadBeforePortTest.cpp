@@ -38,19 +38,20 @@ TEST_F(ReadoutAndDownloadBeforePort, ReadoutAsksForThePortSendsNothingAndEnables
             EXPECT_TRUE(h.Find<QPushButton>(name)->isEnabled()) << command << " " << name;
     }
     EXPECT_TRUE(line->output.empty());
-    EXPECT_EQ(h.form->Summ1->text(), "0,000");
+    EXPECT_EQ(h.Find<QLabel>("Summ1")->text(), "0,000");
 }
 
 TEST_F(ReadoutAndDownloadBeforePort, DownloadAsksForThePortAndLeavesTheTableAlone) {
-    h.form->Model()->Replace([](tables::Table& t) {
+    h.form->ForTests().Model.Replace([](tables::Table& t) {
         tables::MakeNewList(t, tables::ListKind::Plu);
         t.SetCell(0, 2, "typed");
     });
-    h.form->TableIsPlu = h.form->TableExists = true;
-    const tables::Table before = h.form->Grid();
+    h.form->ForTests().TableIsPlu = h.form->ForTests().TableExists = true;
+    const tables::Table before = h.form->ForTests().Grid;
     bool labelShown = false;
     h.dialogs->onBox = [&](const ShownBox&) {
-        labelShown = !h.form->Label14->isHidden() || !h.form->ProgressBar1->isHidden();
+        labelShown = !h.Find<QLabel>("Label14")->isHidden() ||
+                     !h.Find<QProgressBar>("ProgressBar1")->isHidden();
     };
     for (const char* command : {"N15", "Button21"}) {
         h.dialogs->boxes.clear();
@@ -64,28 +65,28 @@ TEST_F(ReadoutAndDownloadBeforePort, DownloadAsksForThePortAndLeavesTheTableAlon
         EXPECT_FALSE(labelShown);
     }
     for (int r = 0; r < before.RowCount(); ++r)
-        EXPECT_EQ(h.form->Grid().RowAt(r), before.RowAt(r)) << r;
+        EXPECT_EQ(h.form->ForTests().Grid.RowAt(r), before.RowAt(r)) << r;
     EXPECT_TRUE(line->output.empty());
-    EXPECT_TRUE(h.form->Label14->isHidden());
-    EXPECT_TRUE(h.form->ProgressBar1->isHidden());
+    EXPECT_TRUE(h.Find<QLabel>("Label14")->isHidden());
+    EXPECT_TRUE(h.Find<QProgressBar>("ProgressBar1")->isHidden());
 }
 
 TEST(ReadoutBusyState, ButOffThenButOnFollowsTheTableAndHidesStop) {
     FormHarness h;
     for (bool stopShown : {false, true}) {
-        h.form->Button24->setVisible(stopShown);
-        h.form->Label14->show();
-        h.form->ButOff();
-        EXPECT_TRUE(h.form->Button24->isHidden());
+        h.Find<QPushButton>("Button24")->setVisible(stopShown);
+        h.Find<QLabel>("Label14")->show();
+        h.form->ForTests().ButOff();
+        EXPECT_TRUE(h.Find<QPushButton>("Button24")->isHidden());
         for (const char* name : kBusyButtons)
             EXPECT_FALSE(h.Find<QPushButton>(name)->isEnabled()) << name;
-        h.form->Button24->setVisible(stopShown);
-        h.form->ButOn();
-        EXPECT_TRUE(h.form->Button24->isHidden()) << stopShown;
+        h.Find<QPushButton>("Button24")->setVisible(stopShown);
+        h.form->ForTests().ButOn();
+        EXPECT_TRUE(h.Find<QPushButton>("Button24")->isHidden()) << stopShown;
         for (const char* name : kBusyButtons)
             EXPECT_TRUE(h.Find<QPushButton>(name)->isEnabled()) << name;
         // Neither touches the transfer label.
-        EXPECT_FALSE(h.form->Label14->isHidden());
+        EXPECT_FALSE(h.Find<QLabel>("Label14")->isHidden());
     }
 }
 

@@ -22,7 +22,8 @@ std::ostream& operator<<(std::ostream& out, const Labels& l) {
 }
 
 Labels Shown(const ScaleWindow& w) {
-    return {w.h.form->Summ1->text(), w.h.form->Last1->text(), w.h.form->Summ2->text()};
+    return {w.h.Find<QLabel>("Summ1")->text(), w.h.Find<QLabel>("Last1")->text(),
+            w.h.Find<QLabel>("Summ2")->text()};
 }
 
 const Labels kZero{"0,000", "0,00", "0,00"};
@@ -122,8 +123,9 @@ TEST(ReadoutOnTheLine, StaleBytesAreNeverTakenForTheReply) {
     w.h.Click("StartBtn");
     ASSERT_EQ(w.BoxTexts(), std::vector<QString>{kLinkCheck});
     const auto start = std::chrono::steady_clock::now();
-    while (w.h.form->Comm.InQue() < 7 && SecondsSince(start) < 3) std::this_thread::sleep_for(10ms);
-    ASSERT_EQ(w.h.form->Comm.InQue(), 7);
+    while (w.h.form->ForTests().Comm.InQue() < 7 && SecondsSince(start) < 3)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(w.h.form->ForTests().Comm.InQue(), 7);
     w.scale.SetDisplay(1234, 5, 123456);
     w.h.Click("StartBtn");
     EXPECT_EQ(w.h.dialogs->boxes.size(), 1u);

@@ -54,31 +54,32 @@ ScaleWindow::ScaleWindow(bool confirmPort) : scale(LinkedAsCom2()) {
 }
 
 ControlState ScaleWindow::Controls() const {
-    const TForm1& f = *h.form;
+    TForm1& f = *h.form;
     ControlState s;
-    s.readout = f.StartBtn->isEnabled();
-    s.com = f.Button12->isEnabled();
-    s.download = f.Button21->isEnabled();
-    s.upload = f.Button22->isEnabled();
-    s.stopShown = !f.Button24->isHidden();
-    s.gridShown = !f.StringGrid1->isHidden();
-    s.progressShown = !f.Label14->isHidden() && !f.ProgressBar1->isHidden();
-    s.transferFailed = f.TransferFailed;
+    s.readout = h.Find<QPushButton>("StartBtn")->isEnabled();
+    s.com = h.Find<QPushButton>("Button12")->isEnabled();
+    s.download = h.Find<QPushButton>("Button21")->isEnabled();
+    s.upload = h.Find<QPushButton>("Button22")->isEnabled();
+    s.stopShown = !h.Find<QPushButton>("Button24")->isHidden();
+    s.gridShown = !h.Find<GridView>("StringGrid1")->isHidden();
+    s.progressShown =
+        !h.Find<QLabel>("Label14")->isHidden() && !h.Find<QProgressBar>("ProgressBar1")->isHidden();
+    s.transferFailed = f.ForTests().TransferFailed;
     return s;
 }
 
 void ScaleWindow::SetList(tables::ListKind kind, const std::vector<tables::Row>& rows) const {
-    h.form->Model()->Replace([&](tables::Table& t) {
+    h.form->ForTests().Model.Replace([&](tables::Table& t) {
         tables::MakeNewList(t, kind);
         t.SetRowCount(static_cast<int>(rows.size()) + 2);
         for (std::size_t r = 0; r < rows.size(); ++r) t.SetRow(static_cast<int>(r) + 1, rows[r]);
         tables::WriteEndMarker(t, t.RowCount() - 1);
     });
-    h.form->TableExists = true;
-    h.form->TableIsPlu = kind == tables::ListKind::Plu;
+    h.form->ForTests().TableExists = true;
+    h.form->ForTests().TableIsPlu = kind == tables::ListKind::Plu;
     // As the new-list commands leave them.
-    h.form->Button21->setEnabled(true);
-    h.form->Button22->setEnabled(kind == tables::ListKind::Plu);
+    h.Find<QPushButton>("Button21")->setEnabled(true);
+    h.Find<QPushButton>("Button22")->setEnabled(kind == tables::ListKind::Plu);
 }
 
 std::vector<QString> ScaleWindow::BoxTexts() const {
@@ -95,7 +96,7 @@ std::vector<sim::Exchange> ScaleWindow::Ended(std::size_t expected) const {
 // A command sends all it sends before it returns, so a marker written now is the last thing
 // on the line: once the scale has it, it has everything the window sent.
 std::optional<sim::Bytes> ScaleWindow::SentSoFar() const {
-    TComm& port = h.form->Comm;
+    TComm& port = h.form->ForTests().Comm;
     const std::string marker(kMarker.begin(), kMarker.end());
     if (port.Connected()) {
         port.SendString(marker);

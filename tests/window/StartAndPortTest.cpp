@@ -65,8 +65,9 @@ TEST(StartState, TitleSizeAndNames) {
 
 TEST(StartState, SettingsShownWithDefaultsAndOnlyThePortChoosable) {
     FormHarness h;
-    EXPECT_FALSE(h.form->GroupBox1->isHidden());
-    EXPECT_EQ(h.form->GroupBox1->title(), QStringLiteral("Проинициализируйте СОМ - порт"));
+    EXPECT_FALSE(h.Find<QGroupBox>("GroupBox1")->isHidden());
+    EXPECT_EQ(h.Find<QGroupBox>("GroupBox1")->title(),
+              QStringLiteral("Проинициализируйте СОМ - порт"));
     const std::tuple<const char*, QString, bool> lists[] = {
         {"CBPort", "COM2", true},   {"CBBaud", "9600", false}, {"CBDataBit", "8", false},
         {"CBParitet", "No", false}, {"CBstopbit", "1", false}, {"CBFlow", "Hardware", false}};
@@ -78,15 +79,15 @@ TEST(StartState, SettingsShownWithDefaultsAndOnlyThePortChoosable) {
     }
     EXPECT_TRUE(h.Find<QLineEdit>("Xon")->isHidden());
     EXPECT_TRUE(h.Find<QLineEdit>("Xoff")->isHidden());
-    EXPECT_TRUE(h.form->StringGrid1->isHidden());
+    EXPECT_TRUE(h.Find<GridView>("StringGrid1")->isHidden());
 }
 
 TEST(StartState, CommandButtonsDisabledReadoutAndExitEnabled) {
     FormHarness h;
     for (const char* name : kCommandButtons)
         EXPECT_FALSE(h.Find<QPushButton>(name)->isEnabled()) << name;
-    EXPECT_TRUE(h.form->StartBtn->isEnabled());
-    EXPECT_TRUE(h.form->Button25->isEnabled());
+    EXPECT_TRUE(h.Find<QPushButton>("StartBtn")->isEnabled());
+    EXPECT_TRUE(h.Find<QPushButton>("Button25")->isEnabled());
     for (const char* hidden : {"Button24", "Label14", "ProgressBar1"})
         EXPECT_TRUE(h.Find(hidden)->isHidden()) << hidden;
 }
@@ -126,14 +127,14 @@ TEST(StartState, MenuInOrderWithTheTableItemsDisabled) {
 
 TEST(StartState, ModuleStateStartsClear) {
     FormHarness h;
-    EXPECT_FALSE(h.form->PortConfigured);
-    EXPECT_FALSE(h.form->PortOpened);
-    EXPECT_FALSE(h.form->TableExists);
-    EXPECT_FALSE(h.form->TableIsPlu);
-    EXPECT_FALSE(h.form->TableModified);
-    EXPECT_TRUE(h.form->LinkAnswered);
-    EXPECT_EQ(h.form->SaveDialog1.fileName, "noname1");
-    EXPECT_EQ(h.form->Grid().RowCount(), 3);
+    EXPECT_FALSE(h.form->ForTests().PortConfigured);
+    EXPECT_FALSE(h.form->ForTests().PortOpened);
+    EXPECT_FALSE(h.form->ForTests().TableExists);
+    EXPECT_FALSE(h.form->ForTests().TableIsPlu);
+    EXPECT_FALSE(h.form->ForTests().TableModified);
+    EXPECT_TRUE(h.form->ForTests().LinkAnswered);
+    EXPECT_EQ(h.form->ForTests().SaveDialog1.fileName, "noname1");
+    EXPECT_EQ(h.form->ForTests().Grid.RowCount(), 3);
 }
 
 class PortSetup : public ::testing::Test {
@@ -150,13 +151,13 @@ TEST_F(PortSetup, OkOpensThePortAndShowsTheTable) {
     EXPECT_EQ(line->dcb.Parity, 0);
     EXPECT_EQ(line->dcb.StopBits, 0);
     EXPECT_EQ(line->dcb.Flags & (serial::kFOutX | serial::kFInX), 0u);
-    EXPECT_EQ(h.form->Comm.XON, 5);
-    EXPECT_EQ(h.form->Comm.XOFF, 7);
-    EXPECT_TRUE(h.form->PortConfigured);
-    EXPECT_TRUE(h.form->PortOpened);
-    EXPECT_EQ(h.form->GroupBox1->title(), QStringLiteral("Настройка порта"));
-    EXPECT_TRUE(h.form->GroupBox1->isHidden());
-    EXPECT_FALSE(h.form->StringGrid1->isHidden());
+    EXPECT_EQ(h.form->ForTests().Comm.XON, 5);
+    EXPECT_EQ(h.form->ForTests().Comm.XOFF, 7);
+    EXPECT_TRUE(h.form->ForTests().PortConfigured);
+    EXPECT_TRUE(h.form->ForTests().PortOpened);
+    EXPECT_EQ(h.Find<QGroupBox>("GroupBox1")->title(), QStringLiteral("Настройка порта"));
+    EXPECT_TRUE(h.Find<QGroupBox>("GroupBox1")->isHidden());
+    EXPECT_FALSE(h.Find<GridView>("StringGrid1")->isHidden());
     for (const char* name : kCommandButtons) {
         const bool transfer = std::string(name) == "Button21" || std::string(name) == "Button22";
         EXPECT_EQ(h.Find<QPushButton>(name)->isEnabled(), !transfer) << name;
@@ -167,7 +168,7 @@ TEST_F(PortSetup, TableMenuItemsFollowTheRowButtons) {
     h.ConfirmPort();
     for (const char* item : {"N7", "N8", "N9", "N10"})
         EXPECT_TRUE(h.Find<QAction>(item)->isEnabled()) << item;
-    h.form->ButOff();
+    h.form->ForTests().ButOff();
     for (const char* item : {"N7", "N8", "N9", "N10"})
         EXPECT_FALSE(h.Find<QAction>(item)->isEnabled()) << item;
 }
@@ -175,30 +176,30 @@ TEST_F(PortSetup, TableMenuItemsFollowTheRowButtons) {
 TEST_F(PortSetup, ComBringsTheSettingsBackAndOkReopens) {
     h.ConfirmPort();
     h.Click("Button12");
-    EXPECT_FALSE(h.form->GroupBox1->isHidden());
-    EXPECT_FALSE(h.form->StartBtn->isEnabled());
-    EXPECT_TRUE(h.form->StringGrid1->isHidden());
-    EXPECT_TRUE(h.form->Button13->isEnabled());
+    EXPECT_FALSE(h.Find<QGroupBox>("GroupBox1")->isHidden());
+    EXPECT_FALSE(h.Find<QPushButton>("StartBtn")->isEnabled());
+    EXPECT_TRUE(h.Find<GridView>("StringGrid1")->isHidden());
+    EXPECT_TRUE(h.Find<QPushButton>("Button13")->isEnabled());
     h.ConfirmPort(7);
     EXPECT_EQ(line->opened, (std::vector<std::string>{"COM2", "COM8"}));
     EXPECT_EQ(line->closes, 1);
-    EXPECT_EQ(h.form->GroupBox1->title(), QStringLiteral("Настройка порта"));
-    EXPECT_TRUE(h.form->StartBtn->isEnabled());
+    EXPECT_EQ(h.Find<QGroupBox>("GroupBox1")->title(), QStringLiteral("Настройка порта"));
+    EXPECT_TRUE(h.Find<QPushButton>("StartBtn")->isEnabled());
 }
 
 TEST_F(PortSetup, PortMenuItemDoesWhatComDoes) {
     h.ConfirmPort();
     h.Trigger("N14");
-    EXPECT_FALSE(h.form->GroupBox1->isHidden());
-    EXPECT_TRUE(h.form->StringGrid1->isHidden());
+    EXPECT_FALSE(h.Find<QGroupBox>("GroupBox1")->isHidden());
+    EXPECT_TRUE(h.Find<GridView>("StringGrid1")->isHidden());
 }
 
 TEST(PortSetupOnPty, ChoosingCom8OpensTheDeviceItNames) {
     FormHarness h;
     PtyPair pty("COM8");
     h.ConfirmPort(7);
-    EXPECT_EQ(h.form->Comm.GetError(), 0);
-    h.form->Comm.SendByte(0x5A);
+    EXPECT_EQ(h.form->ForTests().Comm.GetError(), 0);
+    h.form->ForTests().Comm.SendByte(0x5A);
     EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{0x5A});
 }
 

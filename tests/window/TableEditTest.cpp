@@ -13,9 +13,9 @@ struct EditingWindow : TableWindow {
     EditingWindow() {
         Run("Button18");
         Focus(1, 1);
-        h.form->TableModified = false;
+        h.form->ForTests().TableModified = false;
     }
-    QModelIndex Current() const { return h.form->StringGrid1->currentIndex(); }
+    QModelIndex Current() const { return h.Find<GridView>("StringGrid1")->currentIndex(); }
 };
 
 TEST(TableEditing, TypingBackToTheTextAndMovingTheEditorBothCountAsChanges) {
@@ -39,7 +39,7 @@ TEST(TableEditing, TypingBackToTheTextAndMovingTheEditorBothCountAsChanges) {
         EditingWindow w;
         const std::vector<QString> before = w.Rows();
         c.act(w);
-        EXPECT_TRUE(w.h.form->TableModified);
+        EXPECT_TRUE(w.h.form->ForTests().TableModified);
         EXPECT_EQ(w.Rows(), before);
         EXPECT_EQ(w.Current().row(), 0);
         EXPECT_EQ(w.Current().column(), c.col);
@@ -50,18 +50,18 @@ TEST(TableEditing, TypingBackToTheTextAndMovingTheEditorBothCountAsChanges) {
 TEST(TableEditing, ProgramWritesLeaveTheFlagClearAndTheEditorWhereItWas) {
     EditingWindow w;
     w.Focus(2, 1);
-    w.h.form->TableModified = false;
+    w.h.form->ForTests().TableModified = false;
     w.h.dialogs->fileAnswers = {DataPath("cyrillic.plu")};
     for (const char* command : {"Button16", "Button15", "Button14", "Button13", "N7", "N8", "N9",
                                 "N10", "Button17", "Button18", "Button20"}) {
         SCOPED_TRACE(command);
         w.Run(command);
-        EXPECT_FALSE(w.h.form->TableModified);
+        EXPECT_FALSE(w.h.form->ForTests().TableModified);
         EXPECT_EQ(w.Current().row(), 0);
         EXPECT_EQ(w.Current().column(), 2);
         EXPECT_NE(w.Editor(), nullptr);
     }
-    EXPECT_EQ(w.h.form->Grid().RowCount(), 4) << "the file was opened";
+    EXPECT_EQ(w.h.form->ForTests().Grid.RowCount(), 4) << "the file was opened";
     EXPECT_TRUE(w.h.dialogs->Texts(BoxKind::Prompt).empty());
 }
 
@@ -69,7 +69,7 @@ TEST(TableEditing, AddOnAFreshListLeavesNothingToSaveSoNothingAsks) {
     TableWindow w;
     w.Run("Button17");
     w.Run("Button16");
-    EXPECT_FALSE(w.h.form->TableModified);
+    EXPECT_FALSE(w.h.form->ForTests().TableModified);
     w.Run("Button18");
     w.Run("Button16");
     w.h.dialogs->fileAnswers = {std::nullopt};
@@ -84,13 +84,13 @@ TEST(TableEditing, CharactersCodePage1251CannotHoldBecomeQuestionMarksAsTheyAreT
     const QString held = QStringLiteral("Ёж 5€ ?? №");
     EXPECT_EQ(w.Rows()[0], "1|" + held + "||0|0|0|0|0|0");
     EXPECT_EQ(w.Editor()->text(), held);
-    EXPECT_TRUE(w.h.form->TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
 }
 
 TEST(TableEditing, GridShowsTheTitlesAndKeepsTheWidthsTheOperatorSet) {
     TableWindow w;
     w.Run("Button18");
-    GridView* grid = w.h.form->StringGrid1;
+    GridView* grid = w.h.Find<GridView>("StringGrid1");
     const QFontMetrics metrics(grid->font());
     for (int c = 0; c < 9; ++c) {
         const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
@@ -118,7 +118,7 @@ TEST(TableEditing, ADraggedColumnTakesItsTitleAndCellsAndIsSavedWhereItNowStands
     TableWindow w;
     w.Run("Button18");
     w.EditCell(1, 1, "Bread");
-    w.h.form->StringGrid1->horizontalHeader()->moveSection(1, 3);
+    w.h.Find<GridView>("StringGrid1")->horizontalHeader()->moveSection(1, 3);
     EXPECT_EQ(w.Titles(), QStringLiteral("PLU|Вторая строка|Цена|Первая строка|Срок хранения|"
                                          "Вес тары|Код товара|Код группы|№ Сообщения"));
     EXPECT_EQ(w.Rows()[0], "1||0|Bread|0|0|0|0|0");

@@ -31,17 +31,17 @@ void TableWindow::Run(const char* name) const {
 
 std::vector<QString> TableWindow::Rows() const {
     std::vector<QString> rows;
-    for (int r = 1; r < h.form->Grid().RowCount(); ++r)
-        rows.push_back(Joined(h.form->Grid().RowAt(r)));
+    for (int r = 1; r < h.form->ForTests().Grid.RowCount(); ++r)
+        rows.push_back(Joined(h.form->ForTests().Grid.RowAt(r)));
     return rows;
 }
 
 QString TableWindow::Titles() const {
-    return Joined(h.form->Grid().RowAt(0));
+    return Joined(h.form->ForTests().Grid.RowAt(0));
 }
 
 void TableWindow::SetRows(const std::vector<QString>& rows) const {
-    h.form->Model()->Replace([&rows](tables::Table& table) {
+    h.form->ForTests().Model.Replace([&rows](tables::Table& table) {
         table.SetRowCount(1 + static_cast<int>(rows.size()));
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const QStringList cells = rows[r].split('|');
@@ -54,12 +54,12 @@ void TableWindow::SetRows(const std::vector<QString>& rows) const {
 }
 
 void TableWindow::Focus(int col, int row) const {
-    GridView* grid = h.form->StringGrid1;
+    GridView* grid = h.Find<GridView>("StringGrid1");
     grid->setCurrentIndex(grid->model()->index(row - 1, col));
 }
 
 QLineEdit* TableWindow::Editor() const {
-    for (auto* editor : h.form->StringGrid1->viewport()->findChildren<QLineEdit*>()) {
+    for (auto* editor : h.Find<GridView>("StringGrid1")->viewport()->findChildren<QLineEdit*>()) {
         if (editor->isVisible()) return editor;
     }
     ADD_FAILURE() << "no cell editor open";

@@ -38,8 +38,8 @@ void Store(sim::VirtualScale& scale, int count) {
 }
 
 // The cells of data row r as the operator sees them, code page 1251 bytes.
-tables::Row RowOf(const TForm1& form, int r) {
-    return form.Grid().RowAt(r);
+tables::Row RowOf(TForm1& form, int r) {
+    return form.ForTests().Grid.RowAt(r);
 }
 
 tables::Row ExpectedRow(int plu) {
@@ -60,11 +60,11 @@ void EditedList(ScaleWindow& w) {
     w.h.form->StringGrid1SetEditText(1, 1, QStringLiteral("x"));
 }
 
-void ExpectRows(const TForm1& form, int rows) {
-    ASSERT_EQ(form.Grid().RowCount(), rows + 2);
+void ExpectRows(TForm1& form, int rows) {
+    ASSERT_EQ(form.ForTests().Grid.RowCount(), rows + 2);
     for (int r = 1; r <= rows; ++r) EXPECT_EQ(RowOf(form, r), ExpectedRow(r)) << "row " << r;
-    EXPECT_EQ(form.Grid().Cell(0, rows + 1), "***");
-    EXPECT_EQ(form.Grid().Cell(0, 0), "PLU");
+    EXPECT_EQ(form.ForTests().Grid.Cell(0, rows + 1), "***");
+    EXPECT_EQ(form.ForTests().Grid.Cell(0, 0), "PLU");
 }
 
 TEST(Upload, RefusalAtRequestFourEndsTheListAfterThreePlus) {
@@ -74,7 +74,7 @@ TEST(Upload, RefusalAtRequestFourEndsTheListAfterThreePlus) {
     w.h.Click("Button22");
     ExpectRows(*w.h.form, 3);
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kReceived});
-    EXPECT_TRUE(w.h.form->TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
     const auto exchanges = w.Ended(4);
     ASSERT_EQ(exchanges.size(), 4u);
     for (int i = 0; i < 4; ++i) {
@@ -87,11 +87,11 @@ TEST(Upload, RefusalAtRequestFourEndsTheListAfterThreePlus) {
 TEST(Upload, RefusalAtRequestOneLeavesAnEmptyPluList) {
     ScaleWindow w;
     w.h.form->Button18Click();
-    w.h.form->Model()->Replace([](tables::Table& t) { tables::AddRow(t); });
+    w.h.form->ForTests().Model.Replace([](tables::Table& t) { tables::AddRow(t); });
     w.h.Click("Button22");
     ExpectRows(*w.h.form, 0);
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kReceived});
-    EXPECT_TRUE(w.h.form->TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
 }
 
 TEST(Upload, NoAnswerAtRequestOneShowsOneBoxAndNoReceipt) {
@@ -103,12 +103,12 @@ TEST(Upload, NoAnswerAtRequestOneShowsOneBoxAndNoReceipt) {
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kLinkCheck});
     EXPECT_EQ(w.h.dialogs->boxes[0].kind, BoxKind::Error);
     ExpectRows(*w.h.form, 0);
-    EXPECT_TRUE(w.h.form->TransferFailed);
-    EXPECT_TRUE(w.h.form->TableModified);
-    EXPECT_FALSE(w.h.form->LinkAnswered);
+    EXPECT_TRUE(w.h.form->ForTests().TransferFailed);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_FALSE(w.h.form->ForTests().LinkAnswered);
     for (const char* name : {"StartBtn", "Button12", "Button21", "Button22", "Button25"})
         EXPECT_TRUE(w.h.Find<QPushButton>(name)->isEnabled()) << name;
-    EXPECT_TRUE(w.h.form->Button24->isHidden());
+    EXPECT_TRUE(w.h.Find<QPushButton>("Button24")->isHidden());
 }
 
 TEST(Upload, RefusalByteAtRequestFiveKeepsFourRowsAndStillReportsReceipt) {
@@ -121,7 +121,7 @@ TEST(Upload, RefusalByteAtRequestFiveKeepsFourRowsAndStillReportsReceipt) {
     EXPECT_EQ(w.h.dialogs->boxes[0].kind, BoxKind::Error);
     EXPECT_EQ(w.h.dialogs->boxes[1].kind, BoxKind::Plain);
     ExpectRows(*w.h.form, 4);
-    EXPECT_TRUE(w.h.form->Button21->isEnabled());
+    EXPECT_TRUE(w.h.Find<QPushButton>("Button21")->isEnabled());
 }
 
 TEST(Upload, AWrongAcceptByteEndsTheRunLikeARefusal) {
@@ -138,9 +138,10 @@ TEST(Upload, StopDuringRequestSevenCompletesItAndEnds) {
     ScaleWindow w;
     Store(w.scale, 10);
     TForm1* form = w.h.form.get();
-    w.scale.OnExchangeStart([form](const sim::ExchangeStart& start) {
+    QPushButton* stop = w.h.Find<QPushButton>("Button24");
+    w.scale.OnExchangeStart([stop](const sim::ExchangeStart& start) {
         if (start.kind == sim::Kind::PluUpload && start.number == 7)
-            QMetaObject::invokeMethod(form->Button24, "click", Qt::QueuedConnection);
+            QMetaObject::invokeMethod(stop, "click", Qt::QueuedConnection);
     });
     form->Button18Click();
     w.h.Click("Button22");
@@ -148,7 +149,7 @@ TEST(Upload, StopDuringRequestSevenCompletesItAndEnds) {
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kReceived});
     EXPECT_EQ(w.Ended(7).size(), 7u);
     EXPECT_TRUE(w.NothingMoreAfter(7 * 4)) << "no eighth request";
-    EXPECT_TRUE(form->Button24->isHidden());
+    EXPECT_TRUE(w.h.Find<QPushButton>("Button24")->isHidden());
 }
 
 TEST(Upload, FieldsAreDecodedFromTheScaleBytes) {
@@ -170,7 +171,7 @@ TEST(Upload, FieldsAreDecodedFromTheScaleBytes) {
     w.scale.PutPlu(r);
     w.h.form->Button18Click();
     w.h.Click("Button22");
-    ASSERT_EQ(w.h.form->Grid().RowCount(), 3);
+    ASSERT_EQ(w.h.form->ForTests().Grid.RowCount(), 3);
     const tables::Row expected = {
         "300", Cp(QStringLiteral("АБ")), "A B", "12345", "65535", "0", "-1", "0", "200"};
     EXPECT_EQ(RowOf(*w.h.form, 1), expected);
@@ -183,7 +184,7 @@ TEST(Upload, AllZeroNameBytesGiveAnEmptyCell) {
     w.scale.PutPlu(r);
     w.h.form->Button18Click();
     w.h.Click("Button22");
-    EXPECT_EQ(w.h.form->Grid().Cell(1, 1), "");
+    EXPECT_EQ(w.h.form->ForTests().Grid.Cell(1, 1), "");
 }
 
 TEST(Upload, TwentyRecordsScrollFromTheEleventhAndEndBackAtRowOne) {
@@ -195,27 +196,27 @@ TEST(Upload, TwentyRecordsScrollFromTheEleventhAndEndBackAtRowOne) {
     // The view's scroll position as each request starts: the window is then inside the
     // exchange, so reading it from the scale's thread races with nothing.
     std::vector<int> scrollAtRequest(22, -1);
+    GridView* grid = w.h.Find<GridView>("StringGrid1");
     w.scale.OnExchangeStart([&](const sim::ExchangeStart& start) {
-        if (start.number < 22)
-            scrollAtRequest[start.number] = form->StringGrid1->verticalScrollBar()->value();
+        if (start.number < 22) scrollAtRequest[start.number] = grid->verticalScrollBar()->value();
     });
     form->Button18Click();
     w.h.Click("Button22");
     ExpectRows(*form, 20);
-    const int max = form->StringGrid1->verticalScrollBar()->maximum();
+    const int max = w.h.Find<GridView>("StringGrid1")->verticalScrollBar()->maximum();
     ASSERT_GT(max, 0) << "the view must be too small for 22 rows";
     // Request k + 1 starts after record k: records 1..10 leave the view where it was.
     for (int k = 1; k <= 10; ++k) EXPECT_EQ(scrollAtRequest[k + 1], 0) << "after record " << k;
     for (int k = 11; k <= 20; ++k)
         EXPECT_EQ(scrollAtRequest[k + 1], std::min(k - 10, max)) << "after record " << k;
-    EXPECT_EQ(form->StringGrid1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(w.h.Find<GridView>("StringGrid1")->verticalScrollBar()->value(), 0);
 }
 
 TEST(Upload, CancelInThePromptSendsNothingAndKeepsTheTable) {
     ScaleWindow w;
     Store(w.scale, 2);
     EditedList(w);
-    const tables::Table before = w.h.form->Grid();
+    const tables::Table before = w.h.form->ForTests().Grid;
     w.h.dialogs->promptAnswers = {Answer::Cancel};
     w.h.Click("Button22");
     ASSERT_EQ(w.h.dialogs->boxes.size(), 1u);
@@ -224,8 +225,8 @@ TEST(Upload, CancelInThePromptSendsNothingAndKeepsTheTable) {
               QStringLiteral("Очевидно будет прочитан новый список товаров\r\nВ старой таблице  "
                              "были изменения.\r\nСохранить ?"));
     EXPECT_TRUE(w.NothingMoreAfter(0));
-    EXPECT_EQ(w.h.form->Grid().RowAt(1), before.RowAt(1));
-    EXPECT_TRUE(w.h.form->TableModified);
+    EXPECT_EQ(w.h.form->ForTests().Grid.RowAt(1), before.RowAt(1));
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
 }
 
 TEST(Upload, YesOnANeverSavedTableShowsTheSaveDialogOnceThenUploads) {
@@ -252,8 +253,8 @@ TEST(Upload, YesWhoseSaveIsCancelledKeepsTheEditsAndSendsNothing) {
     w.h.Click("Button22");
     EXPECT_EQ(w.h.dialogs->fileDialogs.size(), 1u);
     EXPECT_TRUE(w.NothingMoreAfter(0));
-    EXPECT_TRUE(w.h.form->TableModified);
-    EXPECT_EQ(w.h.form->Grid().RowCount(), 3);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_EQ(w.h.form->ForTests().Grid.RowCount(), 3);
 }
 
 TEST(Upload, HangUpInRecordThreeEndsTheRunKeepingRowsOneAndTwo) {
@@ -266,21 +267,21 @@ TEST(Upload, HangUpInRecordThreeEndsTheRunKeepingRowsOneAndTwo) {
     w.h.Click("Button22");
     EXPECT_EQ(w.BoxTexts().front(), kLinkCheck);
     ExpectRows(*w.h.form, 2);
-    EXPECT_TRUE(w.h.form->TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
     // Responsive: the buttons work again and the window still runs commands.
-    EXPECT_TRUE(w.h.form->Button22->isEnabled());
+    EXPECT_TRUE(w.h.Find<QPushButton>("Button22")->isEnabled());
     w.h.Click("Button16");
-    EXPECT_EQ(w.h.form->Grid().RowCount(), 5);
+    EXPECT_EQ(w.h.form->ForTests().Grid.RowCount(), 5);
 }
 
 TEST(Upload, BeforeThePortIsSetItAsksForThePortAndLeavesTheTable) {
     ScaleWindow w(false);
     Store(w.scale, 2);
     w.h.form->Button18Click();
-    w.h.form->Model()->Replace([](tables::Table& t) { t.SetCell(1, 1, "kept"); });
+    w.h.form->ForTests().Model.Replace([](tables::Table& t) { t.SetCell(1, 1, "kept"); });
     w.h.Trigger("PLU2");
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{QStringLiteral("Установите параметры СОМ-порта")});
-    EXPECT_EQ(w.h.form->Grid().Cell(1, 1), "kept");
+    EXPECT_EQ(w.h.form->ForTests().Grid.Cell(1, 1), "kept");
     EXPECT_TRUE(w.NothingMoreAfter(0));
 }
 
@@ -289,20 +290,22 @@ TEST(Upload, OtherCommandsAreRefusedDuringTheRunAndACloseWaitsForItsEnd) {
     Store(w.scale, 6);
     TForm1* form = w.h.form.get();
     form->show();
-    w.scale.OnExchangeStart([form](const sim::ExchangeStart& start) {
+    QAction* newMsgList = w.h.Find<QAction>("N2");
+    QAction* open = w.h.Find<QAction>("N3");
+    w.scale.OnExchangeStart([form, newMsgList, open](const sim::ExchangeStart& start) {
         if (start.kind != sim::Kind::PluUpload) return;
         if (start.number == 2) {
-            QMetaObject::invokeMethod(form->N2, "trigger", Qt::QueuedConnection);
-            QMetaObject::invokeMethod(form->N3, "trigger", Qt::QueuedConnection);
+            QMetaObject::invokeMethod(newMsgList, "trigger", Qt::QueuedConnection);
+            QMetaObject::invokeMethod(open, "trigger", Qt::QueuedConnection);
         }
         if (start.number == 4) QMetaObject::invokeMethod(form, "close", Qt::QueuedConnection);
     });
     form->Button18Click();
     w.h.dialogs->promptAnswers = {Answer::No};
-    form->PLU2->trigger();
+    w.h.Find<QAction>("PLU2")->trigger();
     // The message-list and Open commands never ran; the close stopped the run after row 4 and
     // then asked about the unsaved upload.
-    EXPECT_TRUE(form->TableIsPlu);
+    EXPECT_TRUE(form->ForTests().TableIsPlu);
     EXPECT_TRUE(w.h.dialogs->fileDialogs.empty());
     ExpectRows(*form, 4);
     EXPECT_EQ(w.BoxTexts(),
@@ -315,15 +318,15 @@ TEST(Upload, TheListBecomesAPluListAndForgetsItsFile) {
     ScaleWindow w;
     Store(w.scale, 1);
     w.h.form->Button17Click();
-    w.h.form->TableFileName = QStringLiteral("/tmp/old.msg");
-    w.h.form->PLU2->trigger();
-    EXPECT_TRUE(w.h.form->TableIsPlu);
-    EXPECT_TRUE(w.h.form->TableExists);
-    EXPECT_EQ(w.h.form->SaveDialog1.filter, "*.plu|*.plu");
-    EXPECT_EQ(w.h.form->SaveDialog1.defaultSuffix, "plu");
-    EXPECT_EQ(w.h.form->OpenDialog1.filter, "*.plu;*.plw|*.plu;*.plw");
-    EXPECT_EQ(w.h.form->SaveDialog1.fileName, "noname1");
-    EXPECT_TRUE(w.h.form->TableFileName.isEmpty());
+    w.h.form->ForTests().TableFileName = QStringLiteral("/tmp/old.msg");
+    w.h.Find<QAction>("PLU2")->trigger();
+    EXPECT_TRUE(w.h.form->ForTests().TableIsPlu);
+    EXPECT_TRUE(w.h.form->ForTests().TableExists);
+    EXPECT_EQ(w.h.form->ForTests().SaveDialog1.filter, "*.plu|*.plu");
+    EXPECT_EQ(w.h.form->ForTests().SaveDialog1.defaultSuffix, "plu");
+    EXPECT_EQ(w.h.form->ForTests().OpenDialog1.filter, "*.plu;*.plw|*.plu;*.plw");
+    EXPECT_EQ(w.h.form->ForTests().SaveDialog1.fileName, "noname1");
+    EXPECT_TRUE(w.h.form->ForTests().TableFileName.isEmpty());
     ExpectRows(*w.h.form, 1);
 }
 

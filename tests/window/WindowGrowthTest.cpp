@@ -41,7 +41,7 @@ struct ShownWindow {
         start = h.form->size();
         grid = Grid();
     }
-    QRect Grid() const { return h.form->StringGrid1->geometry(); }
+    QRect Grid() const { return h.Find<GridView>("StringGrid1")->geometry(); }
     QRect InWindow(const QWidget* w) const {
         return {w->mapTo(h.form.get(), QPoint(0, 0)), w->size()};
     }
@@ -50,8 +50,9 @@ struct ShownWindow {
         Places places;
         for (const QWidget* w : h.form->centralWidget()->findChildren<QWidget*>()) {
             const QString name = w->objectName();
-            if (!name.isEmpty() && !name.startsWith("qt_") && w != h.form->StringGrid1 &&
-                !h.form->StringGrid1->isAncestorOf(w))
+            if (!name.isEmpty() && !name.startsWith("qt_") &&
+                w != h.Find<GridView>("StringGrid1") &&
+                !h.Find<GridView>("StringGrid1")->isAncestorOf(w))
                 places[name] = InWindow(w);
         }
         return places;
@@ -88,7 +89,7 @@ struct ShownWindow {
             EXPECT_TRUE(h.form->rect().contains(InWindow(h.Find(name)))) << name;
         }
         const auto [top, bottom] = PanelsTopAndBottom();
-        EXPECT_EQ(InWindow(h.form->StringGrid1).bottom() + 1, top);
+        EXPECT_EQ(InWindow(h.Find<GridView>("StringGrid1")).bottom() + 1, top);
         EXPECT_EQ(h.form->height() - bottom, gap);
         EXPECT_EQ(Grid().width(), grid.width() + h.form->width() - start.width());
     }
