@@ -12,7 +12,7 @@
 namespace {
 
 void FillPluList(TForm1& form, int rows) {
-    form.Model()->Replace([rows](tables::Table& t) {
+    form.ForTests().Model.Replace([rows](tables::Table& t) {
         tables::MakeNewList(t, tables::ListKind::Plu);
         t.SetRowCount(rows + 2);
         for (int r = 1; r <= rows; ++r)
@@ -20,8 +20,9 @@ void FillPluList(TForm1& form, int rows) {
                          "5", "0", std::to_string(1000 + r), "1", "0"});
         tables::WriteEndMarker(t, rows + 1);
     });
-    form.TableExists = true;
-    form.TableIsPlu = true;
+    TForm1::TestAccess access = form.ForTests();
+    access.TableExists = true;
+    access.TableIsPlu = true;
 }
 
 // Downloads `rows` rows; false when the scale did not get them all.

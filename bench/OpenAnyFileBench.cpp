@@ -67,13 +67,14 @@ int OpenInChild(int argc, char** argv, const FileCase& c, const QString& path) {
     TForm1 form{std::unique_ptr<Dialogs>(dialogs)};
     form.show();
     form.Button18Click();
+    auto* grid = form.findChild<GridView*>(QStringLiteral("StringGrid1"));
     // The cell editor stays on the first cell, so it opens on the file's first line.
-    form.StringGrid1->setCurrentIndex(form.StringGrid1->model()->index(0, 0));
+    grid->setCurrentIndex(grid->model()->index(0, 0));
     QCoreApplication::processEvents();
     const auto start = std::chrono::steady_clock::now();
     form.Button20Click();
     // The operator's editor on the first cell: the worst a long first line can do.
-    form.StringGrid1->edit(form.StringGrid1->currentIndex());
+    grid->edit(grid->currentIndex());
     QCoreApplication::processEvents();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

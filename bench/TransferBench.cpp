@@ -43,7 +43,7 @@ TransferBench::TransferBench(int baud) {
     auto dialogs = std::make_unique<SilentDialogs>();
     dialogs_ = dialogs.get();
     form_ = std::make_unique<TForm1>(std::move(dialogs));
-    form_->CBPort->setCurrentIndex(1);
+    form_->findChild<QComboBox*>(QStringLiteral("CBPort"))->setCurrentIndex(1);
     form_->OpretClick();
 }
 

@@ -41,7 +41,7 @@ void WriteFullList() {
 struct Window {
     Window() : dialogs(new PathDialogs(ListPath())), form(std::unique_ptr<Dialogs>(dialogs)) {
         form.show();
-        form.StringGrid1->show();
+        form.findChild<GridView*>(QStringLiteral("StringGrid1"))->show();
         form.Button18Click();
     }
     PathDialogs* dialogs;
@@ -54,10 +54,11 @@ double PeakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void Check(benchmark::State& state, const Window& w, int rows) {
+void Check(benchmark::State& state, Window& w, int rows) {
     if (!w.dialogs->failure.isEmpty())
         state.SkipWithError(w.dialogs->failure.toStdString().c_str());
-    if (w.form.Grid().RowCount() != rows) state.SkipWithError("the grid does not hold the list");
+    if (w.form.ForTests().Grid.RowCount() != rows)
+        state.SkipWithError("the grid does not hold the list");
 }
 
 void OpenIntoGrid(benchmark::State& state) {
