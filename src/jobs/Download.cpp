@@ -5,15 +5,9 @@
 #include "Codec.h"
 
 namespace jobs {
-namespace {
-
-using Steady = std::chrono::steady_clock;
-
-std::chrono::milliseconds Since(Steady::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start);
+int DataRows(const tables::Table& table) {
+    return std::max(table.RowCount() - 2, 0);
 }
-
-}  // namespace
 
 ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
                         scale::RowKind kind) {
@@ -34,9 +28,9 @@ bool Succeeded(const ExchangeOutcome& outcome) {
 
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
                    Observer& observer) {
-    const auto start = Steady::now();
+    const auto start = std::chrono::steady_clock::now();
     Report report;
-    const int rows = std::max(table.RowCount() - 2, 0);
+    const int rows = DataRows(table);
     for (int row = 1; row <= rows; ++row) {
         observer.RowStarting(row, rows);
         const scale::RowCheck check = scale::ValidateRow(table.RowAt(row), kind);
@@ -57,7 +51,7 @@ Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind
         if (observer.StopNow()) report.stopped = true;
         if (report.stopped || report.failure) break;
     }
-    report.duration = Since(start);
+    report.duration = ElapsedSince(start);
     return report;
 }
 

@@ -14,7 +14,10 @@ ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
                         scale::RowKind kind);
 bool Succeeded(const ExchangeOutcome& outcome);
 
-// Sends rows 1 .. RowCount() - 2 (the last row is the end marker's). A row that fails its check
+// The rows a download sends: 1 .. RowCount() - 2, the last row being the end marker's.
+int DataRows(const tables::Table& table);
+
+// Sends the data rows. A row that fails its check
 // or its exchange ends the job, after the observer was told.
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
                    Observer& observer);

@@ -41,6 +41,12 @@ struct Failure {
     bool BadRow() const { return problem != scale::RowProblem::None; }
 };
 
+// Whole milliseconds since start on the monotonic clock, for a run's duration.
+inline std::chrono::milliseconds ElapsedSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+}
+
 struct Report {
     int rowsDone = 0;
     std::optional<Failure> failure;

@@ -22,8 +22,7 @@ Report RunUpload(scale::Link& link, Observer& observer) {
         if (observer.StopNow()) report.stopped = true;
         if (report.stopped || last) break;
     }
-    report.duration = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - start);
+    report.duration = ElapsedSince(start);
     return report;
 }
 

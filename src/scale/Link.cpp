@@ -104,20 +104,28 @@ void AwaitOutputDrained(Link& link) {
     }
 }
 
+namespace {
+
 // GetByte cannot tell a 0x00 from nothing, and a hung-up line keeps its last count, so the
 // byte is read as a one-byte string: an empty one is no byte.
+bool TakeWaitingByte(Link& link, std::uint8_t& value) {
+    if (link.comm.InQue() == 0) return false;
+    std::string got;
+    link.comm.GetString(1, got);
+    if (got.empty()) return false;
+    value = static_cast<std::uint8_t>(got[0]);
+    return true;
+}
+
+}  // namespace
+
 bool ReadByte(Link& link, std::uint8_t& value) {
+    if (TakeWaitingByte(link, value)) return true;
+    // Only a byte that must be waited for has a bound, counted once the output has left.
     AwaitOutputDrained(link);
     const serial::Deadline deadline(link.byteTimeoutMs);
-    std::string got;
     for (;;) {
-        if (link.comm.InQue() != 0) {
-            link.comm.GetString(1, got);
-            if (!got.empty()) {
-                value = static_cast<std::uint8_t>(got[0]);
-                return true;
-            }
-        }
+        if (TakeWaitingByte(link, value)) return true;
         const int left = deadline.RemainingMs();
         if (left == 0) return false;
         link.comm.WaitInput(left);

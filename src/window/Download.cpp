@@ -72,7 +72,7 @@ void TForm1::DownloadRun() {
     scale::Link link = LinkNow();
     const jobs::Report report = jobs::RunDownload(link, Grid(), kind, view);
     LogRun(kind == scale::RowKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload,
-           report, std::max(Grid().RowCount() - 2, 0));
+           report, jobs::DataRows(Grid()));
     // Past the last row, as a loop over the rows leaves its counter.
     if (!report.failure && !report.stopped) CurRow = report.rowsDone + 1;
     ButOn();

@@ -26,9 +26,7 @@ void TForm1::StartBtnClick() {
     const scale::ReadoutOutcome outcome = scale::ReadDisplay(link, reading);
     const bool read = outcome == scale::ReadoutOutcome::Ok;
     log_.Write({Comm.DeviceName(), jobs::RunKind::Readout, read ? 1 : 0, 1,
-                jobs::OutcomeName(outcome),
-                std::chrono::duration_cast<std::chrono::milliseconds>(
-                    std::chrono::steady_clock::now() - start)});
+                jobs::OutcomeName(outcome), jobs::ElapsedSince(start)});
     // A failed readout shows the zero reading: after the box when the scale refused, before it
     // when it did not answer or fell silent.
     const bool refused = outcome == scale::ReadoutOutcome::Refused;
