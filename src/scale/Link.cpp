@@ -106,47 +106,87 @@ void AwaitOutputDrained(Link& link) {
 
 namespace {
 
-// GetByte cannot tell a 0x00 from nothing, and a hung-up line keeps its last count, so the
-// byte is read as a one-byte string: an empty one is no byte.
-bool TakeWaitingByte(Link& link, std::uint8_t& value) {
-    if (link.comm.InQue() == 0) return false;
+// The fastest framing a byte can have: start, eight data bits, stop.
+constexpr std::int64_t kFewestBitsPerByte = 10;
+
+// How long `bytes` more bytes take at the least, so a sleep for them never outlasts their
+// arrival.
+int ShortestLineTimeMs(std::size_t bytes, TBaud baud) {
+    const std::int64_t bits = static_cast<std::int64_t>(bytes) * kFewestBitsPerByte * 1000;
+    return static_cast<int>(bits / std::max<std::uint32_t>(BaudRateOf(baud), 1));
+}
+
+// Takes up to what is still missing of `count` bytes from the input and says how many came.
+// GetByte cannot tell a 0x00 from nothing, and a hung-up line keeps its last count, so bytes
+// are read as a string: an empty one is no byte.
+std::size_t TakeWaitingBytes(Link& link, std::size_t count, std::string& bytes) {
+    const std::int32_t waiting = link.comm.InQue();
+    if (waiting <= 0) return 0;
     std::string got;
-    link.comm.GetString(1, got);
-    if (got.empty()) return false;
-    value = static_cast<std::uint8_t>(got[0]);
-    return true;
+    link.comm.GetString(
+        static_cast<std::int32_t>(std::min<std::size_t>(count - bytes.size(), waiting)), got);
+    bytes += got;
+    return got.size();
+}
+
+// A wake-up that found a single byte means the bytes trickle in at the line's pace. Sleeping
+// out the shortest line time of the rest then costs one wake-up instead of one a byte, which on
+// a slow line was most of a transfer's CPU; a line that delivers in bursts is never held back.
+void AwaitTrickle(Link& link, std::size_t missing, int leftMs) {
+    if (missing < 2) return;
+    const int rest = ShortestLineTimeMs(missing, link.comm.Baud);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(rest, leftMs)));
 }
 
 }  // namespace
 
-bool ReadByte(Link& link, std::uint8_t& value) {
-    if (TakeWaitingByte(link, value)) return true;
-    // Only a byte that must be waited for has a bound, counted once the output has left.
-    AwaitOutputDrained(link);
-    const serial::Deadline deadline(link.byteTimeoutMs);
-    for (;;) {
-        if (TakeWaitingByte(link, value)) return true;
-        const int left = deadline.RemainingMs();
-        if (left == 0) return false;
-        link.comm.WaitInput(left);
+bool ReadBytes(Link& link, std::size_t count, std::string& bytes) {
+    std::string read;
+    TakeWaitingBytes(link, count, read);
+    if (read.size() < count) {
+        // Only a byte that must be waited for has a bound, counted once the output has left.
+        AwaitOutputDrained(link);
+        serial::Deadline deadline(link.byteTimeoutMs);
+        while (read.size() < count) {
+            const std::size_t took = TakeWaitingBytes(link, count, read);
+            if (took > 0) {
+                deadline = serial::Deadline(link.byteTimeoutMs);
+                if (took == 1) AwaitTrickle(link, count - read.size(), link.byteTimeoutMs);
+                continue;
+            }
+            const int left = deadline.RemainingMs();
+            if (left == 0) return false;
+            link.comm.WaitInput(left);
+        }
     }
+    bytes = read;
+    return true;
+}
+
+bool ReadByte(Link& link, std::uint8_t& value) {
+    std::string bytes;
+    if (!ReadBytes(link, 1, bytes)) return false;
+    value = static_cast<std::uint8_t>(bytes[0]);
+    return true;
 }
 
 namespace {
 
 // Reads count bytes, most significant first, into an unsigned value.
 bool ReadBigEndian(Link& link, int count, std::uint32_t& value) {
-    std::uint32_t result = 0;
-    for (int i = 0; i < count; ++i) {
-        std::uint8_t b = 0;
-        if (!ReadByte(link, b)) return false;
-        result = result << 8 | b;
-    }
-    value = result;
+    std::string bytes;
+    if (!ReadBytes(link, static_cast<std::size_t>(count), bytes)) return false;
+    value = BigEndianOf(bytes);
     return true;
 }
 
 }  // namespace
+
+std::uint32_t BigEndianOf(const std::string& bytes) {
+    std::uint32_t result = 0;
+    for (char b : bytes) result = result << 8 | static_cast<std::uint8_t>(b);
+    return result;
+}
 
 bool GetWord(Link& link, std::int32_t& value) {
     std::uint32_t word = 0;

@@ -2,7 +2,9 @@
 // What every exchange with the scale shares: the input flush, the handshake, the reply wait,
 // numbers on the wire and the bounded read of every byte after the scale's first answer.
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "MyCom.h"
 
@@ -67,7 +69,11 @@ void AwaitOutputDrained(Link& link);
 // bytes still on their way to it; a hung-up line may add one read time-out of the port. value
 // is set only on success.
 bool ReadByte(Link& link, std::uint8_t& value);
+// count bytes, each bounded as ReadByte's; bytes is set only on success.
+bool ReadBytes(Link& link, std::size_t count, std::string& bytes);
 bool GetWord(Link& link, std::int32_t& value);  // 0..65535
 bool GetLong(Link& link, std::int32_t& value);  // signed
+// Up to four bytes, most significant first.
+std::uint32_t BigEndianOf(const std::string& bytes);
 
 }  // namespace scale

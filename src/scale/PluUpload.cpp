@@ -8,44 +8,49 @@ namespace scale {
 
 namespace {
 
-bool ReadNameLine(Link& link, std::string& text) {
-    std::string bytes;
-    for (int i = 0; i < kNameLineLength; ++i) {
-        std::uint8_t b = 0;
-        if (!ReadByte(link, b)) return false;
-        bytes += static_cast<char>(b);
-    }
-    text = DecodeNameLine(bytes);
-    return true;
+// The record's fields in wire order; the closing byte follows.
+enum class Kind { Word, Long, Name };
+struct Field {
+    int cell;
+    Kind kind;
+};
+constexpr Field kRecord[] = {
+    {PluCell::Plu, Kind::Word},   {PluCell::ItemCode, Kind::Long}, {PluCell::Name1, Kind::Name},
+    {PluCell::Name2, Kind::Name}, {PluCell::Price, Kind::Long},    {PluCell::ShelfLife, Kind::Word},
+    {PluCell::Tare, Kind::Word},  {PluCell::Group, Kind::Word},    {PluCell::Message, Kind::Word},
+};
+constexpr std::size_t kClosingBytes = 1;
+
+constexpr std::size_t WidthOf(Kind kind) {
+    return kind == Kind::Word ? 2 : kind == Kind::Long ? 4 : kNameLineLength;
 }
 
-bool ReadWordText(Link& link, std::string& text) {
-    std::int32_t value = 0;
-    if (!GetWord(link, value)) return false;
-    text = std::to_string(value);
-    return true;
+constexpr std::size_t RecordLength() {
+    std::size_t length = kClosingBytes;
+    for (const Field& f : kRecord) length += WidthOf(f.kind);
+    return length;
 }
 
-bool ReadLongText(Link& link, std::string& text) {
-    std::int32_t value = 0;
-    if (!GetLong(link, value)) return false;
-    text = std::to_string(value);
-    return true;
+// A word is unsigned, a long signed.
+std::string CellText(Kind kind, const std::string& bytes) {
+    if (kind == Kind::Name) return DecodeNameLine(bytes);
+    const std::uint32_t value = BigEndianOf(bytes);
+    if (kind == Kind::Long) return std::to_string(static_cast<std::int32_t>(value));
+    return std::to_string(value);
 }
 
-// The record in wire order, each field to its cell; the closing byte is read and its value
-// ignored.
+// The record is read in one piece, each byte within the read bound of the one before; the
+// closing byte's value is ignored.
 bool ReadRecord(Link& link, PluCells& cells) {
-    PluCells read;
-    const bool complete =
-        ReadWordText(link, read[PluCell::Plu]) && ReadLongText(link, read[PluCell::ItemCode]) &&
-        ReadNameLine(link, read[PluCell::Name1]) && ReadNameLine(link, read[PluCell::Name2]) &&
-        ReadLongText(link, read[PluCell::Price]) && ReadWordText(link, read[PluCell::ShelfLife]) &&
-        ReadWordText(link, read[PluCell::Tare]) && ReadWordText(link, read[PluCell::Group]) &&
-        ReadWordText(link, read[PluCell::Message]) &&
-        steps::ReadAnyByte(link) == steps::Answer::Accepted;
-    if (complete) cells = read;
-    return complete;
+    std::string bytes;
+    if (!ReadBytes(link, RecordLength(), bytes)) return false;
+    std::size_t at = 0;
+    for (const Field& f : kRecord) {
+        cells[static_cast<std::size_t>(f.cell)] =
+            CellText(f.kind, bytes.substr(at, WidthOf(f.kind)));
+        at += WidthOf(f.kind);
+    }
+    return true;
 }
 
 }  // namespace

@@ -92,6 +92,36 @@ TEST(ReadByte, TakesAByteThatArrivesDuringTheWait) {
     EXPECT_EQ(b, 0x5A);
 }
 
+TEST(ReadBytes, TakesBurstsAndTricklesWholeAndGivesUpOnAStall) {
+    struct Case {
+        const char* name;
+        Bytes waiting;
+        std::size_t perWait;  // bytes that arrive at each wait of the program
+        std::size_t arriving;
+        bool whole;
+    };
+    const Bytes record = {0x00, 0x2A, 0x91, 0xEB, 0xE0, 0x20, 0x00, 0x10};
+    const Case cases[] = {
+        {"all waiting", record, 0, 0, true},
+        {"one burst after a wait", {}, record.size(), record.size(), true},
+        {"one byte a wait", {}, 1, record.size(), true},
+        {"a byte waiting, then a trickle", {record[0]}, 1, record.size() - 1, true},
+        {"a trickle that stops", {}, 1, 5, false},
+    };
+    for (const auto& c : cases) {
+        ScriptedLine s;
+        s.line->input.assign(c.waiting.begin(), c.waiting.end());
+        std::size_t sent = c.waiting.size();
+        s.line->onWait = [&](FakeLine& l) {
+            const std::size_t last = std::min(c.waiting.size() + c.arriving, sent + c.perWait);
+            for (; sent < last; ++sent) l.input.push_back(record[sent]);
+        };
+        std::string bytes = "keep";
+        EXPECT_EQ(ReadBytes(s.link, record.size(), bytes), c.whole) << c.name;
+        EXPECT_EQ(bytes, c.whole ? std::string(record.begin(), record.end()) : "keep") << c.name;
+    }
+}
+
 // The byte arrives during the wait that follows pass `arrivesAtWait` (0: already waiting).
 struct ReplyCase {
     const char* name;
