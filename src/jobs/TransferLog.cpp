@@ -124,6 +124,7 @@ void TransferLog::RotateIfFull(const std::string& path) const {
 }
 
 void TransferLog::Append(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
     const std::string path = Path();
     std::error_code error;
     fs::create_directories(fs::path(path).parent_path(), error);

@@ -7,10 +7,11 @@
 //   2026-12-08 10:24:31 +0300 COM2 /dev/ttyUSB0 plu-download row 4 T4
 //
 // A log that cannot be written never stops a transfer: the first failure is kept for whoever
-// shows the log.
+// shows the log. Runs on several threads may share one log.
 
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "Job.h"
@@ -61,6 +62,7 @@ class TransferLog {
     void RotateIfFull(const std::string& path) const;
     std::string path_;
     std::string failure_;
+    std::mutex mutex_;
 };
 
 }  // namespace jobs

@@ -82,12 +82,13 @@ struct Device {
 
 class PosixPlatform : public SerialPlatform {
   public:
+    explicit PosixPlatform(std::string device = {}) : device_(std::move(device)) {}
     ~PosixPlatform() override {
         while (!devices_.empty()) CloseHandle(devices_.begin()->first);
     }
 
     Handle CreateFile(const std::string& name) override {
-        const std::string path = ResolveComName(name);
+        const std::string path = device_.empty() ? ResolveComName(name) : device_;
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             Fail(errno);
@@ -247,6 +248,7 @@ class PosixPlatform : public SerialPlatform {
     std::int32_t GetLastError() override { return last_; }
 
   private:
+    std::string device_;
     std::map<Handle, Device> devices_;
     std::int32_t last_ = 0;
 
@@ -390,6 +392,10 @@ class PosixPlatform : public SerialPlatform {
 
 std::unique_ptr<SerialPlatform> MakePosixPlatform() {
     return std::make_unique<PosixPlatform>();
+}
+
+std::unique_ptr<SerialPlatform> MakePosixPlatform(const std::string& device) {
+    return std::make_unique<PosixPlatform>(device);
 }
 
 }  // namespace serial

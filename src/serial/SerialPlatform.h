@@ -114,5 +114,7 @@ class SerialPlatform {
 
 // The termios implementation for this machine.
 std::unique_ptr<SerialPlatform> MakePosixPlatform();
+// The same, opening `device` whatever COM name it is asked for: a port given by its path.
+std::unique_ptr<SerialPlatform> MakePosixPlatform(const std::string& device);
 
 }  // namespace serial

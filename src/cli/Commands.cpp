@@ -1,0 +1,200 @@
+#include "Commands.h"
+
+#include <QFile>
+#include <chrono>
+#include <cstdio>
+
+#include "DisplayFormat.h"
+#include "Download.h"
+#include "ExitCode.h"
+#include "Outcomes.h"
+#include "TableFile.h"
+#include "Upload.h"
+
+namespace cli {
+
+namespace {
+
+// A file with thousands of bad rows is most likely no list at all; the first ones say enough.
+constexpr std::size_t kBadRowsShown = 50;
+
+jobs::RunKind DownloadKind(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload;
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows) {
+    output.Event({{"event", "run-start"},
+                  {"port", Q(port)},
+                  {"kind", jobs::RunKindName(kind)},
+                  {"rows", rows}});
+}
+
+std::vector<std::string> NamesOf(const std::vector<PortName>& ports) {
+    std::vector<std::string> names;
+    for (const auto& p : ports) names.push_back(p.name);
+    return names;
+}
+
+PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) {
+    RunStarted(output, port.name, jobs::RunKind::Readout, 1);
+    const auto start = std::chrono::steady_clock::now();
+    scale::DisplayReading reading;
+    const scale::ReadoutOutcome outcome = scale::ReadDisplay(link, reading);
+    const auto duration = jobs::ElapsedSince(start);
+    const bool read = outcome == scale::ReadoutOutcome::Ok;
+    Log().Write(
+        {port.name, jobs::RunKind::Readout, read ? 1 : 0, 1, jobs::OutcomeName(outcome), duration});
+    PortResult result{port.name, ExitCodeOf(outcome), {}, {}, true};
+    result.report.rowsDone = read ? 1 : 0;
+    result.report.duration = duration;
+    const std::string weight = scale::FormatWeight(reading.weight);
+    const std::string price = scale::FormatPrice(reading.price);
+    const std::string total = scale::FormatTotal(reading.total);
+    result.summary =
+        read ? port.name + ": Вес " + weight + "  Цена " + price + "  Стоимость " + total
+             : port.name + ": " + ReadoutText(outcome);
+    QJsonObject end{{"event", "run-end"},
+                    {"port", Q(port.name)},
+                    {"kind", jobs::RunKindName(jobs::RunKind::Readout)},
+                    {"outcome", Q(jobs::OutcomeName(outcome))},
+                    {"duration_ms", static_cast<qint64>(duration.count())},
+                    {"exit_code", result.exitCode},
+                    {"text", Q(result.summary)}};
+    if (read) {
+        end.insert("weight", Q(weight));
+        end.insert("price", Q(price));
+        end.insert("total", Q(total));
+    }
+    output.Event(end);
+    return result;
+}
+
+PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
+                      Output& output) {
+    const int rows = jobs::DataRows(list.table);
+    const jobs::RunKind kind = DownloadKind(list.kind);
+    RunStarted(output, port.name, kind, rows);
+    PortObserver observer(port.name, output, rows);
+    const scale::RowKind rowKind =
+        list.kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
+    const jobs::Report report = jobs::RunDownload(link, list.table, rowKind, observer);
+    return FinishRun(port.name, kind, rows, report, output);
+}
+
+// The uploaded records as a table: titles, records, marker row.
+tables::Table TableOf(const std::vector<tables::Row>& records) {
+    tables::Table table;
+    tables::WriteTitles(table, tables::ListKind::Plu);
+    std::vector<tables::Row> rows = records;
+    tables::Row marker;
+    marker[tables::kNumberColumn] = tables::kEndMarker;
+    rows.push_back(marker);
+    table.ReplaceRowsFrom(1, std::move(rows));
+    return table;
+}
+
+// The uploaded table to its file, or its bytes to standard output.
+bool WriteUploaded(const QString& path, const tables::Table& table, Output& output) {
+    const int records = table.RowCount() - 2;
+    if (path == QStringLiteral("-")) {
+        const std::string bytes = tables::TableFileBytes(table, records);
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        return std::fflush(stdout) == 0;
+    }
+    QString error;
+    if (tables::WriteTableFile(path, table, records, error)) return true;
+    output.Warn("Файл " + path.toStdString() + " не записан: " + error.toStdString() +
+                "; прежний файл остался как был");
+    return false;
+}
+
+}  // namespace
+
+int Summarize(const std::vector<PortResult>& results, Output& output) {
+    output.EndProgress();
+    for (const auto& r : results) {
+        if (r.exitCode == kDone)
+            output.Say(r.summary);
+        else
+            output.Warn(r.summary);
+    }
+    if (!Log().WriteFailure().empty()) output.Warn(Log().WriteFailure());
+    return WorstOf(results);
+}
+
+int RunDisplay(const Settings& settings, Output& output) {
+    const auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+        return ReadOnePort(port, link, output);
+    });
+    return Summarize(results, output);
+}
+
+std::optional<tables::ListKind> KindToSend(const Settings& settings, const QString& file) {
+    return settings.kind ? settings.kind : KindOfFileName(file);
+}
+
+int ReadList(const QString& file, tables::ListKind kind, Output& output, ListFile& list) {
+    list = LoadListFile(file, kind);
+    if (!list.problem.empty()) {
+        output.Event({{"event", "bad-file"}, {"file", file}, {"text", Q(list.problem)}});
+        output.Warn(list.problem);
+        return kBadFile;
+    }
+    if (list.badRows.empty()) return kDone;
+    for (std::size_t i = 0; i < list.badRows.size() && i < kBadRowsShown; ++i) {
+        const BadRow& bad = list.badRows[i];
+        output.Event({{"event", "bad-row"},
+                      {"file", file},
+                      {"row", bad.row},
+                      {"column", Q(bad.column)},
+                      {"reason", Q(bad.reason)}});
+        output.Warn("Строка " + std::to_string(bad.row) + ", «" + bad.column + "»: " + bad.reason);
+    }
+    const std::size_t more =
+        list.badRows.size() > kBadRowsShown ? list.badRows.size() - kBadRowsShown : 0;
+    output.Warn("В файле " + file.toStdString() +
+                " строк с ошибками: " + std::to_string(list.badRows.size()) +
+                (more ? " (не показано: " + std::to_string(more) + ")" : "") +
+                ". В весы ничего не передано");
+    return kBadFile;
+}
+
+std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output) {
+    output.TrackPorts(NamesOf(settings.ports));
+    return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+        return SendToPort(port, link, list, output);
+    });
+}
+
+int RunDownload(const Settings& settings, Output& output) {
+    ListFile list;
+    const int read = ReadList(settings.file, *KindToSend(settings, settings.file), output, list);
+    if (read != kDone) return read;
+    return Summarize(SendList(settings, list, output), output);
+}
+
+int RunUpload(const Settings& settings, Output& output) {
+    tables::Table uploaded;
+    output.TrackPorts(NamesOf(settings.ports));
+    auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+        RunStarted(output, port.name, jobs::RunKind::PluUpload, 0);
+        PortObserver observer(port.name, output, 0);
+        const jobs::Report report = jobs::RunUpload(link, observer);
+        uploaded = TableOf(observer.received);
+        return FinishRun(port.name, jobs::RunKind::PluUpload, 0, report, output);
+    });
+    const PortResult& result = results.front();
+    const bool write = result.opened && (result.exitCode == kDone || settings.partial);
+    if (write && !WriteUploaded(settings.output, uploaded, output))
+        results.front().exitCode = Worst(result.exitCode, kBadFile);
+    else if (result.opened && !write)
+        results.front().summary += "; файл " + settings.output.toStdString() +
+                                   " не тронут (--partial записал бы принятое)";
+    return Summarize(results, output);
+}
+
+}  // namespace cli

@@ -1,0 +1,30 @@
+#pragma once
+// The commands; each returns the exit code.
+
+#include <vector>
+
+#include "ListFile.h"
+#include "Output.h"
+#include "PortRun.h"
+#include "Settings.h"
+
+namespace cli {
+
+int RunDisplay(const Settings& settings, Output& output);
+int RunDownload(const Settings& settings, Output& output);
+int RunUpload(const Settings& settings, Output& output);
+
+// The kind a download of `file` takes: --kind, else the file's extension; nothing when neither
+// says.
+std::optional<tables::ListKind> KindToSend(const Settings& settings, const QString& file);
+
+// A list file read and checked; on a problem it is said and exit code 3 is given, else 0.
+int ReadList(const QString& file, tables::ListKind kind, Output& output, ListFile& list);
+
+// The list into every port of the settings at once.
+std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output);
+
+// Each port's summary, and the log's own trouble if any; gives the worst exit code.
+int Summarize(const std::vector<PortResult>& results, Output& output);
+
+}  // namespace cli

@@ -1,0 +1,180 @@
+#include "Options.h"
+
+#include <QCommandLineParser>
+#include <set>
+
+#include "ExitCode.h"
+#include "ListFile.h"
+
+namespace cli {
+
+namespace {
+
+const char* const kCommands[] = {"display", "download", "upload"};
+
+const char* const kProgramHelp =
+    "Использование: qvscale-cli КОМАНДА --port ПОРТ [параметры]\n"
+    "\n"
+    "Обмен с весами без окна: для сценариев, таймеров и программ учёта.\n"
+    "\n"
+    "Команды:\n"
+    "  display   показания весов: вес, цена, стоимость\n"
+    "  download  список PLU или сообщений из файла в весы\n"
+    "  upload    список PLU из весов в файл\n"
+    "  help      справка по команде: qvscale-cli help download\n"
+    "\n"
+    "Общие параметры:\n"
+    "  -p, --port ПОРТ   COM1..COM8 или путь к устройству (/dev/ttyUSB0); можно\n"
+    "                    повторить, чтобы работать с несколькими весами сразу\n"
+    "  --baud СКОРОСТЬ   скорость линии, по умолчанию 9600\n"
+    "  --json            события по одному JSON-объекту в строке на стандартный\n"
+    "                    вывод; текст для человека тогда идёт в стандартный поток ошибок\n"
+    "  -h, --help        эта справка\n"
+    "  -v, --version     версия программы\n"
+    "\n"
+    "Коды завершения: 0 готово; 2 ошибка в командной строке; 3 файл не годится\n"
+    "(в весы ничего не передано) или файл не записан; 4 порт не открывается;\n"
+    "5 нет связи (весы не отвечают, замолчали, линия отключена); 6 весы отвергли\n"
+    "команду или запись; 130 остановлено сигналом SIGINT или SIGTERM после\n"
+    "текущей записи. С несколькими портами — наибольший из кодов.\n";
+
+std::string CommandHelp(const std::string& command) {
+    if (command == "display")
+        return "Использование: qvscale-cli display --port ПОРТ [--port ПОРТ...]\n\n"
+               "Читает показания весов и печатает их так, как их показывает окно:\n"
+               "  COM2: Вес 1,234  Цена 12,34  Стоимость 15,23\n";
+    if (command == "download")
+        return "Использование: qvscale-cli download --port ПОРТ [--port ПОРТ...] [--kind plu|msg] "
+               "ФАЙЛ\n\n"
+               "Загружает список из файла таблицы в весы, по одной записи за обмен.\n"
+               "Вид списка — по расширению файла (.plu или .msg), --kind его задаёт явно.\n"
+               "Все строки проверяются до отправки: строка с ошибкой останавливает\n"
+               "команду до первого байта, ошибки перечисляются (код 3).\n"
+               "С несколькими --port список идёт во все весы сразу.\n";
+    if (command == "upload")
+        return "Использование: qvscale-cli upload --port ПОРТ -o ФАЙЛ [--partial]\n\n"
+               "Принимает список PLU из весов в файл таблицы (- — стандартный вывод).\n"
+               "Прежний файл заменяется целиком и только если приём закончился успешно\n"
+               "или задан --partial (тогда записывается принятое).\n";
+    return kProgramHelp;
+}
+
+Parsed Usage(const std::string& error) {
+    return {std::nullopt, kUsage, error + "\nСправка: qvscale-cli --help\n"};
+}
+
+std::optional<TBaud> BaudOf(const QString& text) {
+    bool ok = false;
+    const unsigned rate = text.toUInt(&ok);
+    for (int b = b110; ok && b <= b256000; ++b)
+        if (BaudRateOf(static_cast<TBaud>(b)) == rate) return static_cast<TBaud>(b);
+    return std::nullopt;
+}
+
+std::optional<std::vector<int>> MillisecondsList(const QString& text) {
+    std::vector<int> list;
+    for (const QString& part : text.split(',')) {
+        bool ok = false;
+        const int ms = part.toInt(&ok);
+        if (!ok || ms < 0) return std::nullopt;
+        list.push_back(ms);
+    }
+    return list;
+}
+
+// What each command needs beyond the parser's own checks.
+std::optional<std::string> CheckCommand(const Settings& s, const QStringList& positional) {
+    const bool needsFile = s.command == "download";
+    const qsizetype expected = needsFile ? 2 : 1;
+    if (positional.size() != expected)
+        return needsFile ? "Команде " + s.command + " нужен ровно один " + "файл списка"
+                         : "Лишний аргумент: " + positional.back().toStdString();
+    if (s.ports.empty()) return "Не задан порт: --port COM2 или --port /dev/ttyUSB0";
+    if (s.command == "upload") {
+        if (s.output.isEmpty()) return "Команде upload нужен файл: -o ФАЙЛ (или -o - для вывода)";
+        if (s.ports.size() > 1)
+            return "upload принимает список из одних весов: задайте один --port";
+        if (s.output == QStringLiteral("-") && s.json)
+            return "-o - и --json вместе не годятся: оба пишут в стандартный вывод";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string HelpText(const std::string& command) {
+    return CommandHelp(command);
+}
+
+Parsed ParseArguments(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    const QCommandLineOption port({"p", "port"}, "", "port");
+    const QCommandLineOption kind("kind", "", "kind");
+    const QCommandLineOption output({"o", "output"}, "", "file");
+    const QCommandLineOption partial("partial");
+    const QCommandLineOption json("json");
+    const QCommandLineOption baud("baud", "", "rate");
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version(QStringList{"v", "version"});
+    QCommandLineOption byteTimeout("byte-timeout-ms", "", "ms");
+    byteTimeout.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption retry("retry-ms", "", "list");
+    retry.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({port, kind, output, partial, json, baud, help, version, byteTimeout, retry});
+    if (!parser.parse(arguments)) return Usage(parser.errorText().toStdString());
+
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(version)) return {std::nullopt, kDone, "qvscale-cli " QVSCALE_VERSION "\n"};
+    const std::string command = positional.isEmpty() ? "" : positional.front().toStdString();
+    if (command == "help")
+        return {std::nullopt, kDone, HelpText(positional.value(1).toStdString())};
+    if (parser.isSet(help)) return {std::nullopt, kDone, HelpText(command)};
+    if (command.empty()) return Usage("Не задана команда");
+    if (std::find(std::begin(kCommands), std::end(kCommands), command) == std::end(kCommands))
+        return Usage("Неизвестная команда: " + command);
+
+    Settings s;
+    s.command = command;
+    std::set<std::string> devices;
+    for (const QString& value : parser.values(port)) {
+        const auto name = ParsePortName(value.toStdString());
+        if (!name)
+            return Usage("Порт " + value.toStdString() +
+                         " не годится: нужен COM1..COM8 или путь к устройству");
+        if (!devices.insert(name->device).second)
+            return Usage("Порт " + value.toStdString() + " задан дважды");
+        s.ports.push_back(*name);
+    }
+    if (parser.isSet(kind)) {
+        const QString k = parser.value(kind).toLower();
+        if (k != QStringLiteral("plu") && k != QStringLiteral("msg"))
+            return Usage("--kind: нужен plu или msg");
+        s.kind = k == QStringLiteral("plu") ? tables::ListKind::Plu : tables::ListKind::Msg;
+    }
+    if (parser.isSet(baud)) {
+        const auto rate = BaudOf(parser.value(baud));
+        if (!rate) return Usage("--baud: такой скорости нет; есть 110 .. 256000, например 9600");
+        s.baud = *rate;
+    }
+    if (parser.isSet(byteTimeout)) {
+        bool ok = false;
+        s.byteTimeoutMs = parser.value(byteTimeout).toInt(&ok);
+        if (!ok || s.byteTimeoutMs <= 0) return Usage("--byte-timeout-ms: нужно число");
+    }
+    if (parser.isSet(retry)) {
+        const auto list = MillisecondsList(parser.value(retry));
+        if (!list || list->empty()) return Usage("--retry-ms: нужны числа через запятую");
+        s.retryDelaysMs = *list;
+    }
+    s.output = parser.value(output);
+    s.partial = parser.isSet(partial);
+    s.json = parser.isSet(json);
+    if (const auto problem = CheckCommand(s, positional)) return Usage(*problem);
+    if (positional.size() > 1) s.file = positional[1];
+    if (s.command == "download" && !s.kind && !KindOfFileName(s.file))
+        return Usage("Вид списка не виден по расширению файла: задайте --kind plu или --kind msg");
+    return {s, kDone, {}};
+}
+
+}  // namespace cli

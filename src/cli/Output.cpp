@@ -1,0 +1,110 @@
+#include "Output.h"
+
+#include <QJsonDocument>
+#include <cmath>
+
+namespace cli {
+
+namespace {
+// Redrawing more often than this only costs CPU on a slow line.
+constexpr std::chrono::milliseconds kRedrawEvery{200};
+
+std::string Decimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    std::string s = text;
+    for (char& c : s)
+        if (c == '.') c = ',';
+    return s;
+}
+}  // namespace
+
+std::string ProgressText(int done, int rows, double seconds) {
+    std::string text =
+        "строк: " + std::to_string(done) + (rows > 0 ? " из " + std::to_string(rows) : "");
+    if (seconds <= 0 || done == 0) return text;
+    const double rate = done / seconds;
+    text += ", " + Decimal(rate) + " в секунду";
+    if (rows > done) {
+        const long left = std::lround((rows - done) / rate);
+        char clock[32];
+        std::snprintf(clock, sizeof clock, "%ld:%02ld", left / 60, left % 60);
+        text += ", осталось " + std::string(clock);
+    }
+    return text;
+}
+
+Output::Output(bool json, bool outTaken, std::FILE* out, std::FILE* err, bool progress)
+    : json_(json), outTaken_(outTaken), out_(out), err_(err), progress_(progress) {}
+
+void Output::WriteLine(std::FILE* to, const std::string& line) {
+    // Lines said while progress is drawn go above it; the progress is drawn again below.
+    ClearLines();
+    std::fputs((line + "\n").c_str(), to);
+    std::fflush(to);
+    Draw(true);
+}
+
+void Output::Say(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    WriteLine(json_ || outTaken_ ? err_ : out_, line);
+}
+
+void Output::Warn(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    WriteLine(err_, line);
+}
+
+void Output::Event(const QJsonObject& event) {
+    if (!json_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::fputs(QJsonDocument(event).toJson(QJsonDocument::Compact).append('\n').constData(), out_);
+    std::fflush(out_);
+}
+
+void Output::TrackPorts(const std::vector<std::string>& ports) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    order_ = ports;
+    for (const auto& port : ports) tracks_[port] = Track{};
+}
+
+void Output::Progress(const std::string& port, int done, int rows) {
+    if (!progress_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    Track& track = tracks_[port];
+    track.done = done;
+    track.rows = rows;
+    Draw(false);
+}
+
+void Output::EndProgress() {
+    if (!progress_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    ClearLines();
+    Draw(true);
+    drawnLines_ = 0;
+    order_.clear();
+}
+
+void Output::ClearLines() {
+    if (!progress_ || drawnLines_ == 0) return;
+    std::fprintf(err_, "\x1b[%dA\x1b[J", drawnLines_);
+    drawnLines_ = 0;
+}
+
+void Output::Draw(bool force) {
+    if (!progress_ || order_.empty()) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - lastDraw_ < kRedrawEvery) return;
+    lastDraw_ = now;
+    ClearLines();
+    for (const auto& port : order_) {
+        const Track& t = tracks_[port];
+        const double seconds = std::chrono::duration<double>(now - t.start).count();
+        std::fprintf(err_, "%s: %s\n", port.c_str(), ProgressText(t.done, t.rows, seconds).c_str());
+    }
+    drawnLines_ = static_cast<int>(order_.size());
+    std::fflush(err_);
+}
+
+}  // namespace cli

@@ -1,0 +1,60 @@
+#pragma once
+// Everything the command line says, from any port's thread: human text, one JSON object a line
+// for a program (--json), and one live progress line per port on a terminal.
+
+#include <QJsonObject>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+class Output {
+  public:
+    // With json, JSON events go to `out` and every human line to `err`; without, results go to
+    // `out` and problems to `err`. outTaken: `out` carries data (a file's bytes), so results go
+    // to `err` too. progress: draw live lines on `err` (a terminal).
+    Output(bool json, bool outTaken, std::FILE* out, std::FILE* err, bool progress);
+
+    bool Json() const { return json_; }
+    // A result a person reads: standard output, or standard error under --json.
+    void Say(const std::string& line);
+    // A problem: always standard error.
+    void Warn(const std::string& line);
+    // An event for a program; nothing without --json.
+    void Event(const QJsonObject& event);
+
+    // The live lines, in the order the ports were given; rows is 0 when not known ahead.
+    void TrackPorts(const std::vector<std::string>& ports);
+    void Progress(const std::string& port, int done, int rows);
+    // Draws the last state of every line and leaves them on the screen.
+    void EndProgress();
+
+  private:
+    struct Track {
+        int done = 0;
+        int rows = 0;
+        std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    };
+    void WriteLine(std::FILE* to, const std::string& line);
+    void Draw(bool force);
+    void ClearLines();
+    bool json_;
+    bool outTaken_;
+    std::FILE* out_;
+    std::FILE* err_;
+    bool progress_;
+    std::mutex mutex_;
+    std::vector<std::string> order_;
+    std::map<std::string, Track> tracks_;
+    int drawnLines_ = 0;
+    std::chrono::steady_clock::time_point lastDraw_{};
+};
+
+// "rows 120 of 200, 11.6 rows a second, 0:07 left", in Russian.
+std::string ProgressText(int done, int rows, double seconds);
+
+}  // namespace cli

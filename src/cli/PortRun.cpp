@@ -1,0 +1,124 @@
+#include "PortRun.h"
+
+#include <thread>
+
+#include "ExitCode.h"
+#include "Outcomes.h"
+#include "StopSignal.h"
+
+namespace cli {
+
+namespace {
+
+PortResult RunOnePort(const Settings& settings, const PortName& port, Output& output,
+                      const PortWork& work) {
+    std::string problem;
+    std::unique_ptr<TComm> comm = OpenPort(port, settings.baud, problem);
+    if (!comm) {
+        output.Event({{"event", "port-failed"},
+                      {"port", QString::fromStdString(port.name)},
+                      {"device", QString::fromStdString(port.device)},
+                      {"text", QString::fromStdString(problem)},
+                      {"exit_code", kNoPort}});
+        PortResult result{port.name, kNoPort, port.name + ": " + problem, {}, false};
+        return result;
+    }
+    scale::Link link{*comm, scale::SystemClock(), settings.byteTimeoutMs};
+    PortResult result = work(port, link);
+    result.opened = true;
+    return result;
+}
+
+std::string Seconds(std::chrono::milliseconds duration) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f с", static_cast<double>(duration.count()) / 1000.0);
+    std::string s = text;
+    for (char& c : s)
+        if (c == '.') c = ',';
+    return s;
+}
+
+std::string RowsText(int done, int rows) {
+    return "строк: " + std::to_string(done) + (rows > 0 ? " из " + std::to_string(rows) : "");
+}
+
+std::string SummaryOf(const std::string& port, int rows, const jobs::Report& report) {
+    const std::string counted = RowsText(report.rowsDone, rows) + ", " + Seconds(report.duration);
+    if (report.stopped) return port + ": остановлено по сигналу, передано " + counted;
+    if (!report.failure) return port + ": готово, " + counted;
+    const jobs::Failure& f = *report.failure;
+    const std::string why = f.outcome ? ExchangeText(*f.outcome) : "строка не прошла проверку";
+    return port + ": ошибка в строке " + std::to_string(f.row) + ": " + why + "; передано " +
+           counted;
+}
+
+}  // namespace
+
+std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, const PortWork& work) {
+    std::vector<PortResult> results(settings.ports.size());
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < settings.ports.size(); ++i)
+        threads.emplace_back(
+            [&, i] { results[i] = RunOnePort(settings, settings.ports[i], output, work); });
+    for (auto& t : threads) t.join();
+    return results;
+}
+
+int WorstOf(const std::vector<PortResult>& results) {
+    int worst = kDone;
+    for (const auto& r : results) worst = Worst(worst, r.exitCode);
+    return worst;
+}
+
+PortObserver::PortObserver(std::string port, Output& output, int rows)
+    : port_(std::move(port)), output_(output), rows_(rows) {}
+
+void PortObserver::RowStarting(int row, int rows) {
+    output_.Progress(port_, row - 1, rows);
+}
+
+void PortObserver::RowDone(int row, const tables::Row& cells) {
+    output_.Progress(port_, row, rows_);
+    if (rows_ == 0) received.push_back(cells);
+}
+
+void PortObserver::RowFailed(const jobs::Failure& failure) {
+    QJsonObject event{{"event", "row-failed"},
+                      {"port", QString::fromStdString(port_)},
+                      {"row", failure.row},
+                      {"outcome", QString::fromStdString(jobs::OutcomeName(failure))}};
+    if (failure.outcome) {
+        event.insert("text", QString::fromStdString(ExchangeText(*failure.outcome)));
+        event.insert("exit_code", ExitCodeOf(*failure.outcome));
+    }
+    output_.Event(event);
+}
+
+bool PortObserver::StopNow() {
+    return StopRequested();
+}
+
+PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
+                     const jobs::Report& report, Output& output) {
+    const std::string outcome = jobs::OutcomeName(report);
+    Log().Write({port, kind, report.rowsDone, rows, outcome, report.duration}, report);
+    PortResult result{port, ExitCodeOf(report), SummaryOf(port, rows, report), report, true};
+    output.Event({{"event", "run-end"},
+                  {"port", QString::fromStdString(port)},
+                  {"kind", jobs::RunKindName(kind)},
+                  {"rows_done", report.rowsDone},
+                  {"rows", rows},
+                  {"outcome", QString::fromStdString(outcome)},
+                  {"stopped", report.stopped},
+                  {"duration_ms", static_cast<qint64>(report.duration.count())},
+                  {"exit_code", result.exitCode},
+                  {"text", QString::fromStdString(result.summary)}});
+    return result;
+}
+
+jobs::TransferLog& Log() {
+    static jobs::TransferLog log;
+    return log;
+}
+
+}  // namespace cli

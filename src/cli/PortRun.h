@@ -1,0 +1,57 @@
+#pragma once
+// Runs one piece of work on every port at once, each on its own thread and line; a port that
+// fails never stops the others.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Job.h"
+#include "Link.h"
+#include "Output.h"
+#include "Settings.h"
+#include "TransferLog.h"
+
+namespace cli {
+
+struct PortResult {
+    std::string port;
+    int exitCode = 0;
+    std::string summary;  // one line: the port, then what came of it
+    jobs::Report report;
+    bool opened = false;
+};
+
+using PortWork = std::function<PortResult(const PortName& port, scale::Link& link)>;
+
+// A port that does not open gets exit code 4 and the reason, and its work is not run.
+std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, const PortWork& work);
+
+// The worst exit code of all.
+int WorstOf(const std::vector<PortResult>& results);
+
+// Reports a job's progress and failures as it runs, and stops it on a signal.
+class PortObserver : public jobs::Observer {
+  public:
+    PortObserver(std::string port, Output& output, int rows);
+    void RowStarting(int row, int rows) override;
+    void RowDone(int row, const tables::Row& cells) override;
+    void RowFailed(const jobs::Failure& failure) override;
+    bool StopNow() override;
+    // An upload's records in the order they came.
+    std::vector<tables::Row> received;
+
+  private:
+    std::string port_;
+    Output& output_;
+    int rows_;
+};
+
+// The run's end: its line in the transfer log, its event, and the port's result.
+PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
+                     const jobs::Report& report, Output& output);
+
+// The transfer log every run of this process writes.
+jobs::TransferLog& Log();
+
+}  // namespace cli

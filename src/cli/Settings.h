@@ -1,0 +1,30 @@
+#pragma once
+// What one invocation of the command line asks for.
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Link.h"
+#include "MyCom.h"
+#include "PortName.h"
+#include "Table.h"
+
+namespace cli {
+
+struct Settings {
+    std::string command;  // display, download, upload, watch
+    std::vector<PortName> ports;
+    QString file;  // the list to download, or the folder to watch
+    std::optional<tables::ListKind> kind;
+    QString output;  // upload: the table file, "-" for standard output
+    bool partial = false;
+    bool json = false;
+    TBaud baud = b9600;
+    // Tests shorten these so a stall and a retry show without waiting.
+    int byteTimeoutMs = scale::kByteTimeoutMs;
+    std::vector<int> retryDelaysMs = {30'000, 60'000, 120'000, 300'000};
+};
+
+}  // namespace cli

@@ -1,0 +1,12 @@
+#pragma once
+// SIGINT and SIGTERM ask every run to stop after the record under way, never inside one.
+
+namespace cli {
+
+void CatchStopSignals();
+bool StopRequested();
+// For a run started in the same process after a stop (tests, watch's next file).
+void ClearStop();
+void RequestStop();
+
+}  // namespace cli

@@ -1,0 +1,96 @@
+#include "OpenProblem.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace serial {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+OpenProblem ProblemOf(int err) {
+    switch (err) {
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+        case ENOTDIR:
+            return OpenProblem::NoDevice;
+        case EACCES:
+        case EPERM:
+            return OpenProblem::AccessDenied;
+        case EBUSY:
+        case EWOULDBLOCK:
+            return OpenProblem::Busy;
+        case ENOTTY:
+        case EISDIR:
+            return OpenProblem::NotSerial;
+        default:
+            return OpenProblem::Other;
+    }
+}
+
+// The open and the checks of the platform's own open, without changing the line.
+int OpenError(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int err = 0;
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0)
+        err = errno;
+    else if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        err = EWOULDBLOCK;
+    ::close(fd);
+    return err;
+}
+
+std::string ProcessName(const fs::path& process) {
+    std::ifstream in(process / "comm");
+    std::string name;
+    std::getline(in, name);
+    return name;
+}
+
+}  // namespace
+
+OpenDiagnosis DiagnoseOpen(const std::string& device) {
+    OpenDiagnosis d;
+    d.device = device;
+    const int err = OpenError(device);
+    if (err == 0) return d;
+    d.problem = ProblemOf(err);
+    d.systemText = std::strerror(err);
+    if (d.problem == OpenProblem::Busy) d.holders = ProgramsHolding(device);
+    return d;
+}
+
+std::vector<std::string> ProgramsHolding(const std::string& device) {
+    std::error_code ec;
+    const fs::path target = fs::canonical(device, ec);
+    std::vector<std::string> names;
+    if (ec) return names;
+    for (const auto& process : fs::directory_iterator("/proc", ec)) {
+        const std::string pid = process.path().filename().string();
+        if (!std::all_of(pid.begin(), pid.end(), ::isdigit)) continue;
+        std::error_code fdError;
+        for (const auto& fd : fs::directory_iterator(process.path() / "fd", fdError)) {
+            std::error_code linkError;
+            if (fs::read_symlink(fd.path(), linkError) != target) continue;
+            const std::string name = ProcessName(process.path());
+            if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+                names.push_back(name);
+            break;
+        }
+    }
+    return names;
+}
+
+}  // namespace serial

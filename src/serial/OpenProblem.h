@@ -1,0 +1,31 @@
+#pragma once
+// Why a serial device cannot be opened as a port, found by trying it as the platform does, so
+// that a user can be told what to do rather than to check a cable that is fine.
+
+#include <string>
+#include <vector>
+
+namespace serial {
+
+enum class OpenProblem {
+    None,
+    NoDevice,      // nothing at the path, or a link to nothing
+    Busy,          // another program holds it
+    AccessDenied,  // this user may not open it
+    NotSerial,     // a file or a device that takes no line settings
+    Other,
+};
+
+struct OpenDiagnosis {
+    OpenProblem problem = OpenProblem::None;
+    std::string device;                // the path tried
+    std::string systemText;            // the system's own words, for Other
+    std::vector<std::string> holders;  // programs that hold it, when the system can tell
+};
+
+OpenDiagnosis DiagnoseOpen(const std::string& device);
+
+// The names of the processes that have `device` open (from /proc), each once.
+std::vector<std::string> ProgramsHolding(const std::string& device);
+
+}  // namespace serial
