@@ -1,0 +1,66 @@
+#include "CliProcess.h"
+
+#include <signal.h>
+
+#include <QElapsedTimer>
+
+CliProcess::CliProcess(const QStringList& arguments) {
+    process_.start(QStringLiteral(QVSCALE_CLI), arguments);
+    process_.waitForStarted(10000);
+}
+
+CliProcess::~CliProcess() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(5000);
+}
+
+void CliProcess::Drain() {
+    out_ += process_.readAllStandardOutput().toStdString();
+    err_ += process_.readAllStandardError().toStdString();
+}
+
+bool CliProcess::Finish(int timeoutMs) {
+    const bool ended = process_.waitForFinished(timeoutMs);
+    Drain();
+    if (!ended) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    return ended && process_.exitStatus() == QProcess::NormalExit;
+}
+
+void CliProcess::Signal(int signal) {
+    ::kill(static_cast<pid_t>(process_.processId()), signal);
+}
+
+const std::string& CliProcess::Out() {
+    Drain();
+    return out_;
+}
+
+const std::string& CliProcess::Err() {
+    Drain();
+    return err_;
+}
+
+bool CliProcess::WaitForErr(const std::string& text, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (Err().find(text) == std::string::npos) {
+        if (timer.elapsed() > timeoutMs || process_.state() == QProcess::NotRunning) {
+            return Err().find(text) != std::string::npos;
+        }
+        process_.waitForReadyRead(50);
+    }
+    return true;
+}
+
+CliRun RunCli(const QStringList& arguments, int timeoutMs) {
+    CliProcess process(arguments);
+    CliRun run;
+    if (process.Finish(timeoutMs)) run.exitCode = process.ExitCode();
+    run.out = process.Out();
+    run.err = process.Err();
+    return run;
+}

@@ -1,0 +1,282 @@
+// The command line's commands against virtual scales, run as a user runs them.
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <csignal>
+#include <sstream>
+
+#include "CliFixture.h"
+#include "FileSizeLimit.h"
+#include "MyCom.h"
+
+namespace {
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<int> Range(int first, int last) {
+    std::vector<int> numbers;
+    for (int n = first; n <= last; ++n) numbers.push_back(n);
+    return numbers;
+}
+
+TEST(CliUsage, AWrongCommandLineSaysWhyWithCodeTwoAndTouchesNoPort) {
+    CliFixture f;
+    const QString list = f.WritePluList("list.plu", 2);
+    const QString text = f.WriteFile("list.txt", "1\r\n***\r\n");
+    struct Case {
+        QStringList args;
+        std::string says;
+    };
+    const Case cases[] = {
+        {{}, "Не задана команда"},
+        {{"send", "--port", "COM2"}, "Неизвестная команда: send"},
+        {{"display"}, "Не задан порт"},
+        {{"display", "--port", "COM9"}, "Порт COM9 не годится"},
+        {{"display", "--port", "ttyUSB0"}, "Порт ttyUSB0 не годится"},
+        {{"display", "--port", "COM2", "--port", "COM2"}, "задан дважды"},
+        {{"download", "--port", "COM2"}, "нужен ровно один файл списка"},
+        {{"download", "--port", "COM2", text}, "--kind plu"},
+        {{"download", "--port", "COM2", "--kind", "csv", list}, "--kind: нужен plu или msg"},
+        {{"display", "--port", "COM2", "--baud", "9601"}, "--baud"},
+        {{"upload", "--port", "COM2"}, "-o ФАЙЛ"},
+        {{"upload", "--port", "COM2", "--port", "COM3", "-o", "x.plu"}, "один --port"},
+        {{"upload", "--port", "COM2", "-o", "-", "--json"}, "стандартный вывод"},
+        {{"display", "--port", "COM2", "--no-such-option"}, "no-such-option"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli(c.args);
+        EXPECT_EQ(run.exitCode, 2) << c.says;
+        EXPECT_TRUE(Has(run.err, c.says)) << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+    EXPECT_TRUE(f.Scale().Received().empty());
+    EXPECT_TRUE(f.Log().empty());
+}
+
+TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
+    const QStringList asked[] = {
+        {"--help"}, {"help", "download"}, {"download", "--help"}, {"--version"}};
+    for (const auto& args : asked) {
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(Has(run.out, args.contains("--version") ? "qvscale-cli " : "Использование"))
+            << run.out;
+    }
+    EXPECT_TRUE(Has(RunCli({"help", "upload"}).out, "--partial"));
+}
+
+TEST(CliPorts, APortThatDoesNotOpenIsNamedWithItsCauseAndCodeFour) {
+    CliFixture f;
+    TComm holder;  // this test holds COM2 as another program would
+    holder.Port = COM2;
+    holder.Connect();
+    const QString plain = f.WriteFile("plain.txt", "no serial line here");
+    struct Case {
+        QString port;
+        std::string says;
+    };
+    const Case cases[] = {
+        {f.Path("no-such-device"), "не найдено: проверьте, подключён ли адаптер"},
+        {plain, "не последовательный порт"},
+        {"COM2", "занято другой программой (test_cli)"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli({"display", "--port", c.port});
+        EXPECT_EQ(run.exitCode, 4) << c.says;
+        EXPECT_TRUE(Has(run.err, c.says)) << run.err;
+    }
+}
+
+TEST(CliDisplay, ShowsTheReadingsAsTheWindowDoesOnEveryPort) {
+    CliFixture f({2, 3});
+    f.Scale(0).SetDisplay(1234, 5678, 9012);
+    f.Scale(1).SetDisplay(-5, 5, 1234567);
+    const CliRun run = RunCli({"display", "--port", "COM2", "--port", "COM3"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "COM2: Вес 1,234  Цена 56,78  Стоимость 90,12")) << run.out;
+    EXPECT_TRUE(Has(run.out, "COM3: Вес -0,005  Цена 0,05  Стоимость 12345,67")) << run.out;
+    EXPECT_TRUE(Has(f.Log(), "COM3")) << f.Log();
+}
+
+TEST(CliDownload, EveryPortGetsTheListAndTheWorstOutcomeIsTheExitCode) {
+    struct Case {
+        const char* name;
+        std::function<void(CliFixture&)> arrange;
+        int exitCode;
+        std::vector<std::vector<int>> stored;  // per scale
+        std::string says;
+    };
+    const Case cases[] = {
+        {"all three",
+         [](CliFixture&) {},
+         0,
+         {Range(1, 5), Range(1, 5), Range(1, 5)},
+         "COM4: готово, строк: 5 из 5"},
+        {"one silent, the others go on",
+         [](CliFixture& f) {
+             f.Scale(1).Inject(
+                 FaultAt(sim::Kind::Any, 0, sim::Step::Ready, sim::Action::Silence, true));
+         },
+         5,
+         {Range(1, 5), {}, Range(1, 5)},
+         "COM3: ошибка в строке 1: весы не отвечают"},
+        {"a refused record",
+         [](CliFixture& f) {
+             f.Scale(0).Inject(
+                 FaultAt(sim::Kind::PluDownload, 3, sim::Step::NumberCheck, sim::Action::Refuse));
+         },
+         6,
+         {Range(1, 2), Range(1, 5), Range(1, 5)},
+         "COM2: ошибка в строке 3: весы не приняли"},
+        {"a stall in a record",
+         [](CliFixture& f) {
+             f.Scale(2).Inject(
+                 FaultAt(sim::Kind::PluDownload, 2, sim::Step::Record, sim::Action::Stall));
+         },
+         5,
+         {Range(1, 5), Range(1, 5), {1}},
+         "COM4: ошибка в строке 2: связь прервалась"},
+    };
+    for (const auto& c : cases) {
+        CliFixture f({2, 3, 4});
+        c.arrange(f);
+        const QString list = f.WritePluList("list.plu", 5);
+        const CliRun run = RunCli({"download", "--port", "COM2", "--port", "COM3", "--port", "COM4",
+                                   "--byte-timeout-ms", "200", list});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << run.err;
+        for (std::size_t i = 0; i < c.stored.size(); ++i)
+            EXPECT_EQ(CliFixture::StoredPlus(f.Scale(i)), c.stored[i]) << c.name << " scale " << i;
+        EXPECT_TRUE(Has(run.out + run.err, c.says)) << c.name << run.out << run.err;
+        const std::string log = f.Log();
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), c.exitCode == 0 ? 3 : 4) << log;
+    }
+}
+
+TEST(CliDownload, ABadFileIsRefusedBeforeTheFirstByteListingEveryBadRow) {
+    CliFixture f;
+    const std::string goodRow = "1\r\nA\r\n\r\n100\r\n5\r\n0\r\n1\r\n1\r\n0\r\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> says;
+    };
+    const Case cases[] = {
+        {"two bad rows",
+         goodRow + "2\r\nB\r\n\r\n12,5\r\n5\r\n0\r\n1\r\n1\r\n0\r\n" +
+             "3\r\nC\r\n\r\n100\r\n400\r\n0\r\n99999999999\r\n1\r\n0\r\n***\r\n",
+         {"Строка 2, «Цена»: не число: «12,5»", "Строка 3, «Код товара»: число не помещается",
+          "строк с ошибками: 2"}},
+        {"shelf life out of range",
+         "1\r\nA\r\n\r\n100\r\n367\r\n0\r\n1\r\n1\r\n0\r\n***\r\n",
+         {"Строка 1, «Срок хранения»: срок годности вне 0..366"}},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli({"download", "--port", "COM2", f.WriteFile("bad.plu", c.bytes)});
+        EXPECT_EQ(run.exitCode, 3) << c.name;
+        for (const auto& line : c.says) EXPECT_TRUE(Has(run.err, line)) << c.name << run.err;
+    }
+    EXPECT_EQ(RunCli({"download", "--port", "COM2", f.Path("missing.plu")}).exitCode, 3);
+    EXPECT_TRUE(f.Scale().Received().empty());
+}
+
+TEST(CliUpload, TheFileIsReplacedOnlyWhenTheUploadEndedWellOrPartialIsAsked) {
+    struct Case {
+        const char* name;
+        bool stall;
+        bool partial;
+        std::size_t sizeLimit;  // 0: none
+        int exitCode;
+        int rowsWritten;  // -1: the earlier file stays
+    };
+    const Case cases[] = {
+        {"ended well", false, false, 0, 0, 4},
+        {"stalled", true, false, 0, 5, -1},
+        {"stalled, partial", true, true, 0, 5, 2},
+        {"the disk fills up", false, false, 40, 3, -1},
+    };
+    for (const auto& c : cases) {
+        CliFixture f;
+        for (int n = 1; n <= 4; ++n) {
+            sim::PluRecord r;
+            r.plu = static_cast<std::uint16_t>(n);
+            r.price = 100 * n;
+            f.Scale().PutPlu(r);
+        }
+        if (c.stall)
+            f.Scale().Inject(
+                FaultAt(sim::Kind::PluUpload, 3, sim::Step::Record, sim::Action::Stall));
+        const QString out = f.WriteFile("out.plu", "earlier\r\n***\r\n");
+        QStringList args = {"upload", "--port", "COM2", "-o", out, "--byte-timeout-ms", "200"};
+        if (c.partial) args << "--partial";
+        CliRun run;
+        if (c.sizeLimit) {
+            FileSizeLimit limit(c.sizeLimit);
+            run = RunCli(args);
+        } else {
+            run = RunCli(args);
+        }
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << run.err;
+        const std::string file = CliFixture::ReadFile(out);
+        if (c.rowsWritten < 0) {
+            EXPECT_EQ(file, "earlier\r\n***\r\n") << c.name;
+        } else {
+            EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 9 * c.rowsWritten + 1) << c.name;
+            EXPECT_EQ(file.substr(0, 3), "1\r\n") << c.name;
+        }
+    }
+}
+
+TEST(CliUpload, ADashWritesTheTableBytesAloneToStandardOutput) {
+    CliFixture f;
+    sim::PluRecord r;
+    r.plu = 7;
+    r.price = 990;
+    f.Scale().PutPlu(r);
+    const CliRun run = RunCli({"upload", "--port", "COM2", "-o", "-"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, 3), "7\r\n");
+    EXPECT_EQ(run.out.substr(run.out.size() - 5), "***\r\n");
+    EXPECT_TRUE(Has(run.err, "COM2: готово")) << run.err;
+}
+
+TEST(CliJson, EachEventIsOneObjectALineAndTheTextGoesToStandardError) {
+    CliFixture f({2, 3});
+    f.Scale(1).Inject(FaultAt(sim::Kind::Any, 0, sim::Step::Ready, sim::Action::Silence, true));
+    const QString list = f.WritePluList("list.plu", 3);
+    const CliRun run = RunCli({"download", "--json", "--port", "COM2", "--port", "COM3", list});
+    EXPECT_EQ(run.exitCode, 5);
+    std::map<std::string, int> exitCodes;
+    std::istringstream lines(run.out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const QJsonObject event = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        ASSERT_FALSE(event.isEmpty()) << line;
+        if (event["event"] == "run-end")
+            exitCodes[event["port"].toString().toStdString()] = event["exit_code"].toInt();
+    }
+    EXPECT_EQ(exitCodes, (std::map<std::string, int>{{"COM2", 0}, {"COM3", 5}}));
+    EXPECT_TRUE(Has(run.err, "COM2: готово")) << run.err;
+}
+
+TEST(CliSignal, SigintEndsTheRunAfterTheRecordUnderWay) {
+    CliFixture f({2}, 9600);
+    const QString list = f.WritePluList("list.plu", 40);
+    CliProcess cli({"download", "--port", "COM2", list});
+    // Three rows and some bytes of the fourth are on the line.
+    ASSERT_TRUE(f.Scale().WaitReceived(3 * 81 + 20, std::chrono::seconds(10)));
+    cli.Signal(SIGINT);
+    ASSERT_TRUE(cli.Finish());
+    EXPECT_EQ(cli.ExitCode(), 130);
+    const std::vector<int> stored = CliFixture::StoredPlus(f.Scale());
+    ASSERT_GE(stored.size(), 4u);
+    EXPECT_LT(stored.size(), 40u);
+    EXPECT_EQ(stored, Range(1, static_cast<int>(stored.size())));
+    EXPECT_TRUE(Has(cli.Err(), "строк: " + std::to_string(stored.size()) + " из 40")) << cli.Err();
+    EXPECT_TRUE(Has(f.Log(), "stopped")) << f.Log();
+}
+
+}  // namespace
