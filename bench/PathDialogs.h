@@ -9,6 +9,7 @@ class PathDialogs : public Dialogs {
     explicit PathDialogs(QString path) : path_(std::move(path)) {}
     void ErrorBox(const QString& text) override { failure = text; }
     void PlainBox(const QString& text) override { failure = text; }
+    void WarningBox(const QString& text) override { failure = text; }
     Answer SavePrompt(const QString&) override { return Answer::No; }
     std::optional<QString> OpenFile(const FileDialogRequest&) override { return path_; }
     std::optional<QString> SaveFile(const FileDialogRequest&) override { return path_; }

@@ -14,6 +14,7 @@ class SilentDialogs : public Dialogs {
   public:
     void ErrorBox(const QString& text) override { shown += text + '\n'; }
     void PlainBox(const QString& text) override { shown += text + '\n'; }
+    void WarningBox(const QString& text) override { shown += text + '\n'; }
     Answer SavePrompt(const QString&) override { return Answer::No; }
     std::optional<QString> OpenFile(const FileDialogRequest&) override { return {}; }
     std::optional<QString> SaveFile(const FileDialogRequest&) override { return {}; }

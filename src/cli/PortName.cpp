@@ -21,8 +21,9 @@ std::unique_ptr<TComm> OpenPort(const PortName& port, TBaud baud, std::string& p
     comm->Baud = baud;
     if (port.comNumber > 0) comm->Port = static_cast<tPort>(port.comNumber - 1);
     comm->Connect();
-    if (comm->GetError() == 0) return comm;
-    problem = jobs::PortProblemText(port.name, serial::DiagnoseOpen(port.device));
+    if (comm->OpenError() == 0) return comm;
+    problem =
+        jobs::PortProblemText(port.name, serial::DiagnoseOpen(port.device, comm->OpenError()));
     return nullptr;
 }
 

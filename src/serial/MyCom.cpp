@@ -48,6 +48,7 @@ void TComm::Connect() {
     FComStat.cbInQue = 0;
     if (FConnected && !platform_->CloseHandle(FHandle)) ReportLastError();
     FHandle = platform_->CreateFile(DeviceName());
+    FOpenError = FHandle == kInvalidHandle ? platform_->GetLastError() : 0;
     if (!platform_->SetupComm(FHandle, kQueueSize, kQueueSize)) ReportLastError();
     Dcb dcb;
     if (!platform_->GetCommState(FHandle, dcb)) ReportLastError();

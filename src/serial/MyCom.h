@@ -88,6 +88,9 @@ class TComm {
     bool WaitInput(int timeoutMs);
 
     bool Connected() const { return FConnected; }
+    // Why the last Connect could not open the device (a serial::ErrorCode), 0 when it opened.
+    // Kept apart from the latch, which Connect's later steps overwrite and GetError clears.
+    std::int32_t OpenError() const { return FOpenError; }
     // "COM<n+1>" for the current Port.
     std::string DeviceName() const;
 
@@ -98,6 +101,7 @@ class TComm {
     serial::ComStat FComStat;
     serial::Handle FHandle = serial::kInvalidHandle;
     std::int32_t FLastError = 0;
+    std::int32_t FOpenError = 0;
     bool FConnected = false;
 
     void ReportLastError();

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "SerialPlatform.h"
+
 namespace serial {
 
 namespace fs = std::filesystem;
@@ -32,6 +34,21 @@ OpenProblem ProblemOf(int err) {
             return OpenProblem::Busy;
         case ENOTTY:
         case EISDIR:
+            return OpenProblem::NotSerial;
+        default:
+            return OpenProblem::Other;
+    }
+}
+
+OpenProblem ProblemOfCode(std::int32_t code) {
+    switch (code) {
+        case kErrorFileNotFound:
+            return OpenProblem::NoDevice;
+        case kErrorAccessDenied:
+            return OpenProblem::AccessDenied;
+        case kErrorSharingViolation:
+            return OpenProblem::Busy;
+        case kErrorNotSupported:
             return OpenProblem::NotSerial;
         default:
             return OpenProblem::Other;
@@ -61,13 +78,15 @@ std::string ProcessName(const fs::path& process) {
 
 }  // namespace
 
-OpenDiagnosis DiagnoseOpen(const std::string& device) {
+OpenDiagnosis DiagnoseOpen(const std::string& device, std::int32_t openError) {
     OpenDiagnosis d;
     d.device = device;
-    const int err = OpenError(device);
-    if (err == 0) return d;
-    d.problem = ProblemOf(err);
-    d.systemText = std::strerror(err);
+    d.problem = ProblemOfCode(openError);
+    if (d.problem == OpenProblem::Other) {
+        const int err = OpenError(device);
+        if (err != 0) d.problem = ProblemOf(err);
+        d.systemText = err != 0 ? std::strerror(err) : "код ошибки " + std::to_string(openError);
+    }
     if (d.problem == OpenProblem::Busy) d.holders = ProgramsHolding(device);
     return d;
 }

@@ -2,6 +2,7 @@
 // Why a serial device cannot be opened as a port, found by trying it as the platform does, so
 // that a user can be told what to do rather than to check a cable that is fine.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,9 @@ struct OpenDiagnosis {
     std::vector<std::string> holders;  // programs that hold it, when the system can tell
 };
 
-OpenDiagnosis DiagnoseOpen(const std::string& device);
+// The cause from the platform's error code (TComm::OpenError()); the device is tried again only
+// when the code alone cannot tell, to give the system's own words.
+OpenDiagnosis DiagnoseOpen(const std::string& device, std::int32_t openError);
 
 // The names of the processes that have `device` open (from /proc), each once.
 std::vector<std::string> ProgramsHolding(const std::string& device);

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-enum class BoxKind { Error, Plain, Prompt };
+enum class BoxKind { Error, Plain, Prompt, Warning };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // A file dialog as the window sets it up. filter uses the "description|pattern" form.
@@ -23,6 +23,8 @@ class Dialogs {
     virtual void ErrorBox(const QString& text) = 0;
     // Plain kind: no icon, captioned with the window's title, one OK button.
     virtual void PlainBox(const QString& text) = 0;
+    // Warning kind: warning icon, captioned with the window's title, one OK button.
+    virtual void WarningBox(const QString& text) = 0;
     // Plain kind with Yes, No and Cancel. Closing the box counts as Cancel.
     virtual Answer SavePrompt(const QString& text) = 0;
     // The chosen path, or nothing when cancelled.
@@ -37,6 +39,7 @@ class QtDialogs : public Dialogs {
     QtDialogs(QWidget* parent, QString title) : parent_(parent), title_(std::move(title)) {}
     void ErrorBox(const QString& text) override;
     void PlainBox(const QString& text) override;
+    void WarningBox(const QString& text) override;
     Answer SavePrompt(const QString& text) override;
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;

@@ -8,6 +8,9 @@
 #include "Com.h"
 #include "Decimal.h"
 #include "GridView.h"
+#include "OpenProblem.h"
+#include "PortMap.h"
+#include "PortProblemText.h"
 #include "Texts.h"
 
 void TForm1::FormCreate() {
@@ -52,6 +55,14 @@ void TForm1::OpretClick() {
     Comm.XON = CharOfText(Xon->text());
     Comm.XOFF = CharOfText(Xoff->text());
     Comm.Connect();
+    // The settings are taken as before either way; a port that did not open is only said, so
+    // that the operator is not later sent to check a cable that is fine.
+    if (Comm.OpenError() != 0) {
+        const std::string name = Comm.DeviceName();
+        const serial::OpenDiagnosis why =
+            serial::DiagnoseOpen(serial::ResolveComName(name), Comm.OpenError());
+        dialogs_->WarningBox(QString::fromStdString(jobs::PortProblemText(name, why)));
+    }
     GroupBox1->hide();
     SetTopButtonsEnabled(true);
     StringGrid1->show();

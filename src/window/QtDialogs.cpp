@@ -19,6 +19,10 @@ void QtDialogs::ErrorBox(const QString& text) {
     QMessageBox::critical(parent_, texts::ErrorCaption(), text);
 }
 
+void QtDialogs::WarningBox(const QString& text) {
+    QMessageBox::warning(parent_, title_, text);
+}
+
 void QtDialogs::PlainBox(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title_, text, QMessageBox::Ok, parent_);
     box.exec();

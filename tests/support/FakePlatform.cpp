@@ -20,6 +20,10 @@ Handle FakePlatform::CreateFile(const std::string& name) {
         last_ = kErrorFileNotFound;
         return kInvalidHandle;
     }
+    if (line_->denied.count(name)) {
+        last_ = kErrorAccessDenied;
+        return kInvalidHandle;
+    }
     open_ = next_++;
     return open_;
 }

@@ -17,6 +17,7 @@ struct FakeLine {
     int closes = 0;
     // Opening fails for these names (invalid handle, later calls fail with code 6).
     std::set<std::string> absent;
+    std::set<std::string> denied;  // names this user may not open
     // Calls that fail with failCode, by name ("SetupComm", "ReadFile", ...).
     std::set<std::string> failing;
     std::int32_t failCode = serial::kErrorGenFailure;

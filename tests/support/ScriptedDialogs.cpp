@@ -28,6 +28,11 @@ void ScriptedDialogs::PlainBox(const QString& text) {
     if (onBox) onBox(boxes.back());
 }
 
+void ScriptedDialogs::WarningBox(const QString& text) {
+    boxes.push_back({BoxKind::Warning, text});
+    if (onBox) onBox(boxes.back());
+}
+
 Answer ScriptedDialogs::SavePrompt(const QString& text) {
     boxes.push_back({BoxKind::Prompt, text});
     if (onBox) onBox(boxes.back());

@@ -22,6 +22,7 @@ class ScriptedDialogs : public Dialogs {
   public:
     void ErrorBox(const QString& text) override;
     void PlainBox(const QString& text) override;
+    void WarningBox(const QString& text) override;
     Answer SavePrompt(const QString& text) override;
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
