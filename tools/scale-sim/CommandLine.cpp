@@ -22,6 +22,7 @@ const char kUsage[] =
     "  --fault SPEC         inject a fault: KIND[@N][#NUM]:STEP:ACTION[=ARG][:always]\n"
     "                       KIND any|readout|plu|msg|upload, STEP ready|accept|check|\n"
     "                       record|closing, ACTION silence|byte=HH|refuse|stall=K[/MS]|hangup=K\n"
+    "  --version            print the version and exit\n"
     "While running, standard input takes \"display W P T\", \"save FILE\" and \"quit\".\n";
 
 namespace {
@@ -89,6 +90,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.faults.push_back(NoMessages());
         else if (a == "--help" || a == "-h")
             c.help = true;
+        else if (a == "--version")
+            c.version = true;
         else if (WithValue().count(a)) {
             if (i + 1 == args.size()) throw std::invalid_argument(a + " needs a value");
             WithValue().at(a)(c, args[++i]);

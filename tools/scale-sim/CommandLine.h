@@ -20,6 +20,7 @@ struct CommandLine {
     std::optional<int> capacity;
     std::vector<Fault> faults;
     bool help = false;
+    bool version = false;
 };
 
 // Throws std::invalid_argument with a message for the operator.

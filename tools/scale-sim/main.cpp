@@ -105,6 +105,10 @@ int main(int argc, char** argv) {
             std::cout << sim::kUsage;
             return 0;
         }
+        if (c.version) {
+            std::cout << "qvscale-sim " QVSCALE_VERSION "\n";
+            return 0;
+        }
         return Run(c);
     } catch (const std::invalid_argument& e) {
         std::cerr << "qvscale-sim: " << e.what() << "\n" << sim::kUsage;
