@@ -21,16 +21,16 @@ struct CsvCellProblem {
 struct CsvRead {
     std::string refusal;  // why the bytes are no list, Russian, UTF-8; empty when they are one
     ListKind kind = ListKind::Plu;
-    // Data rows in code page 1251, as the file has them, with no marker row. A column the file
-    // lacks is "0" where the table holds a number and empty where it holds text.
+    // Data rows in code page 1251, with no marker row; a price in roubles is in kopecks here. A
+    // column the file lacks is "0" where the table holds a number and empty where it holds text.
     std::vector<Row> rows;
-    std::vector<int> lines;  // the line of the file each row begins on; the header's first is 1
+    std::vector<int> lines;  // the line of the file each row begins on, counting from 1
     // The file's own title (UTF-8) of the column each table column came from; empty if none.
     std::array<std::string, kColumns> titles;
     // Name1 holds whole names from a single name column, not yet split into the two lines.
     bool wholeNames = false;
     std::vector<CsvCellProblem> problems;     // at most one a row, in row order
-    std::vector<std::string> ignoredColumns;  // titles (UTF-8) of columns no list knows
+    std::vector<std::string> ignoredColumns;  // titles (UTF-8) of the columns the kind leaves
 };
 
 // The bytes of a CSV file: UTF-8 with or without a byte order mark, else code page 1251; the
