@@ -116,8 +116,6 @@ TEST(CsvImport, ATableFileComesBackAsSaveWritesItThroughCsv) {
         {"awkward_cells.plu", tables::ListKind::Plu, true},
         {"awkward_cells.msg", tables::ListKind::Msg, true},
         {"no_marker.plu", tables::ListKind::Plu, false},
-        {"lf_only.plu", tables::ListKind::Plu, false},
-        {"cr_only.msg", tables::ListKind::Msg, false},
         {"marker_at_line_5.msg", tables::ListKind::Msg, false},
     };
     for (const Case& c : cases) {

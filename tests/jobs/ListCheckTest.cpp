@@ -26,35 +26,32 @@ std::vector<std::string> Problems(const std::vector<tables::Row>& rows, tables::
 }
 
 TEST(ListCheck, ANumberTakenByAnEarlierRowIsRefusedWhenAsked) {
-    using tables::ListKind;
+    const auto plu = tables::ListKind::Plu, msg = tables::ListKind::Msg;
+    const auto refuse = Duplicates::Refused, allow = Duplicates::Allowed;
     struct Case {
         const char* what;
         std::vector<tables::Row> rows;
-        ListKind kind;
+        tables::ListKind kind;
         Duplicates duplicates;
         std::vector<std::string> problems;
     };
     const Case cases[] = {
-        {"the same number written three ways",
+        {"one number written three ways",
          {Plu("17"), Plu("017"), Plu(" $11")},
-         ListKind::Plu,
-         Duplicates::Refused,
+         plu,
+         refuse,
          {"20 0: PLU 17 уже есть в строке 10", "30 0: PLU 17 уже есть в строке 10"}},
-        {"allowed", {Plu("17"), Plu("17")}, ListKind::Plu, Duplicates::Allowed, {}},
-        {"a row bad elsewhere still holds its number",
+        {"allowed", {Plu("17"), Plu("17")}, plu, allow, {}},
+        {"a row bad elsewhere holds its number",
          {Plu("5", "x"), Plu("5")},
-         ListKind::Plu,
-         Duplicates::Refused,
+         plu,
+         refuse,
          {"10 3: не число: «x»", "20 0: PLU 5 уже есть в строке 10"}},
-        {"a number that is none holds nothing",
-         {Plu("5x"), Plu("5"), Plu("6")},
-         ListKind::Plu,
-         Duplicates::Refused,
-         {"10 0: не число: «5x»"}},
+        {"no number holds nothing", {Plu("5x"), Plu("5")}, plu, refuse, {"10 0: не число: «5x»"}},
         {"messages",
          {Message("3"), Message("4"), Message("3")},
-         ListKind::Msg,
-         Duplicates::Refused,
+         msg,
+         refuse,
          {"30 0: сообщение 3 уже есть в строке 10"}},
     };
     for (const Case& c : cases)

@@ -68,6 +68,9 @@ TEST(CodePage1251, Utf8ConvertsAsQtDoesAndOnlyWhenValid) {
     std::string every;
     for (int byte = 0; byte < 256; ++byte) every.push_back(static_cast<char>(byte));
     EXPECT_EQ(Cp1251ToUtf8(every), DecodeCp1251(every).toStdString());
+    std::string back;
+    EXPECT_TRUE(Utf8ToCp1251(Cp1251ToUtf8(every), back));
+    EXPECT_EQ(back, every);
     struct Case {
         const char* what;
         std::string utf8;
