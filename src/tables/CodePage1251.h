@@ -24,6 +24,7 @@ std::string EncodeCp1251(const QString& text);
 // the bytes are not valid UTF-8 (out is then unspecified).
 bool Utf8ToCp1251(std::string_view utf8, std::string& out);
 std::string Cp1251ToUtf8(std::string_view bytes);
+// Cp1251ToUtf8, added to the end of utf8.
 void AppendAsUtf8(std::string_view cp1251, std::string& utf8);
 
 }  // namespace tables

@@ -6,6 +6,7 @@
 namespace tables {
 namespace {
 
+// libcsv would trim spaces and tabs around an unquoted cell; spreadsheets keep them.
 int NoSpaces(unsigned char) {
     return 0;
 }
