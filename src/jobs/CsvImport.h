@@ -14,7 +14,7 @@ namespace jobs {
 constexpr int kProblemsListed = 50;
 
 struct ImportProblem {
-    int line = 0;        // the line of the file; the header's is 1
+    int line = 0;        // the line of the file, counting from 1
     std::string column;  // the column's title in the file
     std::string reason;
 };
