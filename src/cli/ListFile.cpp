@@ -9,6 +9,10 @@
 
 namespace cli {
 
+std::string BadRowText(const BadRow& bad) {
+    return "Строка " + std::to_string(bad.row) + ", «" + bad.column + "»: " + bad.reason;
+}
+
 std::optional<tables::ListKind> KindOfFileName(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QStringLiteral("plu")) return tables::ListKind::Plu;

@@ -9,6 +9,7 @@
 #include "ExitCode.h"
 #include "Options.h"
 #include "StopSignal.h"
+#include "Watch.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -25,5 +26,6 @@ int main(int argc, char** argv) {
                        ::isatty(STDERR_FILENO) == 1);
     if (s.command == "display") return cli::RunDisplay(s, output);
     if (s.command == "download") return cli::RunDownload(s, output);
+    if (s.command == "watch") return cli::RunWatch(s, output);
     return cli::RunUpload(s, output);
 }

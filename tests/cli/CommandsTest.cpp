@@ -46,6 +46,9 @@ TEST(CliUsage, AWrongCommandLineSaysWhyWithCodeTwoAndTouchesNoPort) {
         {{"upload", "--port", "COM2", "--port", "COM3", "-o", "x.plu"}, "один --port"},
         {{"upload", "--port", "COM2", "-o", "-", "--json"}, "стандартный вывод"},
         {{"display", "--port", "COM2", "--no-such-option"}, "no-such-option"},
+        {{"watch", "--port", "COM2"}, "нужна ровно одна папка"},
+        {{"watch", "--port", "COM2", f.Path("no-such-folder")}, "no-such-folder не найдена"},
+        {{"watch", "--port", "COM2", list}, "это файл, а нужна папка"},
     };
     for (const auto& c : cases) {
         const CliRun run = RunCli(c.args);
