@@ -69,6 +69,8 @@ void PrepareBenchEnvironment() {
         (std::filesystem::temp_directory_path() / "qvscale-bench-XXXXXX").string();
     if (!mkdtemp(dir.data())) std::abort();
     setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    // Runs write the transfer log and the scale's known contents: none of it in the user's own.
+    setenv("XDG_STATE_HOME", dir.c_str(), 1);
     std::atexit([] {
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "ChangedOnly.h"
 #include "CsvFile.h"
 #include "DisplayFormat.h"
 #include "Download.h"
@@ -74,18 +75,6 @@ PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) 
     return result;
 }
 
-PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
-                      Output& output) {
-    const int rows = jobs::DataRows(list.table);
-    const jobs::RunKind kind = DownloadKind(list.kind);
-    RunStarted(output, port.name, kind, rows);
-    PortObserver observer(port.name, output, rows);
-    const scale::RowKind rowKind =
-        list.kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
-    const jobs::Report report = jobs::RunDownload(link, list.table, rowKind, observer);
-    return FinishRun(port.name, kind, rows, report, output);
-}
-
 // The uploaded records as a table: titles, records, marker row.
 tables::Table TableOf(const std::vector<tables::Row>& records) {
     tables::Table table;
@@ -119,6 +108,20 @@ bool WriteList(const QString& path, const tables::Table& table, tables::ListKind
 }
 
 namespace {}  // namespace
+
+PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
+                      Output& output) {
+    const int rows = jobs::DataRows(list.table);
+    const jobs::RunKind kind = DownloadKind(list.kind);
+    RunStarted(output, port.name, kind, rows);
+    PortObserver observer(port.name, output, rows);
+    const scale::RowKind rowKind =
+        list.kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
+    jobs::KnownRecorder recorder(port.name, rowKind, &list.table, observer);
+    const jobs::Report report = jobs::RunDownload(link, list.table, rowKind, recorder);
+    KeepKnown(recorder, report, output);
+    return FinishRun(port.name, kind, rows, report, output);
+}
 
 int Summarize(const std::vector<PortResult>& results, Output& output) {
     output.EndProgress();
@@ -180,6 +183,13 @@ int RunDownload(const Settings& settings, Output& output) {
     ListFile list;
     const int read = ReadList(settings.file, KindToSend(settings, settings.file), output, list);
     if (read != kDone) return read;
+    if (settings.changedOnly) {
+        if (const auto problem = ChangesProblem(settings, list.kind)) {
+            output.Warn(*problem);
+            return kUsage;
+        }
+        return Summarize(SendChanges(settings, list, output), output);
+    }
     return Summarize(SendList(settings, list, output), output);
 }
 
@@ -189,7 +199,9 @@ int RunUpload(const Settings& settings, Output& output) {
     auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
         RunStarted(output, port.name, jobs::RunKind::PluUpload, 0);
         PortObserver observer(port.name, output, 0);
-        const jobs::Report report = jobs::RunUpload(link, observer);
+        jobs::KnownRecorder recorder(port.name, scale::RowKind::Plu, nullptr, observer);
+        const jobs::Report report = jobs::RunUpload(link, recorder);
+        KeepKnown(recorder, report, output);
         uploaded = TableOf(observer.received);
         return FinishRun(port.name, jobs::RunKind::PluUpload, 0, report, output);
     });

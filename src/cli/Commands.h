@@ -30,6 +30,10 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind, Output& 
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
                tables::CsvEncoding encoding, Output& output);
 
+// The whole list into one port.
+PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
+                      Output& output);
+
 // The list into every port of the settings at once.
 std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output);
 

@@ -5,7 +5,8 @@ namespace cli {
 
 enum ExitCode : int {
     kDone = 0,
-    kDifferent = 1,   // a compare found differences
+    kDifferent = 1,   // a compare found differences, or --changed-only could not trust what a
+                      // scale is known to hold (nothing sent)
     kUsage = 2,       // the command line is wrong
     kBadFile = 3,     // a list file that cannot be used (nothing sent), or an output not written
     kNoPort = 4,      // the port cannot be opened

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <set>
 
+#include "ChangedOnly.h"
+#include "CompareCommand.h"
 #include "ExitCode.h"
 #include "ListFile.h"
 
@@ -11,7 +13,7 @@ namespace cli {
 
 namespace {
 
-const char* const kCommands[] = {"display", "download", "upload", "watch", "convert"};
+const char* const kCommands[] = {"display", "download", "upload", "watch", "convert", "compare"};
 
 const char* const kProgramHelp =
     "Использование: qvscale-cli КОМАНДА --port ПОРТ [параметры]\n"
@@ -24,6 +26,7 @@ const char* const kProgramHelp =
     "  upload    список PLU из весов в файл\n"
     "  watch     загружать в весы списки, что появляются в папке\n"
     "  convert   файл таблицы в CSV-файл или обратно, с проверкой строк\n"
+    "  compare   сверить список PLU из файла с тем, что в весах\n"
     "  help      справка по команде: qvscale-cli help download\n"
     "\n"
     "Общие параметры:\n"
@@ -35,7 +38,9 @@ const char* const kProgramHelp =
     "  -h, --help        эта справка\n"
     "  -v, --version     версия программы\n"
     "\n"
-    "Коды завершения: 0 готово; 2 ошибка в командной строке; 3 файл не годится\n"
+    "Коды завершения: 0 готово; 1 сверка нашла различия, или --changed-only не\n"
+    "доверяет известному содержимому весов (ничего не передано); 2 ошибка в\n"
+    "командной строке; 3 файл не годится\n"
     "(в весы ничего не передано) или файл не записан; 4 порт не открывается;\n"
     "5 нет связи (весы не отвечают, замолчали, линия отключена); 6 весы отвергли\n"
     "команду или запись; 130 остановлено сигналом SIGINT или SIGTERM после\n"
@@ -47,14 +52,29 @@ std::string CommandHelp(const std::string& command) {
                "Читает показания весов и печатает их так, как их показывает окно:\n"
                "  COM2: Вес 1,234  Цена 12,34  Стоимость 15,23\n";
     if (command == "download")
-        return "Использование: qvscale-cli download --port ПОРТ [--port ПОРТ...] [--kind plu|msg] "
-               "ФАЙЛ\n\n"
+        return "Использование: qvscale-cli download --port ПОРТ [--port ПОРТ...] [--kind plu|msg]\n"
+               "       [--changed-only [--full-if-unknown] [--trust-known]] ФАЙЛ\n\n"
                "Загружает список из файла таблицы в весы, по одной записи за обмен.\n"
                "Вид списка — по расширению файла (.plu или .msg), --kind его задаёт явно;\n"
                "у CSV-файла (.csv) вид даёт его строка заголовков.\n"
                "Все строки проверяются до отправки: строка с ошибкой останавливает\n"
                "команду до первого байта, ошибки перечисляются (код 3).\n"
-               "С несколькими --port список идёт во все весы сразу.\n";
+               "С несколькими --port список идёт во все весы сразу.\n"
+               "\n"
+               "--changed-only     только строки, которые отличаются от известного\n"
+               "                   содержимого весов (того, что они подтвердили при прошлых\n"
+               "                   обменах). Сначала весы показывают несколько своих записей:\n"
+               "                   если они не совпали или содержимое неизвестно, ничего не\n"
+               "                   передаётся (код 1)\n"
+               "--full-if-unknown  тогда передать весь список\n"
+               "--trust-known      для сообщений: весы их обратно не передают, проверить\n"
+               "                   нельзя, известное содержимое берётся на веру\n";
+    if (command == "compare")
+        return "Использование: qvscale-cli compare --port ПОРТ [--port ПОРТ...] ФАЙЛ\n\n"
+               "Считывает список PLU из весов и сверяет его со списком в файле по номерам\n"
+               "PLU, каждое поле так, как его хранят весы. Печатает по строке на различие\n"
+               "(PLU, поле, значение в списке, значение в весах), PLU, которых нет в весах\n"
+               "или нет в списке, и итог. Код 0 — совпадает, 1 — есть различия.\n";
     if (command == "upload")
         return "Использование: qvscale-cli upload --port ПОРТ -o ФАЙЛ [--partial]\n\n"
                "Принимает список PLU из весов в файл таблицы (- — стандартный вывод)\n"
@@ -112,7 +132,7 @@ std::optional<std::vector<int>> MillisecondsList(const QString& text) {
 
 // What each command needs beyond the parser's own checks.
 std::optional<std::string> CheckCommand(const Settings& s, const QStringList& positional) {
-    const bool needsFile = s.command == "download";
+    const bool needsFile = s.command == "download" || s.command == "compare";
     const bool needsDir = s.command == "watch";
     const bool convert = s.command == "convert";
     const qsizetype expected = convert ? 3 : needsFile || needsDir ? 2 : 1;
@@ -134,6 +154,19 @@ std::optional<std::string> CheckCommand(const Settings& s, const QStringList& po
     return std::nullopt;
 }
 
+// What sending only the changes and comparing need beyond the command's own checks.
+std::optional<std::string> CheckChanges(const Settings& s) {
+    if ((s.fullIfUnknown || s.trustKnown) && !s.changedOnly)
+        return "--full-if-unknown и --trust-known — только вместе с --changed-only";
+    if (s.changedOnly && s.command != "download")
+        return "--changed-only — только для команды download";
+    // A CSV file says its kind once read; the command checks it then.
+    const auto kind = s.kind ? s.kind : KindOfFileName(s.file);
+    if (!kind) return std::nullopt;
+    if (s.command == "compare" && *kind == tables::ListKind::Msg) return ComparePluOnly();
+    return ChangesProblem(s, *kind);
+}
+
 }  // namespace
 
 std::string HelpText(const std::string& command) {
@@ -147,6 +180,9 @@ Parsed ParseArguments(const QStringList& arguments) {
     const QCommandLineOption kind("kind", "", "kind");
     const QCommandLineOption output({"o", "output"}, "", "file");
     const QCommandLineOption partial("partial");
+    const QCommandLineOption changedOnly("changed-only");
+    const QCommandLineOption fullIfUnknown("full-if-unknown");
+    const QCommandLineOption trustKnown("trust-known");
     const QCommandLineOption json("json");
     const QCommandLineOption baud("baud", "", "rate");
     const QCommandLineOption help(QStringList{"h", "help"});
@@ -158,6 +194,7 @@ Parsed ParseArguments(const QStringList& arguments) {
     retry.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions(
         {port, kind, output, partial, json, baud, help, version, encoding, byteTimeout, retry});
+    parser.addOptions({changedOnly, fullIfUnknown, trustKnown});
     if (!parser.parse(arguments)) return Usage(parser.errorText().toStdString());
 
     const QStringList positional = parser.positionalArguments();
@@ -213,6 +250,9 @@ Parsed ParseArguments(const QStringList& arguments) {
     s.output = parser.value(output);
     s.partial = parser.isSet(partial);
     s.json = parser.isSet(json);
+    s.changedOnly = parser.isSet(changedOnly);
+    s.fullIfUnknown = parser.isSet(fullIfUnknown);
+    s.trustKnown = parser.isSet(trustKnown);
     if (const auto problem = CheckCommand(s, positional)) return Usage(*problem);
     if (positional.size() > 1) s.file = positional[1];
     if (s.command == "convert") s.output = positional[2];
@@ -224,6 +264,7 @@ Parsed ParseArguments(const QStringList& arguments) {
     if (s.command == "watch" && !QFileInfo(s.file).isDir())
         return Usage("Папка " + s.file.toStdString() +
                      (QFileInfo::exists(s.file) ? " — это файл, а нужна папка" : " не найдена"));
+    if (const auto problem = CheckChanges(s)) return Usage(*problem);
     return {s, kDone, {}};
 }
 

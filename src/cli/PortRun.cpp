@@ -99,20 +99,23 @@ bool PortObserver::StopNow() {
 }
 
 PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
-                     const jobs::Report& report, Output& output) {
+                     const jobs::Report& report, Output& output, int skipped) {
     const std::string outcome = jobs::OutcomeName(report);
-    Log().Write({port, kind, report.rowsDone, rows, outcome, report.duration}, report);
+    Log().Write({port, kind, report.rowsDone, rows, outcome, report.duration, skipped}, report);
     PortResult result{port, ExitCodeOf(report), SummaryOf(port, rows, report), report, true};
-    output.Event({{"event", "run-end"},
-                  {"port", QString::fromStdString(port)},
-                  {"kind", jobs::RunKindName(kind)},
-                  {"rows_done", report.rowsDone},
-                  {"rows", rows},
-                  {"outcome", QString::fromStdString(outcome)},
-                  {"stopped", report.stopped},
-                  {"duration_ms", static_cast<qint64>(report.duration.count())},
-                  {"exit_code", result.exitCode},
-                  {"text", QString::fromStdString(result.summary)}});
+    if (skipped >= 0) result.summary += ", без изменений: " + std::to_string(skipped);
+    QJsonObject end{{"event", "run-end"},
+                    {"port", QString::fromStdString(port)},
+                    {"kind", jobs::RunKindName(kind)},
+                    {"rows_done", report.rowsDone},
+                    {"rows", rows},
+                    {"outcome", QString::fromStdString(outcome)},
+                    {"stopped", report.stopped},
+                    {"duration_ms", static_cast<qint64>(report.duration.count())},
+                    {"exit_code", result.exitCode},
+                    {"text", QString::fromStdString(result.summary)}};
+    if (skipped >= 0) end.insert("skipped", skipped);
+    output.Event(end);
     return result;
 }
 

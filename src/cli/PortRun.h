@@ -47,9 +47,10 @@ class PortObserver : public jobs::Observer {
     int rows_;
 };
 
-// The run's end: its line in the transfer log, its event, and the port's result.
+// The run's end: its line in the transfer log, its event, and the port's result. skipped: the
+// rows a changed-only load left out, -1 for any other run.
 PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
-                     const jobs::Report& report, Output& output);
+                     const jobs::Report& report, Output& output, int skipped = -1);
 
 // The transfer log every run of this process writes.
 jobs::TransferLog& Log();

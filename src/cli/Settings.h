@@ -15,7 +15,7 @@
 namespace cli {
 
 struct Settings {
-    std::string command;  // display, download, upload, watch
+    std::string command;  // display, download, upload, watch, convert, compare
     std::vector<PortName> ports;
     QString file;  // the list to download, or the folder to watch
     std::optional<tables::ListKind> kind;
@@ -23,6 +23,10 @@ struct Settings {
     tables::CsvEncoding encoding = tables::CsvEncoding::Utf8;  // of a CSV file written
     bool partial = false;
     bool json = false;
+    // download: only the rows that differ from the scale's known contents.
+    bool changedOnly = false;
+    bool fullIfUnknown = false;  // the whole list when the known contents cannot be trusted
+    bool trustKnown = false;     // messages, which the scale cannot send back to be checked
     TBaud baud = b9600;
     // Tests shorten these so a stall and a retry show without waiting.
     int byteTimeoutMs = scale::kByteTimeoutMs;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "CompareCommand.h"
 #include "ExitCode.h"
 #include "Options.h"
 #include "StopSignal.h"
@@ -28,5 +29,6 @@ int main(int argc, char** argv) {
     if (s.command == "download") return cli::RunDownload(s, output);
     if (s.command == "watch") return cli::RunWatch(s, output);
     if (s.command == "convert") return cli::RunConvert(s, output);
+    if (s.command == "compare") return cli::RunCompare(s, output);
     return cli::RunUpload(s, output);
 }

@@ -1,6 +1,7 @@
 #include "Download.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "Codec.h"
 
@@ -28,11 +29,19 @@ bool Succeeded(const ExchangeOutcome& outcome) {
 
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
                    Observer& observer) {
+    std::vector<int> rows(static_cast<std::size_t>(DataRows(table)));
+    std::iota(rows.begin(), rows.end(), 1);
+    return RunDownload(link, table, kind, rows, observer);
+}
+
+Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
+                   const std::vector<int>& rows, Observer& observer) {
     const auto start = std::chrono::steady_clock::now();
     Report report;
-    const int rows = DataRows(table);
-    for (int row = 1; row <= rows; ++row) {
-        observer.RowStarting(row, rows);
+    const int count = static_cast<int>(rows.size());
+    for (int nth = 1; nth <= count; ++nth) {
+        const int row = rows[static_cast<std::size_t>(nth - 1)];
+        observer.RowStarting(nth, count);
         const scale::RowCheck check = scale::ValidateRow(table.RowAt(row), kind);
         if (!check.ok()) {
             report.failure = Failure{row, check.problem, check.column, std::nullopt};
@@ -43,7 +52,7 @@ Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind
         const ExchangeOutcome outcome = SendRow(link, table, row, kind);
         if (Succeeded(outcome)) {
             ++report.rowsDone;
-            observer.RowDone(row, table.RowAt(row));
+            observer.RowDone(nth, table.RowAt(row));
         } else {
             report.failure = Failure{row, scale::RowProblem::None, -1, outcome};
             observer.RowFailed(*report.failure);

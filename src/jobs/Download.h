@@ -21,5 +21,9 @@ int DataRows(const tables::Table& table);
 // or its exchange ends the job, after the observer was told.
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
                    Observer& observer);
+// Sends the given data rows in the given order (a changed-only load), as the full load sends
+// them all. The observer counts rows by their place in `rows`; a failure names the table row.
+Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
+                   const std::vector<int>& rows, Observer& observer);
 
 }  // namespace jobs

@@ -58,7 +58,8 @@ struct Report {
 class Observer {
   public:
     virtual ~Observer() = default;
-    // Row `row` of `rows` is about to go; rows is 0 when not known ahead (an upload).
+    // Row `row` of `rows` is about to go; rows is 0 when not known ahead (an upload). A
+    // changed-only load counts only the rows it sends.
     virtual void RowStarting(int /*row*/, int /*rows*/) {}
     // The row went well: a download's row was stored, an upload's record came (cells by table
     // column).

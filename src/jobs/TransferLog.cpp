@@ -63,6 +63,8 @@ const char* RunKindName(RunKind kind) {
             return "plu-upload";
         case RunKind::Readout:
             return "readout";
+        case RunKind::PluCompare:
+            return "plu-compare";
     }
     return "?";
 }
@@ -85,13 +87,17 @@ std::string OutcomeName(const Report& report) {
     return report.failure ? OutcomeName(*report.failure) : "ok";
 }
 
-std::string TransferLog::DefaultPath() {
+std::string StateFolder() {
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
     const std::string base = state && *state ? state
                              : home          ? std::string(home) + "/.local/state"
                                              : std::string(".");
-    return base + "/qvscale/transfers.log";
+    return base + "/qvscale";
+}
+
+std::string TransferLog::DefaultPath() {
+    return StateFolder() + "/transfers.log";
 }
 
 TransferLog::TransferLog(std::string path) : path_(std::move(path)) {}
@@ -103,7 +109,8 @@ std::string TransferLog::Path() const {
 void TransferLog::Write(const RunLine& run) {
     const std::string rows =
         std::to_string(run.rowsDone) + "/" + (run.rows > 0 ? std::to_string(run.rows) : "?");
-    Append(Head(run) + " rows " + rows + " " + run.outcome + " " + Seconds(run.duration));
+    const std::string skipped = run.skipped >= 0 ? " skipped " + std::to_string(run.skipped) : "";
+    Append(Head(run) + " rows " + rows + " " + run.outcome + " " + Seconds(run.duration) + skipped);
 }
 
 void TransferLog::Write(const RunLine& run, const Report& report) {

@@ -5,6 +5,7 @@
 //
 //   2026-12-08 10:24:31 +0300 COM2 /dev/ttyUSB0 plu-download rows 3/5 T4 1.204s
 //   2026-12-08 10:24:31 +0300 COM2 /dev/ttyUSB0 plu-download row 4 T4
+//   2026-12-09 08:02:10 +0300 COM2 /dev/ttyUSB0 plu-download rows 42/42 ok 4.127s skipped 4958
 //
 // A log that cannot be written never stops a transfer: the first failure is kept for whoever
 // shows the log. Runs on several threads may share one log.
@@ -18,8 +19,12 @@
 
 namespace jobs {
 
+// $XDG_STATE_HOME/qvscale (~/.local/state/qvscale) as the environment says now: the log and the
+// scales' known contents live there.
+std::string StateFolder();
+
 // What a log line calls a run's kind.
-enum class RunKind { PluDownload, MsgDownload, PluUpload, Readout };
+enum class RunKind { PluDownload, MsgDownload, PluUpload, Readout, PluCompare };
 const char* RunKindName(RunKind kind);
 
 // "2026-12-08 10:24:31 +0300": a log line's time stamp.
@@ -38,6 +43,8 @@ struct RunLine {
     int rows = 0;  // 0 when not known ahead, as in an upload
     std::string outcome;
     std::chrono::milliseconds duration{0};
+    // A changed-only load: the rows left out as unchanged. -1 for any other run.
+    int skipped = -1;
 };
 
 class TransferLog {

@@ -79,6 +79,8 @@ void TForm1::ConnectHandlers() {
     onTrigger(logItem_, &TForm1::ShowTransferLog);
     onTrigger(importCsvItem_, &TForm1::ImportCsv);
     onTrigger(exportCsvItem_, &TForm1::ExportCsv);
+    onTrigger(compareItem_, &TForm1::CompareClick);
+    onTrigger(sendChangesItem_, &TForm1::SendChangesClick);
     onClick(Opret, &TForm1::OpretClick);
     onClick(Button12, &TForm1::Button12Click);
     onClick(StartBtn, &TForm1::StartBtnClick);

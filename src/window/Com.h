@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "Compare.h"
 #include "Dialogs.h"
 #include "Exchanges.h"
+#include "KnownContents.h"
 #include "MyCom.h"
 #include "RowValidation.h"
 #include "Table.h"
@@ -70,6 +72,10 @@ class TForm1 : public QMainWindow {
     // Upload.
     void Button22Click();
     void PLU2Click() { Button22Click(); }
+
+    // Service: compare the PLU list with the scale, send only the rows that changed.
+    void CompareClick();
+    void SendChangesClick();
 
     // Table lists and rows.
     void Button18Click();
@@ -280,21 +286,35 @@ class TForm1 : public QMainWindow {
     void AppendUploadedRow();
     // What ReadPlu does with an exchange's outcome: the end of the list, or a failure's box.
     void TakeUploadOutcome(scale::UploadOutcome outcome);
-    void DownloadRun();
+    // A full load, or the rows of a changed-only one.
+    void DownloadRun(const jobs::ChangePlan* changes = nullptr);
     void WriteDownloadEndMarker();
+    void CompareRun();
+    void SendChangesRun();
+    // True when the rows may go as a changed-only load; otherwise the operator was asked, and
+    // whatever was answered has been done.
+    bool KnownContentsHold(scale::RowKind kind, const jobs::KnownRecords& known,
+                           const jobs::ChangePlan& plan);
+    void ShowComparison(const jobs::Comparison& comparison);
     void TransmitRow(scale::RowKind kind);
     // The window's observers of the download and upload jobs.
     class DownloadView;
     class UploadView;
+    class CompareView;
     // Service: the transfer log, and the line each run writes to it.
     void ShowTransferLog();
     void ImportCsv();
     void ExportCsv();
-    void LogRun(jobs::RunKind kind, const jobs::Report& report, int rows);
+    void LogRun(jobs::RunKind kind, const jobs::Report& report, int rows, int skipped = -1);
     jobs::TransferLog log_;
     QAction* logItem_ = nullptr;
     QAction* importCsvItem_ = nullptr;
     QAction* exportCsvItem_ = nullptr;
+    QAction* compareItem_ = nullptr;
+    QAction* sendChangesItem_ = nullptr;
+    // Writes what a run confirmed; a failure to is said in the log viewer, never in a box.
+    void KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report);
+    std::string knownFailure_;
     TransferLogView* logView_ = nullptr;
 
     std::unique_ptr<Dialogs> dialogs_;

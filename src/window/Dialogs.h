@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-enum class BoxKind { Error, Plain, Prompt, Warning };
+enum class BoxKind { Error, Plain, Prompt, Warning, Question };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // A file dialog as the window sets it up. filter uses the "description|pattern" form.
@@ -33,6 +33,9 @@ class Dialogs {
     virtual void WarningBox(const QString& text) = 0;
     // Plain kind with Yes, No and Cancel. Closing the box counts as Cancel.
     virtual Answer SavePrompt(const QString& text) = 0;
+    // Question kind with Yes and No. Closing the box counts as No, and so does a seam that asks
+    // nobody: whatever asks must do nothing on No.
+    virtual Answer Question(const QString& /*text*/) { return Answer::No; }
     // The chosen path, or nothing when cancelled.
     virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
@@ -53,6 +56,7 @@ class QtDialogs : public Dialogs {
     void PlainBox(const QString& text) override;
     void WarningBox(const QString& text) override;
     Answer SavePrompt(const QString& text) override;
+    Answer Question(const QString& text) override;
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     std::optional<ChosenFile> SaveFileChoosingFilter(const FileDialogRequest& request) override;

@@ -11,6 +11,7 @@
 #include "Com.h"
 #include "DownloadSteps.h"
 #include "GridModel.h"
+#include "KnownContents.h"
 #include "Texts.h"
 #include "TransferOutcome.h"
 
@@ -57,7 +58,7 @@ void TForm1::Button21Click() {
     RunExclusive([this] { DownloadRun(); });
 }
 
-void TForm1::DownloadRun() {
+void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
     const scale::RowKind kind = TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message;
     Label14->show();
     Label14->repaint();
@@ -69,10 +70,15 @@ void TForm1::DownloadRun() {
     Button24->show();
     StopRequested = false;
     DownloadView view(*this);
+    jobs::KnownRecorder recorder(Comm.DeviceName(), kind, &Grid(), view);
     scale::Link link = LinkNow();
-    const jobs::Report report = jobs::RunDownload(link, Grid(), kind, view);
+    const jobs::Report report = changes
+                                    ? jobs::RunDownload(link, Grid(), kind, changes->rows, recorder)
+                                    : jobs::RunDownload(link, Grid(), kind, recorder);
+    KeepKnown(recorder, report);
     LogRun(kind == scale::RowKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload,
-           report, jobs::DataRows(Grid()));
+           report, changes ? static_cast<int>(changes->rows.size()) : jobs::DataRows(Grid()),
+           changes ? changes->skipped : -1);
     // Past the last row, as a loop over the rows leaves its counter.
     if (!report.failure && !report.stopped) CurRow = report.rowsDone + 1;
     ButOn();

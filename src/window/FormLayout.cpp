@@ -167,6 +167,8 @@ void TForm1::BuildMenu() {
     N12 = item(N11, "N12", QStringLiteral("Прочитать показания дисплея"));
     N15 = item(N11, "N15", QStringLiteral("Загрузить весы"));
     PLU2 = item(N11, "PLU2", QStringLiteral("Считать данные PLU из весов"));
+    compareItem_ = item(N11, "CompareItem", QStringLiteral("Сверить с весами"));
+    sendChangesItem_ = item(N11, "SendChangesItem", QStringLiteral("Переслать изменения"));
     logItem_ = item(N11, "TransferLogItem", QStringLiteral("Журнал обмена"));
     N13 = menu("N13", QStringLiteral("Порт"));
     N14 = item(N13, "N14", QStringLiteral("Настроить"));

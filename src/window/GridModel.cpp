@@ -1,14 +1,41 @@
 #include "GridModel.h"
 
+#include <QBrush>
+
 #include "CodePage1251.h"
 
+namespace {
+const QColor kDiffering(255, 205, 205);
+const QColor kMissing(255, 235, 170);
+}  // namespace
+
+void GridModel::SetMarks(Marks marks) {
+    if (marks_.empty() && marks.empty()) return;
+    marks_ = std::move(marks);
+    MarksChanged();
+}
+
+void GridModel::DropMarks() {
+    if (marks_.empty()) return;
+    marks_.clear();
+    MarksChanged();
+}
+
+void GridModel::MarksChanged() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
 void GridModel::Replace(const std::function<void(tables::Table&)>& change) {
+    marks_.clear();
     beginResetModel();
     change(table_);
     endResetModel();
 }
 
 void GridModel::SetCell(int col, int row, std::string text) {
+    DropMarks();
     table_.SetCell(col, row, std::move(text));
     if (row == 0) {
         emit headerDataChanged(Qt::Horizontal, col, col);
@@ -19,6 +46,7 @@ void GridModel::SetCell(int col, int row, std::string text) {
 }
 
 void GridModel::AppendRow() {
+    DropMarks();
     const int rows = table_.RowCount();
     beginInsertRows({}, rows - 1, rows - 1);
     table_.SetRowCount(rows + 1);
@@ -27,6 +55,7 @@ void GridModel::AppendRow() {
 
 void GridModel::MoveColumn(int from, int to) {
     if (from == to) return;
+    marks_.clear();
     beginResetModel();
     for (int r = 0; r < table_.RowCount(); ++r) {
         tables::Row row = table_.RowAt(r);
@@ -43,6 +72,7 @@ void GridModel::MoveColumn(int from, int to) {
 
 void GridModel::MoveRow(int from, int to) {
     if (from == to) return;
+    marks_.clear();
     beginResetModel();
     tables::Row moved = table_.RowAt(from);
     table_.RemoveRow(from);
@@ -70,6 +100,13 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             return tables::DecodeCp1251(cell.size() > editable ? cell.substr(0, editable) : cell);
         case kEditableRole:
             return cell.size() <= editable;
+        case Qt::BackgroundRole:
+        case Qt::ToolTipRole: {
+            const auto mark = marks_.find({index.row() + 1, index.column()});
+            if (mark == marks_.end()) return {};
+            if (role == Qt::ToolTipRole) return mark->second.tip;
+            return QBrush(mark->second.missing ? kMissing : kDiffering);
+        }
         default:
             return {};
     }
@@ -79,6 +116,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (!index.isValid() || role != Qt::EditRole) return false;
     std::string cell = tables::EncodeCp1251(value.toString());
     if (cell == table_.Cell(index.column(), index.row() + 1)) return true;
+    DropMarks();
     table_.SetCell(index.column(), index.row() + 1, std::move(cell));
     emit dataChanged(index, index);
     return true;

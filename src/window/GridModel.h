@@ -3,7 +3,10 @@
 // horizontal header. Cells are converted from code page 1251 only here.
 
 #include <QAbstractTableModel>
+#include <QString>
 #include <functional>
+#include <map>
+#include <utility>
 
 #include "Table.h"
 
@@ -20,6 +23,17 @@ class GridModel : public QAbstractTableModel {
     static constexpr int kEditableRole = Qt::UserRole;
 
     const tables::Table& table() const { return table_; }
+
+    // What the last compare found in a cell: the scale's value, or a row the scale lacks.
+    struct Mark {
+        QString tip;
+        bool missing = false;
+    };
+    // By (table row, column). Marks describe the table as it was compared, so every change to
+    // the table drops them.
+    using Marks = std::map<std::pair<int, int>, Mark>;
+    void SetMarks(Marks marks);
+    const Marks& marks() const { return marks_; }
 
     // Program writes: none of them marks the table as changed.
     void Replace(const std::function<void(tables::Table&)>& change);
@@ -39,5 +53,8 @@ class GridModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
+    void DropMarks();
+    void MarksChanged();
     tables::Table table_;
+    Marks marks_;
 };

@@ -42,6 +42,14 @@ Answer QtDialogs::SavePrompt(const QString& text) {
     }
 }
 
+Answer QtDialogs::Question(const QString& text) {
+    QMessageBox box(QMessageBox::Question, title_, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 namespace {
 std::optional<ChosenFile> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
                                         QFileDialog::AcceptMode mode) {

@@ -33,6 +33,61 @@ QString DataReceived() {
     return QStringLiteral("Данные приняты");
 }
 
+QString ComparePluOnly() {
+    return QStringLiteral(
+        "Сверить с весами можно только список PLU: сообщения весы обратно не передают");
+}
+QString CompareProgress() {
+    return QStringLiteral("Сверка с весами: прочитано %v");
+}
+QString ScaleValue(const QString& value) {
+    return QStringLiteral("В весах: %1").arg(value);
+}
+QString MissingInScale() {
+    return QStringLiteral("нет в весах");
+}
+QString CompareBadRow(const QString& problem, int row) {
+    return QStringLiteral("%1\r\nСтрока %2: сверка не начата").arg(problem).arg(row);
+}
+QString CompareSummary(int equal, int differing, int missing, const QStringList& onlyInScale) {
+    constexpr int kListed = 50;
+    QString text =
+        QStringLiteral("Совпадает: %1, отличается: %2, нет в весах: %3, нет в списке: %4")
+            .arg(equal)
+            .arg(differing)
+            .arg(missing)
+            .arg(onlyInScale.size());
+    if (onlyInScale.isEmpty()) return text;
+    text += QStringLiteral("\r\nТолько в весах: PLU ") +
+            onlyInScale.mid(0, kListed).join(QStringLiteral(", "));
+    if (onlyInScale.size() > kListed)
+        text += QStringLiteral(" и ещё %1").arg(onlyInScale.size() - kListed);
+    return text;
+}
+QString NothingKnown(const QString& port) {
+    return QStringLiteral(
+               "Неизвестно, что сейчас в весах на %1: с ними ещё не было обмена, после которого "
+               "это известно.\r\nПереслать весь список?")
+        .arg(port);
+}
+QString KnownStale() {
+    return QStringLiteral(
+        "В весах не то, что было в них передано: возможно, цену ввели на самих весах или кабель "
+        "теперь подключён к другим весам.\r\nПереслать весь список?");
+}
+QString MessagesUnchecked(int toSend, int rows) {
+    return QStringLiteral(
+               "Весы не передают сообщения обратно, поэтому проверить, что в них сейчас, нельзя: "
+               "будут пересланы сообщения, изменённые после прошлой пересылки (%1 из %2).\r\n"
+               "Если сообщения меняли на самих весах, ответьте «Нет» и перешлите весь список.\r\n"
+               "Переслать изменения?")
+        .arg(toSend)
+        .arg(rows);
+}
+QString NothingChanged(int rows) {
+    return QStringLiteral("Изменений нет: все строки списка (%1) уже в весах").arg(rows);
+}
+
 QString NothingToSave() {
     return QStringLiteral("Было бы, что сохранять...");
 }

@@ -4,6 +4,7 @@
 // this one home, so a text shown from two commands cannot drift apart.
 
 #include <QString>
+#include <QStringList>
 
 namespace texts {
 
@@ -18,6 +19,19 @@ QString BadCell();
 QString BadShelfLife();
 QString DataSent();
 QString DataReceived();
+
+// Comparing with the scale and sending only what changed.
+QString ComparePluOnly();
+QString CompareProgress();  // the progress bar's text, %v the records read
+QString ScaleValue(const QString& value);
+QString MissingInScale();
+QString CompareBadRow(const QString& problem, int row);
+// The PLU numbers only in the scale are listed, the first fifty of them.
+QString CompareSummary(int equal, int differing, int missing, const QStringList& onlyInScale);
+QString NothingKnown(const QString& port);
+QString KnownStale();
+QString MessagesUnchecked(int toSend, int rows);
+QString NothingChanged(int rows);
 
 // Table files.
 QString NothingToSave();

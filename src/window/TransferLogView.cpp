@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "Com.h"
+#include "KnownContents.h"
 #include "TransferLog.h"
 
 TransferLogView::TransferLogView(QWidget* parent)
@@ -50,12 +51,18 @@ void TransferLogView::Show(const QString& text, const QString& failure) {
 
 void TForm1::ShowTransferLog() {
     if (!logView_) logView_ = new TransferLogView(this);
-    logView_->Show(QString::fromStdString(log_.ReadAll()),
-                   QString::fromStdString(log_.WriteFailure()));
+    std::string failures = log_.WriteFailure();
+    if (!knownFailure_.empty()) failures += (failures.empty() ? "" : "\n") + knownFailure_;
+    logView_->Show(QString::fromStdString(log_.ReadAll()), QString::fromStdString(failures));
 }
 
-void TForm1::LogRun(jobs::RunKind kind, const jobs::Report& report, int rows) {
+void TForm1::LogRun(jobs::RunKind kind, const jobs::Report& report, int rows, int skipped) {
     log_.Write({Comm.DeviceName(), kind, report.rowsDone, rows, jobs::OutcomeName(report),
-                report.duration},
+                report.duration, skipped},
                report);
+}
+
+void TForm1::KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report) {
+    const std::string failure = recorder.Finish(report);
+    if (!failure.empty()) knownFailure_ = failure;
 }

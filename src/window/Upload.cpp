@@ -8,6 +8,7 @@
 #include "Com.h"
 #include "GridModel.h"
 #include "GridView.h"
+#include "KnownContents.h"
 #include "Texts.h"
 #include "TransferOutcome.h"
 
@@ -90,8 +91,11 @@ void TForm1::UploadRun() {
     Button24->show();
     StopRequested = false;
     UploadView view(*this);
+    jobs::KnownRecorder recorder(Comm.DeviceName(), scale::RowKind::Plu, nullptr, view);
     scale::Link link = LinkNow();
-    LogRun(jobs::RunKind::PluUpload, jobs::RunUpload(link, view), 0);
+    const jobs::Report report = jobs::RunUpload(link, recorder);
+    KeepKnown(recorder, report);
+    LogRun(jobs::RunKind::PluUpload, report, 0);
     StringGrid1->ScrollToTableRow(1);
     TableModified = true;
     StringGrid1->show();

@@ -39,6 +39,12 @@ Answer ScriptedDialogs::SavePrompt(const QString& text) {
     return NextAnswer(promptAnswers);
 }
 
+Answer ScriptedDialogs::Question(const QString& text) {
+    boxes.push_back({BoxKind::Question, text});
+    if (onBox) onBox(boxes.back());
+    return NextAnswer(promptAnswers) == Answer::Yes ? Answer::Yes : Answer::No;
+}
+
 std::optional<QString> ScriptedDialogs::OpenFile(const FileDialogRequest& request) {
     fileDialogs.push_back({false, request});
     return NextPath(fileAnswers);

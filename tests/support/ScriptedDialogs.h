@@ -24,6 +24,8 @@ class ScriptedDialogs : public Dialogs {
     void PlainBox(const QString& text) override;
     void WarningBox(const QString& text) override;
     Answer SavePrompt(const QString& text) override;
+    // Takes its answer from promptAnswers too; Cancel stands for No.
+    Answer Question(const QString& text) override;
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     std::optional<ChosenFile> SaveFileChoosingFilter(const FileDialogRequest& request) override;

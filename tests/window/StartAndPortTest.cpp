@@ -112,6 +112,8 @@ TEST(StartState, MenuInOrderWithTheTableItemsDisabled) {
          {{QStringLiteral("Прочитать показания дисплея"), true},
           {QStringLiteral("Загрузить весы"), true},
           {QStringLiteral("Считать данные PLU из весов"), true},
+          {QStringLiteral("Сверить с весами"), true},
+          {QStringLiteral("Переслать изменения"), true},
           {QStringLiteral("Журнал обмена"), true}}},
         {QStringLiteral("Порт"), {{QStringLiteral("Настроить"), true}}}};
     const auto bar = h.form->menuBar()->actions();

@@ -1,0 +1,122 @@
+#include "ChangedOnly.h"
+
+#include "Commands.h"
+#include "Download.h"
+#include "ExitCode.h"
+#include "Outcomes.h"
+
+namespace cli {
+
+namespace {
+
+const char* const kWhatToDo =
+    " Ничего не передано: загрузите весь список без --changed-only или добавьте "
+    "--full-if-unknown";
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+scale::RowKind RowKindOf(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
+}
+
+jobs::RunKind RunKindOf(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload;
+}
+
+// Known contents that cannot be trusted: the whole list with --full-if-unknown, else nothing.
+PortResult Untrusted(const Settings& settings, const PortName& port, scale::Link& link,
+                     const ListFile& list, const std::string& why, Output& output) {
+    if (settings.fullIfUnknown) {
+        output.Say(port.name + ": " + why + " Передаётся весь список (--full-if-unknown)");
+        return SendToPort(port, link, list, output);
+    }
+    const std::string text = port.name + ": " + why + kWhatToDo;
+    output.Event({{"event", "known-untrusted"},
+                  {"port", Q(port.name)},
+                  {"text", Q(text)},
+                  {"exit_code", kDifferent}});
+    return {port.name, kDifferent, text, {}, true};
+}
+
+PortResult SendPlanned(const PortName& port, scale::Link& link, const ListFile& list,
+                       const jobs::ChangePlan& plan, Output& output) {
+    const int rows = static_cast<int>(plan.rows.size());
+    const jobs::RunKind kind = RunKindOf(list.kind);
+    output.Event({{"event", "run-start"},
+                  {"port", Q(port.name)},
+                  {"kind", jobs::RunKindName(kind)},
+                  {"rows", rows},
+                  {"skipped", plan.skipped}});
+    PortObserver observer(port.name, output, rows);
+    jobs::KnownRecorder recorder(port.name, RowKindOf(list.kind), &list.table, observer);
+    const jobs::Report report =
+        jobs::RunDownload(link, list.table, RowKindOf(list.kind), plan.rows, recorder);
+    KeepKnown(recorder, report, output);
+    return FinishRun(port.name, kind, rows, report, output, plan.skipped);
+}
+
+PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
+                             const ListFile& list, Output& output) {
+    const scale::RowKind kind = RowKindOf(list.kind);
+    const std::optional<jobs::KnownRecords> known = jobs::LoadKnown(port.name, kind);
+    if (!known || known->empty())
+        return Untrusted(settings, port, link, list,
+                         "неизвестно, что сейчас в весах: с ними ещё не было обмена, после "
+                         "которого это известно.",
+                         output);
+    const jobs::ChangePlan plan = jobs::PlanChanges(list.table, kind, *known);
+    // Messages cannot be read back; --trust-known was required for them.
+    if (kind == scale::RowKind::Message) return SendPlanned(port, link, list, plan, output);
+    const jobs::KnownCheck check = jobs::CheckKnown(link, *known);
+    const int rows = static_cast<int>(plan.rows.size());
+    if (check.failure) {
+        jobs::Report report;
+        report.failure = check.failure;
+        report.duration = check.duration;
+        PortResult result =
+            FinishRun(port.name, RunKindOf(list.kind), rows, report, output, plan.skipped);
+        result.summary = port.name + ": проверка содержимого весов не удалась: " +
+                         ExchangeText(*check.failure->outcome) + ". Ничего не передано";
+        return result;
+    }
+    if (!check.holds) {
+        jobs::ForgetKnown(port.name, kind);
+        Log().Write({port.name, RunKindOf(list.kind), 0, rows, "known-stale", check.duration,
+                     plan.skipped});
+        return Untrusted(settings, port, link, list,
+                         "в весах не то, что в них было передано (запись " +
+                             std::to_string(check.position) +
+                             " не совпала): возможно, цену ввели на самих весах или кабель "
+                             "теперь подключён к другим весам.",
+                         output);
+    }
+    return SendPlanned(port, link, list, plan, output);
+}
+
+}  // namespace
+
+std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list,
+                                    Output& output) {
+    std::vector<std::string> names;
+    for (const auto& p : settings.ports) names.push_back(p.name);
+    output.TrackPorts(names);
+    return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+        return SendChangesToPort(settings, port, link, list, output);
+    });
+}
+
+std::optional<std::string> ChangesProblem(const Settings& settings, tables::ListKind kind) {
+    if (!settings.changedOnly || kind != tables::ListKind::Msg || settings.trustKnown)
+        return std::nullopt;
+    return "Сообщения весы обратно не передают, и проверить, что в них сейчас, нельзя: "
+           "--changed-only для сообщений — только с --trust-known";
+}
+
+void KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report, Output& output) {
+    const std::string failure = recorder.Finish(report);
+    if (!failure.empty()) output.Warn(failure);
+}
+
+}  // namespace cli

@@ -1,0 +1,25 @@
+#pragma once
+// download --changed-only, and keeping each scale's known contents after a run.
+
+#include <vector>
+
+#include "KnownContents.h"
+#include "ListFile.h"
+#include "Output.h"
+#include "PortRun.h"
+#include "Settings.h"
+
+namespace cli {
+
+// The list into every port at once, each getting only the rows that differ from what that scale
+// is known to hold, once the scale has shown it still holds it. Refused with kDifferent when the
+// known contents cannot be trusted, unless --full-if-unknown sends the whole list instead.
+std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list, Output& output);
+
+// Why a changed-only load cannot take a list of this kind as asked; nothing when it can.
+std::optional<std::string> ChangesProblem(const Settings& settings, tables::ListKind kind);
+
+// Writes what the run confirmed; a failure to is only said.
+void KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report, Output& output);
+
+}  // namespace cli

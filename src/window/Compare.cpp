@@ -1,0 +1,107 @@
+// Comparing the PLU list with the scale's, and the highlights it leaves in the grid.
+
+#include "Compare.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+
+#include "CodePage1251.h"
+#include "Com.h"
+#include "Download.h"
+#include "DownloadSteps.h"
+#include "GridModel.h"
+#include "KnownContents.h"
+#include "Texts.h"
+#include "TransferOutcome.h"
+
+// The growing count on the progress bar, the upload's failure boxes, and Stop.
+class TForm1::CompareView : public jobs::Observer {
+  public:
+    explicit CompareView(TForm1& form) : f_(form) {}
+
+    void RowDone(int request, const tables::Row&) override {
+        QProgressBar& bar = *f_.ProgressBar1;
+        if (request > bar.maximum()) bar.setMaximum(request);
+        bar.setValue(request);
+    }
+
+    void RowFailed(const jobs::Failure& failure) override {
+        f_.ReportLinkFailure(*FailureOf(*failure.outcome));
+    }
+
+    bool StopNow() override {
+        QCoreApplication::processEvents();
+        if (!f_.StopRequested) return false;
+        f_.Button24->hide();
+        return true;
+    }
+
+  private:
+    TForm1& f_;
+};
+
+void TForm1::CompareClick() {
+    if (!PortOpened) {
+        dialogs_->ErrorBox(texts::PortNotSet());
+        return;
+    }
+    if (!TableExists || !TableIsPlu) {
+        dialogs_->ErrorBox(texts::ComparePluOnly());
+        return;
+    }
+    RunExclusive([this] { CompareRun(); });
+}
+
+void TForm1::CompareRun() {
+    // A row the download would refuse holds no record to compare.
+    for (int r = 1; r <= jobs::DataRows(Grid()); ++r) {
+        const scale::RowCheck check = scale::ValidateRow(Grid().RowAt(r), scale::RowKind::Plu);
+        if (!check.ok()) {
+            dialogs_->ErrorBox(texts::CompareBadRow(RowProblemText(check.problem), r));
+            return;
+        }
+    }
+    model_->SetMarks({});
+    ButOff();
+    TransferFailed = false;
+    ProgressBar1->setRange(0, std::max(jobs::DataRows(Grid()), 1));
+    ProgressBar1->setValue(0);
+    ProgressBar1->setFormat(texts::CompareProgress());
+    ProgressBar1->show();
+    Button24->show();
+    StopRequested = false;
+    CompareView view(*this);
+    jobs::KnownRecorder recorder(Comm.DeviceName(), scale::RowKind::Plu, nullptr, view);
+    scale::Link link = LinkNow();
+    const jobs::CompareReport result = jobs::RunCompare(link, Grid(), recorder);
+    KeepKnown(recorder, result.report);
+    LogRun(jobs::RunKind::PluCompare, result.report, 0);
+    // The download finds the bar as it always has.
+    ProgressBar1->hide();
+    ProgressBar1->setFormat(QStringLiteral("%p%"));
+    ProgressBar1->setRange(0, 100);
+    ButOn();
+    if (result.comparison) ShowComparison(*result.comparison);
+}
+
+void TForm1::ShowComparison(const jobs::Comparison& comparison) {
+    GridModel::Marks marks;
+    for (const jobs::ListedRecord& record : comparison.differing) {
+        for (const jobs::FieldDifference& field : record.fields)
+            marks[{record.row, field.column}] = {
+                texts::ScaleValue(tables::DecodeCp1251(field.scale)), false};
+    }
+    for (const jobs::ListedRecord& record : comparison.missing) {
+        for (int c = 0; c < tables::kColumns; ++c)
+            marks[{record.row, c}] = {texts::MissingInScale(), true};
+    }
+    model_->SetMarks(std::move(marks));
+    QStringList onlyInScale;
+    for (const tables::Row& record : comparison.onlyInScale)
+        onlyInScale << QString::fromStdString(record[tables::Column::Plu]);
+    dialogs_->PlainBox(
+        texts::CompareSummary(comparison.equal, static_cast<int>(comparison.differing.size()),
+                              static_cast<int>(comparison.missing.size()), onlyInScale));
+}
