@@ -5,12 +5,13 @@
 
 #include "ExitCode.h"
 #include "ListFile.h"
+#include "PortsCommand.h"
 
 namespace cli {
 
 namespace {
 
-const char* const kCommands[] = {"display", "download", "upload"};
+const char* const kCommands[] = {"display", "download", "upload", "ports"};
 
 const char* const kProgramHelp =
     "Использование: qvscale-cli КОМАНДА --port ПОРТ [параметры]\n"
@@ -21,6 +22,7 @@ const char* const kProgramHelp =
     "  display   показания весов: вес, цена, стоимость\n"
     "  download  список PLU или сообщений из файла в весы\n"
     "  upload    список PLU из весов в файл\n"
+    "  ports     куда ведут COM1..COM8; назначить и снять COM-имя\n"
     "  help      справка по команде: qvscale-cli help download\n"
     "\n"
     "Общие параметры:\n"
@@ -56,6 +58,20 @@ std::string CommandHelp(const std::string& command) {
                "Принимает список PLU из весов в файл таблицы (- — стандартный вывод).\n"
                "Прежний файл заменяется целиком и только если приём закончился успешно\n"
                "или задан --partial (тогда записывается принятое).\n";
+    if (command == "ports")
+        return "Использование: qvscale-cli ports [--json]\n"
+               "               qvscale-cli ports map COMn УСТРОЙСТВО\n"
+               "               qvscale-cli ports unmap COMn\n\n"
+               "Без параметров: куда ведёт каждое из COM1..COM8 (ссылка в папке\n"
+               "~/.config/qvscale/ports или /dev/ttyS<n-1>), есть ли устройство, можно ли\n"
+               "его открыть и не занято ли оно; затем последовательные устройства без\n"
+               "COM-имени: по именам из /dev/serial/by-id, с производителем и моделью\n"
+               "адаптера, и порты /dev/ttyS* с UART.\n"
+               "map назначает COM-имя устройству; /dev/ttyUSB0 записывается под его\n"
+               "именем из /dev/serial/by-id, и назначение переживает перенос адаптера\n"
+               "в другой разъём USB. unmap снимает назначение.\n"
+               "Назначение, чьё устройство занято программой, не меняется (код 4);\n"
+               "код 4 и у устройства, которого нет; 3 — ссылку не записать.\n";
     return kProgramHelp;
 }
 
@@ -170,6 +186,14 @@ Parsed ParseArguments(const QStringList& arguments) {
     s.output = parser.value(output);
     s.partial = parser.isSet(partial);
     s.json = parser.isSet(json);
+    if (command == "ports") {
+        if (!s.ports.empty())
+            return Usage("ports не берёт --port: COM-имя идёт после map или unmap");
+        for (qsizetype i = 1; i < positional.size(); ++i)
+            s.operands.push_back(positional[i].toStdString());
+        if (const auto problem = CheckPortsOperands(s.operands)) return Usage(*problem);
+        return {s, kDone, {}};
+    }
     if (const auto problem = CheckCommand(s, positional)) return Usage(*problem);
     if (positional.size() > 1) s.file = positional[1];
     if (s.command == "download" && !s.kind && !KindOfFileName(s.file))

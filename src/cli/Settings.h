@@ -25,6 +25,8 @@ struct Settings {
     // Tests shorten these so a stall and a retry show without waiting.
     int byteTimeoutMs = scale::kByteTimeoutMs;
     std::vector<int> retryDelaysMs = {30'000, 60'000, 120'000, 300'000};
+    // ports: the words after it, such as map COM2 /dev/ttyUSB0.
+    std::vector<std::string> operands;
 };
 
 }  // namespace cli

@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "Options.h"
+#include "PortsCommand.h"
 #include "StopSignal.h"
 
 int main(int argc, char** argv) {
@@ -25,5 +26,6 @@ int main(int argc, char** argv) {
                        ::isatty(STDERR_FILENO) == 1);
     if (s.command == "display") return cli::RunDisplay(s, output);
     if (s.command == "download") return cli::RunDownload(s, output);
+    if (s.command == "ports") return cli::RunPorts(s, output);
     return cli::RunUpload(s, output);
 }

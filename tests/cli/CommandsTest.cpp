@@ -46,6 +46,10 @@ TEST(CliUsage, AWrongCommandLineSaysWhyWithCodeTwoAndTouchesNoPort) {
         {{"upload", "--port", "COM2", "--port", "COM3", "-o", "x.plu"}, "один --port"},
         {{"upload", "--port", "COM2", "-o", "-", "--json"}, "стандартный вывод"},
         {{"display", "--port", "COM2", "--no-such-option"}, "no-such-option"},
+        {{"ports", "map", "COM9", "/dev/ttyUSB0"}, "COM9 не годится"},
+        {{"ports", "unmap"}, "ports unmap COMn"},
+        {{"ports", "list"}, "ports map COMn"},
+        {{"ports", "--port", "COM2"}, "ports не берёт --port"},
     };
     for (const auto& c : cases) {
         const CliRun run = RunCli(c.args);
@@ -67,6 +71,7 @@ TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
             << run.out;
     }
     EXPECT_TRUE(Has(RunCli({"help", "upload"}).out, "--partial"));
+    EXPECT_TRUE(Has(RunCli({"help", "ports"}).out, "ports unmap COMn"));
 }
 
 TEST(CliPorts, APortThatDoesNotOpenIsNamedWithItsCauseAndCodeFour) {
