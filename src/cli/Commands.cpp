@@ -152,7 +152,7 @@ int ReadList(const QString& file, tables::ListKind kind, Output& output, ListFil
                       {"row", bad.row},
                       {"column", Q(bad.column)},
                       {"reason", Q(bad.reason)}});
-        output.Warn("Строка " + std::to_string(bad.row) + ", «" + bad.column + "»: " + bad.reason);
+        output.Warn(BadRowText(bad));
     }
     const std::size_t more =
         list.badRows.size() > kBadRowsShown ? list.badRows.size() - kBadRowsShown : 0;

@@ -3,36 +3,15 @@
 #include <QFileInfo>
 
 #include "CodePage1251.h"
-#include "Codec.h"
 #include "Download.h"
-#include "RowValidation.h"
+#include "ListCheck.h"
 #include "TableFile.h"
 
 namespace cli {
 
-namespace {
-
-std::string Utf8(const std::string& cp1251) {
-    return tables::DecodeCp1251(cp1251).toStdString();
+std::string BadRowText(const BadRow& bad) {
+    return "Строка " + std::to_string(bad.row) + ", «" + bad.column + "»: " + bad.reason;
 }
-
-// Leading spaces, an optional sign, then digits only: a number, though maybe too large.
-bool LooksDecimal(const std::string& cell) {
-    std::size_t i = cell.find_first_not_of(' ');
-    if (i == std::string::npos) return false;
-    if (cell[i] == '-' || cell[i] == '+') ++i;
-    return i < cell.size() && cell.find_first_not_of("0123456789", i) == std::string::npos;
-}
-
-std::string ReasonOf(const scale::RowCheck& check, const std::string& cell) {
-    if (check.problem == scale::RowProblem::BadShelfLife) return "срок годности вне 0..366";
-    std::int32_t ignored = 0;
-    if (scale::CellToInt(cell, ignored) || LooksDecimal(cell))
-        return "число не помещается в поле: " + Utf8(cell);
-    return "не число: «" + Utf8(cell) + "»";
-}
-
-}  // namespace
 
 std::optional<tables::ListKind> KindOfFileName(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -42,17 +21,19 @@ std::optional<tables::ListKind> KindOfFileName(const QString& path) {
 }
 
 std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind) {
-    const scale::RowKind rowKind =
-        kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
+    std::vector<tables::Row> rows;
+    std::vector<int> numbers;
+    for (int row = 1; row <= jobs::DataRows(table); ++row) {
+        rows.push_back(table.RowAt(row));
+        numbers.push_back(row);
+    }
+    // The scale takes a repeated number as a change of the record, as the window's download does.
+    const std::vector<jobs::ListProblem> problems =
+        jobs::CheckListRows(rows, numbers, kind, jobs::Duplicates::Allowed);
     const tables::Row& titles = tables::TitlesOf(kind);
     std::vector<BadRow> bad;
-    for (int row = 1; row <= jobs::DataRows(table); ++row) {
-        const tables::Row& cells = table.RowAt(row);
-        const scale::RowCheck check = scale::ValidateRow(cells, rowKind);
-        if (check.ok()) continue;
-        const auto column = static_cast<std::size_t>(check.column);
-        bad.push_back({row, Utf8(titles[column]), ReasonOf(check, cells[column])});
-    }
+    for (const jobs::ListProblem& p : problems)
+        bad.push_back({p.row, tables::Cp1251ToUtf8(titles[p.column]), p.reason});
     return bad;
 }
 

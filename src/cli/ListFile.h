@@ -20,6 +20,9 @@ struct BadRow {
     std::string reason;
 };
 
+// "Строка 2, «Цена»: не число: «12,5»"
+std::string BadRowText(const BadRow& bad);
+
 struct ListFile {
     tables::Table table;
     tables::ListKind kind = tables::ListKind::Plu;

@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <set>
 
 #include "ExitCode.h"
@@ -11,7 +12,7 @@ namespace cli {
 
 namespace {
 
-const char* const kCommands[] = {"display", "download", "upload", "ports"};
+const char* const kCommands[] = {"display", "download", "upload", "watch", "ports"};
 
 const char* const kProgramHelp =
     "Использование: qvscale-cli КОМАНДА --port ПОРТ [параметры]\n"
@@ -22,6 +23,7 @@ const char* const kProgramHelp =
     "  display   показания весов: вес, цена, стоимость\n"
     "  download  список PLU или сообщений из файла в весы\n"
     "  upload    список PLU из весов в файл\n"
+    "  watch     загружать в весы списки, что появляются в папке\n"
     "  ports     куда ведут COM1..COM8; назначить и снять COM-имя\n"
     "  help      справка по команде: qvscale-cli help download\n"
     "\n"
@@ -58,6 +60,22 @@ std::string CommandHelp(const std::string& command) {
                "Принимает список PLU из весов в файл таблицы (- — стандартный вывод).\n"
                "Прежний файл заменяется целиком и только если приём закончился успешно\n"
                "или задан --partial (тогда записывается принятое).\n";
+    if (command == "watch")
+        return "Использование: qvscale-cli watch --port ПОРТ [--port ПОРТ...] [--kind plu|msg] "
+               "ПАПКА\n\n"
+               "Ждёт файлы списков (*.plu, *.msg) в папке и загружает каждый в весы в том\n"
+               "порядке, в каком они появились. Файл берётся, только когда он записан\n"
+               "целиком: закрыт после записи или перенесён в папку. Файлы, что уже лежат\n"
+               "в папке, идут первыми, от старых к новым.\n"
+               "После передачи файл переносится в ПАПКА/done (все весы его приняли) или\n"
+               "в ПАПКА/failed (ошибки в файле, весы отвергли запись, связь прервалась\n"
+               "посреди списка), а рядом с ним ложится ФАЙЛ.log: что с ним было.\n"
+               "Если порт не открывается или весы не отвечают, файл ждёт в папке, и все\n"
+               "следующие ждут за ним: повтор через 30 с, 1, 2, 5 минут и дальше каждые\n"
+               "5 минут, только в те весы, что его ещё не приняли.\n"
+               "SIGINT или SIGTERM заканчивают передачу после текущей записи; файл\n"
+               "остаётся в папке и после перезапуска передаётся снова (код 130).\n"
+               "Код 3: папку нельзя отслеживать, или её удалили или перенесли.\n";
     if (command == "ports")
         return "Использование: qvscale-cli ports [--json]\n"
                "               qvscale-cli ports map COMn УСТРОЙСТВО\n"
@@ -101,10 +119,13 @@ std::optional<std::vector<int>> MillisecondsList(const QString& text) {
 // What each command needs beyond the parser's own checks.
 std::optional<std::string> CheckCommand(const Settings& s, const QStringList& positional) {
     const bool needsFile = s.command == "download";
-    const qsizetype expected = needsFile ? 2 : 1;
-    if (positional.size() != expected)
+    const bool needsDir = s.command == "watch";
+    const qsizetype expected = needsFile || needsDir ? 2 : 1;
+    if (positional.size() != expected) {
+        if (needsDir) return std::string("Команде watch нужна ровно одна папка");
         return needsFile ? "Команде " + s.command + " нужен ровно один " + "файл списка"
                          : "Лишний аргумент: " + positional.back().toStdString();
+    }
     if (s.ports.empty()) return "Не задан порт: --port COM2 или --port /dev/ttyUSB0";
     if (s.command == "upload") {
         if (s.output.isEmpty()) return "Команде upload нужен файл: -o ФАЙЛ (или -o - для вывода)";
@@ -198,6 +219,9 @@ Parsed ParseArguments(const QStringList& arguments) {
     if (positional.size() > 1) s.file = positional[1];
     if (s.command == "download" && !s.kind && !KindOfFileName(s.file))
         return Usage("Вид списка не виден по расширению файла: задайте --kind plu или --kind msg");
+    if (s.command == "watch" && !QFileInfo(s.file).isDir())
+        return Usage("Папка " + s.file.toStdString() +
+                     (QFileInfo::exists(s.file) ? " — это файл, а нужна папка" : " не найдена"));
     return {s, kDone, {}};
 }
 

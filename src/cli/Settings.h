@@ -14,7 +14,7 @@
 namespace cli {
 
 struct Settings {
-    std::string command;  // display, download, upload, watch
+    std::string command;  // display, download, upload, watch, ports
     std::vector<PortName> ports;
     QString file;  // the list to download, or the folder to watch
     std::optional<tables::ListKind> kind;

@@ -10,6 +10,7 @@
 #include "Options.h"
 #include "PortsCommand.h"
 #include "StopSignal.h"
+#include "Watch.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
                        ::isatty(STDERR_FILENO) == 1);
     if (s.command == "display") return cli::RunDisplay(s, output);
     if (s.command == "download") return cli::RunDownload(s, output);
+    if (s.command == "watch") return cli::RunWatch(s, output);
     if (s.command == "ports") return cli::RunPorts(s, output);
     return cli::RunUpload(s, output);
 }

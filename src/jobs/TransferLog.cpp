@@ -27,15 +27,6 @@ std::string ExchangeName(Outcome outcome) {
     return kUpload[at];
 }
 
-std::string LocalTimeNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local);
-    return text;
-}
-
 std::string Seconds(std::chrono::milliseconds duration) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3fs", static_cast<double>(duration.count()) / 1000.0);
@@ -52,6 +43,15 @@ std::string OldFile(const std::string& path, int n) {
 }
 
 }  // namespace
+
+std::string LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local);
+    return text;
+}
 
 const char* RunKindName(RunKind kind) {
     switch (kind) {

@@ -22,6 +22,9 @@ namespace jobs {
 enum class RunKind { PluDownload, MsgDownload, PluUpload, Readout };
 const char* RunKindName(RunKind kind);
 
+// "2026-12-08 10:24:31 +0300": a log line's time stamp.
+std::string LocalTimeNow();
+
 // The outcome's short name in the log: "ok", "stopped", "bad-cell", "bad-shelf-life", the
 // exchange's own (T1..T4, F1..F6, U1..U3) or "stalled".
 std::string OutcomeName(const Report& report);

@@ -68,6 +68,56 @@ bool Lookup(char32_t codePoint, std::uint8_t& byte) {
     return true;
 }
 
+// One character of valid UTF-8 at `at`, which moves past it. Overlong forms, surrogates and code
+// points past U+10FFFF are not valid.
+bool NextUtf8(std::string_view text, std::size_t& at, char32_t& codePoint) {
+    const auto byteAt = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    const std::uint8_t lead = byteAt(at);
+    if (lead < 0x80) {
+        codePoint = lead;
+        ++at;
+        return true;
+    }
+    std::size_t extra = 0;
+    char32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        least = 0x10000;
+    } else {
+        return false;
+    }
+    codePoint = lead & (0x7F >> (extra + 1));
+    if (text.size() - at <= extra) return false;
+    for (std::size_t i = at + 1; i <= at + extra; ++i) {
+        if ((byteAt(i) & 0xC0) != 0x80) return false;
+        codePoint = (codePoint << 6) | (byteAt(i) & 0x3F);
+    }
+    if (codePoint < least || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return false;
+    at += extra + 1;
+    return true;
+}
+
+void AppendUtf8(char32_t codePoint, std::string& out) {
+    if (codePoint < 0x80) {
+        out.push_back(static_cast<char>(codePoint));
+    } else if (codePoint < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
+        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    } else {
+        // The code page reaches no further than the first plane.
+        out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    }
+}
+
 }  // namespace
 
 char32_t FromCp1251(std::uint8_t byte) {
@@ -104,6 +154,49 @@ std::string EncodeCp1251(const QString& text) {
         bytes.push_back(static_cast<char>(ToCp1251(unit.unicode())));
     }
     return bytes;
+}
+
+bool Utf8ToCp1251(std::string_view utf8, std::string& out) {
+    // Written through a pointer: a file of millions of characters costs a push_back check each.
+    out.resize(utf8.size());
+    char* next = out.data();
+    std::size_t at = 0;
+    char32_t codePoint = 0;
+    while (at < utf8.size()) {
+        if (static_cast<std::uint8_t>(utf8[at]) < 0x80) {
+            *next++ = utf8[at++];
+            continue;
+        }
+        if (!NextUtf8(utf8, at, codePoint)) return false;
+        *next++ = static_cast<char>(ToCp1251(codePoint));
+    }
+    out.resize(static_cast<std::size_t>(next - out.data()));
+    return true;
+}
+
+void AppendAsUtf8(std::string_view cp1251, std::string& utf8) {
+    static const auto kUtf8Of = [] {
+        std::array<std::string, 256> table;
+        for (std::size_t byte = 0; byte < table.size(); ++byte)
+            AppendUtf8(FromCp1251(static_cast<std::uint8_t>(byte)), table[byte]);
+        return table;
+    }();
+    const auto utf8Of = [&](char c) -> const std::string& {
+        return kUtf8Of[static_cast<std::uint8_t>(c)];
+    };
+    // Sized exactly before it is written: a list's file is megabytes, and each fresh page costs.
+    std::size_t size = utf8.size();
+    for (const char c : cp1251) size += utf8Of(c).size();
+    const std::size_t start = utf8.size();
+    utf8.resize(size);
+    char* next = utf8.data() + start;
+    for (const char c : cp1251) next = std::copy(utf8Of(c).begin(), utf8Of(c).end(), next);
+}
+
+std::string Cp1251ToUtf8(std::string_view bytes) {
+    std::string utf8;
+    AppendAsUtf8(bytes, utf8);
+    return utf8;
 }
 
 }  // namespace tables

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tables {
 
@@ -18,5 +19,12 @@ bool IsInCp1251(char32_t codePoint);
 QString DecodeCp1251(const std::string& bytes);
 // Characters the code page cannot hold become '?', one '?' for each character.
 std::string EncodeCp1251(const QString& text);
+
+// UTF-8 text in code page 1251, each character the code page cannot hold as one '?'. False when
+// the bytes are not valid UTF-8 (out is then unspecified).
+bool Utf8ToCp1251(std::string_view utf8, std::string& out);
+std::string Cp1251ToUtf8(std::string_view bytes);
+// Cp1251ToUtf8, added to the end of utf8.
+void AppendAsUtf8(std::string_view cp1251, std::string& utf8);
 
 }  // namespace tables

@@ -77,6 +77,8 @@ void TForm1::ConnectHandlers() {
         connect(action, &QAction::triggered, this, command(handler));
     };
     onTrigger(logItem_, &TForm1::ShowTransferLog);
+    onTrigger(importCsvItem_, &TForm1::ImportCsv);
+    onTrigger(exportCsvItem_, &TForm1::ExportCsv);
     onClick(Opret, &TForm1::OpretClick);
     onClick(Button12, &TForm1::Button12Click);
     onClick(StartBtn, &TForm1::StartBtnClick);

@@ -288,9 +288,13 @@ class TForm1 : public QMainWindow {
     class UploadView;
     // Service: the transfer log, and the line each run writes to it.
     void ShowTransferLog();
+    void ImportCsv();
+    void ExportCsv();
     void LogRun(jobs::RunKind kind, const jobs::Report& report, int rows);
     jobs::TransferLog log_;
     QAction* logItem_ = nullptr;
+    QAction* importCsvItem_ = nullptr;
+    QAction* exportCsvItem_ = nullptr;
     TransferLogView* logView_ = nullptr;
 
     std::unique_ptr<Dialogs> dialogs_;

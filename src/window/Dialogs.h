@@ -16,6 +16,12 @@ struct FileDialogRequest {
     QString fileName;
 };
 
+// A save dialog's path and which of its filters was chosen, 0 first.
+struct ChosenFile {
+    QString path;
+    int filter = 0;
+};
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -30,6 +36,12 @@ class Dialogs {
     // The chosen path, or nothing when cancelled.
     virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
+    // A save dialog whose filter choice matters. By default the first filter.
+    virtual std::optional<ChosenFile> SaveFileChoosingFilter(const FileDialogRequest& request) {
+        const std::optional<QString> path = SaveFile(request);
+        if (!path) return std::nullopt;
+        return ChosenFile{*path, 0};
+    }
 };
 
 class QWidget;
@@ -43,6 +55,7 @@ class QtDialogs : public Dialogs {
     Answer SavePrompt(const QString& text) override;
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+    std::optional<ChosenFile> SaveFileChoosingFilter(const FileDialogRequest& request) override;
 
   private:
     QWidget* parent_;

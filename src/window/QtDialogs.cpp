@@ -43,8 +43,8 @@ Answer QtDialogs::SavePrompt(const QString& text) {
 }
 
 namespace {
-std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
-                                     QFileDialog::AcceptMode mode) {
+std::optional<ChosenFile> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                        QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
@@ -53,14 +53,23 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
+    const int filter = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
+    return ChosenFile{dialog.selectedFiles().first(), std::max(filter, 0)};
+}
+
+std::optional<QString> PathOf(const std::optional<ChosenFile>& chosen) {
+    return chosen ? std::optional<QString>(chosen->path) : std::nullopt;
 }
 }  // namespace
 
 std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& request) {
-    return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
+    return PathOf(RunFileDialog(parent_, request, QFileDialog::AcceptOpen));
 }
 
 std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& request) {
+    return PathOf(RunFileDialog(parent_, request, QFileDialog::AcceptSave));
+}
+
+std::optional<ChosenFile> QtDialogs::SaveFileChoosingFilter(const FileDialogRequest& request) {
     return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
 }

@@ -78,6 +78,18 @@ QString UploadPrompt() {
         "Очевидно будет прочитан новый список товаров\r\nВ старой таблице  были изменения.\r\n"
         "Сохранить ?");
 }
+QString ImportCsvTitle() {
+    return QStringLiteral("Импорт CSV");
+}
+QString ExportCsvTitle() {
+    return QStringLiteral("Экспорт CSV");
+}
+QString CsvOpenFilter() {
+    return QStringLiteral("Файлы CSV|*.csv|Все файлы|*");
+}
+QString CsvSaveFilter() {
+    return QStringLiteral("CSV, UTF-8|*.csv|CSV, Windows-1251 для старых программ|*.csv");
+}
 QString ClosePrompt() {
     return QStringLiteral("В таблице были изменения.\r\nСохранить ?");
 }

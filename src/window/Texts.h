@@ -32,6 +32,11 @@ QString SaveFailed(const QString& path, const QString& cause);
 QString NewPluListPrompt();
 QString NewMsgListPrompt();
 QString OpenPrompt();
+QString ImportCsvTitle();
+QString ExportCsvTitle();
+QString CsvOpenFilter();
+// UTF-8 first; code page 1251 second, for older spreadsheets.
+QString CsvSaveFilter();
 QString UploadPrompt();
 QString ClosePrompt();
 

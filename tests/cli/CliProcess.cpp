@@ -45,15 +45,18 @@ const std::string& CliProcess::Err() {
 }
 
 bool CliProcess::WaitForErr(const std::string& text, int timeoutMs) {
+    return WaitUntil([&] { return err_.find(text) != std::string::npos; }, timeoutMs);
+}
+
+bool CliProcess::WaitUntil(const std::function<bool()>& holds, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
-    while (Err().find(text) == std::string::npos) {
-        if (timer.elapsed() > timeoutMs || process_.state() == QProcess::NotRunning) {
-            return Err().find(text) != std::string::npos;
-        }
+    for (;;) {
+        Drain();
+        if (holds()) return true;
+        if (timer.elapsed() > timeoutMs || process_.state() == QProcess::NotRunning) return false;
         process_.waitForReadyRead(50);
     }
-    return true;
 }
 
 CliRun RunCli(const QStringList& arguments, int timeoutMs) {

@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <functional>
 #include <string>
 
 class CliProcess {
@@ -22,6 +23,9 @@ class CliProcess {
     const std::string& Err();
     // Waits until standard error holds `text`; false after timeoutMs.
     bool WaitForErr(const std::string& text, int timeoutMs = 10000);
+    // Reads the output while waiting for `holds`; false after timeoutMs, or once the program
+    // has ended without it.
+    bool WaitUntil(const std::function<bool()>& holds, int timeoutMs = 10000);
 
   private:
     void Drain();

@@ -49,6 +49,18 @@ std::optional<QString> ScriptedDialogs::SaveFile(const FileDialogRequest& reques
     return NextPath(fileAnswers);
 }
 
+std::optional<ChosenFile> ScriptedDialogs::SaveFileChoosingFilter(
+    const FileDialogRequest& request) {
+    const std::optional<QString> path = SaveFile(request);
+    int filter = 0;
+    if (!filterAnswers.empty()) {
+        filter = filterAnswers.front();
+        filterAnswers.pop_front();
+    }
+    if (!path) return std::nullopt;
+    return ChosenFile{*path, filter};
+}
+
 std::vector<QString> ScriptedDialogs::Texts(BoxKind kind) const {
     std::vector<QString> texts;
     for (const auto& box : boxes)

@@ -26,11 +26,14 @@ class ScriptedDialogs : public Dialogs {
     Answer SavePrompt(const QString& text) override;
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+    std::optional<ChosenFile> SaveFileChoosingFilter(const FileDialogRequest& request) override;
 
     // Answers to give, in order. A prompt with no answer left is answered Cancel; a file dialog
     // with none left is cancelled.
     std::deque<Answer> promptAnswers;
     std::deque<std::optional<QString>> fileAnswers;
+    // The filter chosen in each save dialog that asks for one; 0 when none is left.
+    std::deque<int> filterAnswers;
 
     std::vector<ShownBox> boxes;
     std::vector<ShownFileDialog> fileDialogs;

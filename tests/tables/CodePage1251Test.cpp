@@ -64,5 +64,36 @@ TEST(CodePage1251, TellsWhichCharactersItHolds) {
     }
 }
 
+TEST(CodePage1251, Utf8ConvertsAsQtDoesAndOnlyWhenValid) {
+    std::string every;
+    for (int byte = 0; byte < 256; ++byte) every.push_back(static_cast<char>(byte));
+    EXPECT_EQ(Cp1251ToUtf8(every), DecodeCp1251(every).toStdString());
+    std::string back;
+    EXPECT_TRUE(Utf8ToCp1251(Cp1251ToUtf8(every), back));
+    EXPECT_EQ(back, every);
+    struct Case {
+        const char* what;
+        std::string utf8;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"Russian, signs and other scripts", "Ёлка №5 € café 价 \U0001F34E \U0010FFFF", true},
+        {"overlong slash", "\xC0\xAF", false},
+        {"overlong three bytes", "\xE0\x80\xAF", false},
+        {"surrogate", "\xED\xA0\x80", false},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", false},
+        {"cut short", "\xD0", false},
+        {"lone continuation", "a\x80", false},
+        {"code page 1251 text", "\xCC\xEE\xEB\xEE\xEA\xEE", false},
+    };
+    for (const Case& c : cases) {
+        std::string cp1251;
+        EXPECT_EQ(Utf8ToCp1251(c.utf8, cp1251), c.valid) << c.what;
+        if (c.valid) {
+            EXPECT_EQ(cp1251, EncodeCp1251(QString::fromStdString(c.utf8))) << c.what;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tables

@@ -103,6 +103,8 @@ TEST(StartState, MenuInOrderWithTheTableItemsDisabled) {
           {QStringLiteral("Новый MSG"), true},
           {QStringLiteral("Открыть"), true},
           {QStringLiteral("Сохранить как..."), true},
+          {QStringLiteral("Импорт CSV..."), true},
+          {QStringLiteral("Экспорт CSV..."), true},
           {QStringLiteral("Выход"), true}}},
         {QStringLiteral("Таблица"),
          {{QStringLiteral("Добавить строку"), false},

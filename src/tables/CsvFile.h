@@ -1,0 +1,52 @@
+#pragma once
+// Lists as CSV files, for spreadsheets and accounting programs: read from UTF-8 or code page
+// 1251 with ';', ',' or tab between cells, written with ';' and the table's titles.
+
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "Table.h"
+
+namespace tables {
+
+// A cell the file holds that cannot be a cell of the table.
+struct CsvCellProblem {
+    int row = 0;         // index into CsvRead::rows
+    int column = 0;      // the table column the cell was for
+    std::string reason;  // Russian, UTF-8
+};
+
+struct CsvRead {
+    std::string refusal;  // why the bytes are no list, Russian, UTF-8; empty when they are one
+    ListKind kind = ListKind::Plu;
+    // Data rows in code page 1251, with no marker row; a price in roubles is in kopecks here. A
+    // column the file lacks is "0" where the table holds a number and empty where it holds text.
+    std::vector<Row> rows;
+    std::vector<int> lines;  // the line of the file each row begins on, counting from 1
+    // The file's own title (UTF-8) of the column each table column came from; empty if none.
+    std::array<std::string, kColumns> titles;
+    // Name1 holds whole names from a single name column, not yet split into the two lines.
+    bool wholeNames = false;
+    std::vector<CsvCellProblem> problems;     // at most one a row, in row order
+    std::vector<std::string> ignoredColumns;  // titles (UTF-8) of the columns the kind leaves
+};
+
+// The bytes of a CSV file: UTF-8 with or without a byte order mark, else code page 1251; the
+// first row names the columns. Refused when not a list's CSV, over kMaxTableFileBytes or over
+// kMaxTableRecords records. Rows whose cells are all empty are no records.
+CsvRead ReadCsv(const std::string& bytes);
+
+enum class CsvEncoding { Utf8, Cp1251 };
+
+// Data rows 1..dataRows (cut to the rows the table has) under the kind's titles, ';' between
+// cells and CR LF after each row; UTF-8 starts with a byte order mark, which spreadsheets need
+// to tell it from the system's code page.
+std::string CsvBytes(const Table& table, ListKind kind, int dataRows, CsvEncoding encoding);
+
+// Writes atomically, as WriteTableFile does; error names the cause in a few Russian words.
+bool WriteCsvFile(const QString& path, const Table& table, ListKind kind, int dataRows,
+                  CsvEncoding encoding, QString& error);
+
+}  // namespace tables

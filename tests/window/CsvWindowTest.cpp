@@ -1,0 +1,100 @@
+// "Импорт CSV..." and "Экспорт CSV..." through the window's menu.
+
+#include <gtest/gtest.h>
+
+#include "TableWindow.h"
+
+namespace {
+
+TEST(CsvWindow, AnImportReplacesTheTableWithTheFilesListOrLeavesItAsItWas) {
+    struct Case {
+        const char* fixture;
+        bool taken;
+        QString firstRow;  // when taken
+        QString says;
+    };
+    const Case cases[] = {
+        {"goods_cp1251.csv", true,
+         QStringLiteral("1|Хлеб \"Бородинский\"; нарезка||4550|3|0|1000011|0|0"),
+         QStringLiteral("Импортировано строк: 4")},
+        {"shop_utf8_bom.csv", true, {}, QStringLiteral("Импортировано строк")},
+        {"duplicate_plu.csv", false, {}, QStringLiteral("уже есть в строке")},
+        {"price_three_decimals.csv", false, {}, {}},
+    };
+    for (const auto& c : cases) {
+        TableWindow w;
+        w.Run("Button17");  // a message list the import must replace or keep
+        w.SetRows({"7|kept", "***"});
+        w.h.dialogs->fileAnswers = {DataPath(c.fixture)};
+        w.Run("ImportCsvItem");
+        ASSERT_EQ(w.h.dialogs->boxes.size(), 1u) << c.fixture;
+        const ShownBox& box = w.h.dialogs->boxes[0];
+        EXPECT_EQ(box.kind, c.taken ? BoxKind::Plain : BoxKind::Error) << c.fixture;
+        EXPECT_TRUE(box.text.contains(c.says)) << c.fixture << ": " << box.text.toStdString();
+        if (!c.taken) {
+            EXPECT_EQ(w.Rows(), (std::vector<QString>{"7|kept", "***"})) << c.fixture;
+            continue;
+        }
+        EXPECT_TRUE(w.Titles().startsWith("PLU|")) << c.fixture;
+        EXPECT_EQ(w.Rows().back(), "***") << c.fixture;
+        if (!c.firstRow.isEmpty()) {
+            EXPECT_EQ(w.Rows().front(), c.firstRow) << c.fixture;
+        }
+        EXPECT_TRUE(w.h.Find<QPushButton>("Button22")->isEnabled()) << c.fixture;
+        EXPECT_FALSE(w.h.form->ForTests().TableModified) << c.fixture;
+    }
+}
+
+TEST(CsvWindow, UnsavedEditsAreAskedAboutFirstAndCancelKeepsEverything) {
+    TableWindow w;
+    w.Run("Button18");
+    w.EditCell(1, 1, QStringLiteral("Сыр"));
+    w.h.dialogs->promptAnswers = {Answer::Cancel};
+    w.Run("ImportCsvItem");
+    EXPECT_EQ(w.h.dialogs->Texts(BoxKind::Prompt).size(), 1u);
+    EXPECT_TRUE(w.h.dialogs->fileDialogs.empty());
+    EXPECT_EQ(w.Rows().front(), QStringLiteral("1|Сыр||0|0|0|0|0|0"));
+}
+
+TEST(CsvWindow, AnExportWritesTheChosenEncodingAndChangesNothingInTheWindow) {
+    struct Case {
+        int filter;
+        std::string start;
+    };
+    const Case cases[] = {
+        {0, "\xEF\xBB\xBFPLU;\xD0\x9F"},  // UTF-8 with its mark: "PLU;П"
+        {1, "PLU;\xCF"},                  // code page 1251: "PLU;П"
+    };
+    for (const auto& c : cases) {
+        TableWindow w;
+        w.Run("Button18");
+        w.EditCell(1, 1, QStringLiteral("Сыр; твёрдый"));
+        const QString path = w.Path("out.csv");
+        w.h.dialogs->fileAnswers = {path};
+        w.h.dialogs->filterAnswers = {c.filter};
+        w.Run("ExportCsvItem");
+        const std::string bytes = FileBytes(path);
+        EXPECT_EQ(bytes.substr(0, c.start.size()), c.start) << c.filter;
+        EXPECT_NE(bytes.find(c.filter == 0 ? "\"\xD0\xA1\xD1\x8B\xD1\x80; " : "\"\xD1\xfb\xf0; "),
+                  std::string::npos)
+            << "the name with its ; is quoted";
+        EXPECT_TRUE(w.h.form->ForTests().TableModified) << "an export is no save of the list";
+        EXPECT_TRUE(w.h.dialogs->boxes.empty());
+    }
+}
+
+TEST(CsvWindow, AnExportThatCannotBeWrittenSaysWhyAndBeforeAListThereIsNothingToExport) {
+    TableWindow w;
+    w.Run("ExportCsvItem");
+    EXPECT_EQ(w.h.dialogs->Texts(BoxKind::Plain),
+              std::vector<QString>{QStringLiteral("Было бы, что сохранять...")});
+    w.Run("Button18");
+    const QString path = w.Path("no-such-folder/out.csv");
+    w.h.dialogs->fileAnswers = {path};
+    w.Run("ExportCsvItem");
+    ASSERT_EQ(w.h.dialogs->Texts(BoxKind::Error).size(), 1u);
+    EXPECT_TRUE(w.h.dialogs->Texts(BoxKind::Error)[0].contains(path));
+    EXPECT_EQ(FileBytes(path), "<missing>");
+}
+
+}  // namespace
