@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "CsvFile.h"
 #include "DisplayFormat.h"
 #include "Download.h"
 #include "ExitCode.h"
@@ -97,22 +98,27 @@ tables::Table TableOf(const std::vector<tables::Row>& records) {
     return table;
 }
 
-// The uploaded table to its file, or its bytes to standard output.
-bool WriteUploaded(const QString& path, const tables::Table& table, Output& output) {
-    const int records = table.RowCount() - 2;
+}  // namespace
+
+bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
+               tables::CsvEncoding encoding, Output& output) {
+    const int records = tables::DataRowCount(table);
     if (path == QStringLiteral("-")) {
         const std::string bytes = tables::TableFileBytes(table, records);
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
         return std::fflush(stdout) == 0;
     }
     QString error;
-    if (tables::WriteTableFile(path, table, records, error)) return true;
+    const bool written = IsCsvFileName(path)
+                             ? tables::WriteCsvFile(path, table, kind, records, encoding, error)
+                             : tables::WriteTableFile(path, table, records, error);
+    if (written) return true;
     output.Warn("Файл " + path.toStdString() + " не записан: " + error.toStdString() +
                 "; прежний файл остался как был");
     return false;
 }
 
-}  // namespace
+namespace {}  // namespace
 
 int Summarize(const std::vector<PortResult>& results, Output& output) {
     output.EndProgress();
@@ -137,7 +143,8 @@ std::optional<tables::ListKind> KindToSend(const Settings& settings, const QStri
     return settings.kind ? settings.kind : KindOfFileName(file);
 }
 
-int ReadList(const QString& file, tables::ListKind kind, Output& output, ListFile& list) {
+int ReadList(const QString& file, std::optional<tables::ListKind> kind, Output& output,
+             ListFile& list) {
     list = LoadListFile(file, kind);
     if (!list.problem.empty()) {
         output.Event({{"event", "bad-file"}, {"file", file}, {"text", Q(list.problem)}});
@@ -154,10 +161,9 @@ int ReadList(const QString& file, tables::ListKind kind, Output& output, ListFil
                       {"reason", Q(bad.reason)}});
         output.Warn(BadRowText(bad));
     }
-    const std::size_t more =
-        list.badRows.size() > kBadRowsShown ? list.badRows.size() - kBadRowsShown : 0;
-    output.Warn("В файле " + file.toStdString() +
-                " строк с ошибками: " + std::to_string(list.badRows.size()) +
+    const std::size_t count = static_cast<std::size_t>(list.badRowCount);
+    const std::size_t more = count > kBadRowsShown ? count - kBadRowsShown : 0;
+    output.Warn("В файле " + file.toStdString() + " строк с ошибками: " + std::to_string(count) +
                 (more ? " (не показано: " + std::to_string(more) + ")" : "") +
                 ". В весы ничего не передано");
     return kBadFile;
@@ -172,7 +178,7 @@ std::vector<PortResult> SendList(const Settings& settings, const ListFile& list,
 
 int RunDownload(const Settings& settings, Output& output) {
     ListFile list;
-    const int read = ReadList(settings.file, *KindToSend(settings, settings.file), output, list);
+    const int read = ReadList(settings.file, KindToSend(settings, settings.file), output, list);
     if (read != kDone) return read;
     return Summarize(SendList(settings, list, output), output);
 }
@@ -189,12 +195,34 @@ int RunUpload(const Settings& settings, Output& output) {
     });
     const PortResult& result = results.front();
     const bool write = result.opened && (result.exitCode == kDone || settings.partial);
-    if (write && !WriteUploaded(settings.output, uploaded, output))
+    if (write &&
+        !WriteList(settings.output, uploaded, tables::ListKind::Plu, settings.encoding, output))
         results.front().exitCode = Worst(result.exitCode, kBadFile);
     else if (result.opened && !write)
         results.front().summary += "; файл " + settings.output.toStdString() +
                                    " не тронут (--partial записал бы принятое)";
     return Summarize(results, output);
+}
+
+}  // namespace cli
+
+namespace cli {
+
+int RunConvert(const Settings& settings, Output& output) {
+    ListFile list;
+    const int read = ReadList(settings.file, KindToSend(settings, settings.file), output, list);
+    if (read != kDone) return read;
+    const std::optional<tables::ListKind> target = KindOfFileName(settings.output);
+    if (target && *target != list.kind) {
+        output.Warn("Файл " + settings.output.toStdString() + " не записан: его расширение " +
+                    "не того вида списка, что в " + settings.file.toStdString());
+        return kBadFile;
+    }
+    if (!WriteList(settings.output, list.table, list.kind, settings.encoding, output))
+        return kBadFile;
+    output.Say("Записано строк: " + std::to_string(tables::DataRowCount(list.table)) + " в " +
+               settings.output.toStdString());
+    return kDone;
 }
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "CsvFile.h"
 #include "ListFile.h"
 #include "Output.h"
 #include "PortRun.h"
@@ -13,13 +14,21 @@ namespace cli {
 int RunDisplay(const Settings& settings, Output& output);
 int RunDownload(const Settings& settings, Output& output);
 int RunUpload(const Settings& settings, Output& output);
+// A list from a table file to a CSV file or back, checked as a download checks it.
+int RunConvert(const Settings& settings, Output& output);
 
 // The kind a download of `file` takes: --kind, else the file's extension; nothing when neither
 // says.
 std::optional<tables::ListKind> KindToSend(const Settings& settings, const QString& file);
 
 // A list file read and checked; on a problem it is said and exit code 3 is given, else 0.
-int ReadList(const QString& file, tables::ListKind kind, Output& output, ListFile& list);
+int ReadList(const QString& file, std::optional<tables::ListKind> kind, Output& output,
+             ListFile& list);
+
+// A list to a table file, a CSV file (by its extension) or, for "-", standard output as a table
+// file; a failure is said and leaves an earlier file whole.
+bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
+               tables::CsvEncoding encoding, Output& output);
 
 // The list into every port of the settings at once.
 std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output);

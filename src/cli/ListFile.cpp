@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "CodePage1251.h"
+#include "CsvImport.h"
 #include "Download.h"
 #include "ListCheck.h"
 #include "TableFile.h"
@@ -10,7 +11,12 @@
 namespace cli {
 
 std::string BadRowText(const BadRow& bad) {
-    return "Строка " + std::to_string(bad.row) + ", «" + bad.column + "»: " + bad.reason;
+    return (bad.fileLine ? "Строка файла " : "Строка ") + std::to_string(bad.row) + ", «" +
+           bad.column + "»: " + bad.reason;
+}
+
+bool IsCsvFileName(const QString& path) {
+    return QFileInfo(path).suffix().toLower() == QStringLiteral("csv");
 }
 
 std::optional<tables::ListKind> KindOfFileName(const QString& path) {
@@ -37,9 +43,39 @@ std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind)
     return bad;
 }
 
-ListFile LoadListFile(const QString& path, tables::ListKind kind) {
+namespace {
+
+const char* KindText(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? "список PLU" : "список сообщений";
+}
+
+ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind) {
     ListFile list;
-    list.kind = kind;
+    jobs::ImportReport report = jobs::ImportCsvFile(path);
+    list.kind = report.kind;
+    if (!report.refusal.empty()) {
+        list.problem = report.refusal;
+        return list;
+    }
+    if (kind && *kind != report.kind) {
+        list.problem = "В файле " + path.toStdString() + " " + KindText(report.kind) +
+                       ", а задан " + KindText(*kind);
+        return list;
+    }
+    for (const jobs::ImportProblem& p : report.problems)
+        list.badRows.push_back({p.line, p.column, p.reason, true});
+    list.badRowCount = report.problemCount;
+    tables::WriteTitles(list.table, report.kind);
+    tables::LoadRows(list.table, std::move(report.rows));
+    return list;
+}
+
+}  // namespace
+
+ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind) {
+    if (IsCsvFileName(path)) return LoadCsvFile(path, kind);
+    ListFile list;
+    list.kind = kind.value_or(tables::ListKind::Plu);
     std::string bytes;
     switch (tables::ReadTableFile(path, bytes)) {
         case tables::ReadResult::Ok:
@@ -56,9 +92,10 @@ ListFile LoadListFile(const QString& path, tables::ListKind kind) {
                        std::to_string(tables::kMaxTableRecords) + " записей: это не список";
         return list;
     }
-    tables::WriteTitles(list.table, kind);
+    tables::WriteTitles(list.table, list.kind);
     tables::LoadRows(list.table, tables::ParseTableFile(bytes));
-    list.badRows = CheckRows(list.table, kind);
+    list.badRows = CheckRows(list.table, list.kind);
+    list.badRowCount = static_cast<int>(list.badRows.size());
     return list;
 }
 

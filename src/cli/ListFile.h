@@ -13,11 +13,14 @@ namespace cli {
 
 // ".plu" or ".msg", whatever the case; nothing for another extension.
 std::optional<tables::ListKind> KindOfFileName(const QString& path);
+// ".csv", whatever the case: a list whose kind its header gives.
+bool IsCsvFileName(const QString& path);
 
 struct BadRow {
-    int row = 0;         // 1 for the first record
+    int row = 0;         // 1 for the first record, or the line of a CSV file
     std::string column;  // the column's title
     std::string reason;
+    bool fileLine = false;  // row is a line of the file, as an editor counts them
 };
 
 // "Строка 2, «Цена»: не число: «12,5»"
@@ -27,11 +30,14 @@ struct ListFile {
     tables::Table table;
     tables::ListKind kind = tables::ListKind::Plu;
     std::string problem;          // why the file is no list; empty when it is one
-    std::vector<BadRow> badRows;  // every row that would not pass the download's check
+    std::vector<BadRow> badRows;  // rows that would not pass the download's check
+    int badRowCount = 0;          // all of them, when a CSV file lists only the first ones
     bool Usable() const { return problem.empty() && badRows.empty(); }
 };
 
-ListFile LoadListFile(const QString& path, tables::ListKind kind);
+// A table file of the given kind, or a CSV file whose header gives the kind; a kind given for
+// a CSV file must be the one its header gives.
+ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind);
 
 // Every row of the table that the download would refuse, in order.
 std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind);

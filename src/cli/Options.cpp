@@ -12,7 +12,7 @@ namespace cli {
 
 namespace {
 
-const char* const kCommands[] = {"display", "download", "upload", "watch", "ports"};
+const char* const kCommands[] = {"display", "download", "upload", "watch", "convert", "ports"};
 
 const char* const kProgramHelp =
     "Использование: qvscale-cli КОМАНДА --port ПОРТ [параметры]\n"
@@ -24,6 +24,7 @@ const char* const kProgramHelp =
     "  download  список PLU или сообщений из файла в весы\n"
     "  upload    список PLU из весов в файл\n"
     "  watch     загружать в весы списки, что появляются в папке\n"
+    "  convert   файл таблицы в CSV-файл или обратно, с проверкой строк\n"
     "  ports     куда ведут COM1..COM8; назначить и снять COM-имя\n"
     "  help      справка по команде: qvscale-cli help download\n"
     "\n"
@@ -51,15 +52,24 @@ std::string CommandHelp(const std::string& command) {
         return "Использование: qvscale-cli download --port ПОРТ [--port ПОРТ...] [--kind plu|msg] "
                "ФАЙЛ\n\n"
                "Загружает список из файла таблицы в весы, по одной записи за обмен.\n"
-               "Вид списка — по расширению файла (.plu или .msg), --kind его задаёт явно.\n"
+               "Вид списка — по расширению файла (.plu или .msg), --kind его задаёт явно;\n"
+               "у CSV-файла (.csv) вид даёт его строка заголовков.\n"
                "Все строки проверяются до отправки: строка с ошибкой останавливает\n"
                "команду до первого байта, ошибки перечисляются (код 3).\n"
                "С несколькими --port список идёт во все весы сразу.\n";
     if (command == "upload")
         return "Использование: qvscale-cli upload --port ПОРТ -o ФАЙЛ [--partial]\n\n"
-               "Принимает список PLU из весов в файл таблицы (- — стандартный вывод).\n"
+               "Принимает список PLU из весов в файл таблицы (- — стандартный вывод)\n"
+               "или, для ФАЙЛ.csv, в CSV-файл (UTF-8; --encoding cp1251 для старых программ).\n"
                "Прежний файл заменяется целиком и только если приём закончился успешно\n"
                "или задан --partial (тогда записывается принятое).\n";
+    if (command == "convert")
+        return "Использование: qvscale-cli convert [--kind plu|msg] [--encoding utf8|cp1251] "
+               "ВХОД ВЫХОД\n\n"
+               "Переводит список из файла таблицы (.plu, .msg) в CSV-файл (.csv) или обратно.\n"
+               "Строки проверяются, как перед загрузкой в весы: с ошибкой — ничего не\n"
+               "пишется (код 3). CSV пишется в UTF-8 с `;`, --encoding cp1251 — для старых\n"
+               "программ.\n";
     if (command == "watch")
         return "Использование: qvscale-cli watch --port ПОРТ [--port ПОРТ...] [--kind plu|msg] "
                "ПАПКА\n\n"
@@ -120,12 +130,15 @@ std::optional<std::vector<int>> MillisecondsList(const QString& text) {
 std::optional<std::string> CheckCommand(const Settings& s, const QStringList& positional) {
     const bool needsFile = s.command == "download";
     const bool needsDir = s.command == "watch";
-    const qsizetype expected = needsFile || needsDir ? 2 : 1;
+    const bool convert = s.command == "convert";
+    const qsizetype expected = convert ? 3 : needsFile || needsDir ? 2 : 1;
     if (positional.size() != expected) {
         if (needsDir) return std::string("Команде watch нужна ровно одна папка");
+        if (convert) return std::string("Команде convert нужны два файла: ВХОД ВЫХОД");
         return needsFile ? "Команде " + s.command + " нужен ровно один " + "файл списка"
                          : "Лишний аргумент: " + positional.back().toStdString();
     }
+    if (convert) return std::nullopt;
     if (s.ports.empty()) return "Не задан порт: --port COM2 или --port /dev/ttyUSB0";
     if (s.command == "upload") {
         if (s.output.isEmpty()) return "Команде upload нужен файл: -o ФАЙЛ (или -o - для вывода)";
@@ -154,11 +167,13 @@ Parsed ParseArguments(const QStringList& arguments) {
     const QCommandLineOption baud("baud", "", "rate");
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version(QStringList{"v", "version"});
+    const QCommandLineOption encoding("encoding", "", "encoding");
     QCommandLineOption byteTimeout("byte-timeout-ms", "", "ms");
     byteTimeout.setFlags(QCommandLineOption::HiddenFromHelp);
     QCommandLineOption retry("retry-ms", "", "list");
     retry.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({port, kind, output, partial, json, baud, help, version, byteTimeout, retry});
+    parser.addOptions(
+        {port, kind, output, partial, json, baud, help, version, encoding, byteTimeout, retry});
     if (!parser.parse(arguments)) return Usage(parser.errorText().toStdString());
 
     const QStringList positional = parser.positionalArguments();
@@ -189,6 +204,13 @@ Parsed ParseArguments(const QStringList& arguments) {
             return Usage("--kind: нужен plu или msg");
         s.kind = k == QStringLiteral("plu") ? tables::ListKind::Plu : tables::ListKind::Msg;
     }
+    if (parser.isSet(encoding)) {
+        const QString e = parser.value(encoding).toLower();
+        if (e != QStringLiteral("utf8") && e != QStringLiteral("cp1251"))
+            return Usage("--encoding: нужен utf8 или cp1251");
+        s.encoding =
+            e == QStringLiteral("cp1251") ? tables::CsvEncoding::Cp1251 : tables::CsvEncoding::Utf8;
+    }
     if (parser.isSet(baud)) {
         const auto rate = BaudOf(parser.value(baud));
         if (!rate) return Usage("--baud: такой скорости нет; есть 110 .. 256000, например 9600");
@@ -217,8 +239,12 @@ Parsed ParseArguments(const QStringList& arguments) {
     }
     if (const auto problem = CheckCommand(s, positional)) return Usage(*problem);
     if (positional.size() > 1) s.file = positional[1];
-    if (s.command == "download" && !s.kind && !KindOfFileName(s.file))
+    if (s.command == "convert") s.output = positional[2];
+    const bool listFile = s.command == "download" || s.command == "convert";
+    if (listFile && !s.kind && !KindOfFileName(s.file) && !IsCsvFileName(s.file))
         return Usage("Вид списка не виден по расширению файла: задайте --kind plu или --kind msg");
+    if (s.command == "convert" && IsCsvFileName(s.file) == IsCsvFileName(s.output))
+        return Usage("convert переводит файл таблицы в CSV-файл (.csv) или обратно");
     if (s.command == "watch" && !QFileInfo(s.file).isDir())
         return Usage("Папка " + s.file.toStdString() +
                      (QFileInfo::exists(s.file) ? " — это файл, а нужна папка" : " не найдена"));

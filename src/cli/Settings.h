@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CsvFile.h"
 #include "Link.h"
 #include "MyCom.h"
 #include "PortName.h"
@@ -14,11 +15,12 @@
 namespace cli {
 
 struct Settings {
-    std::string command;  // display, download, upload, watch, ports
+    std::string command;  // display, download, upload, watch, convert, ports
     std::vector<PortName> ports;
     QString file;  // the list to download, or the folder to watch
     std::optional<tables::ListKind> kind;
-    QString output;  // upload: the table file, "-" for standard output
+    QString output;  // upload, convert: the file written, "-" for standard output
+    tables::CsvEncoding encoding = tables::CsvEncoding::Utf8;  // of a CSV file written
     bool partial = false;
     bool json = false;
     TBaud baud = b9600;

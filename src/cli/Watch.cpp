@@ -146,7 +146,7 @@ int Watcher::Run() {
 
 Flow Watcher::Take(const Entry& entry) {
     const QString path = Q(queue_.PathOf(entry));
-    const tables::ListKind kind = *KindToSend(settings_, path);
+    const std::optional<tables::ListKind> kind = KindToSend(settings_, path);
     output_.Event({{"event", "file-start"},
                    {"file", path},
                    {"kind", kind == tables::ListKind::Plu ? "plu" : "msg"}});

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     if (s.command == "display") return cli::RunDisplay(s, output);
     if (s.command == "download") return cli::RunDownload(s, output);
     if (s.command == "watch") return cli::RunWatch(s, output);
+    if (s.command == "convert") return cli::RunConvert(s, output);
     if (s.command == "ports") return cli::RunPorts(s, output);
     return cli::RunUpload(s, output);
 }
