@@ -8,12 +8,14 @@
 #include "CompareCommand.h"
 #include "ExitCode.h"
 #include "ListFile.h"
+#include "PortsCommand.h"
 
 namespace cli {
 
 namespace {
 
-const char* const kCommands[] = {"display", "download", "upload", "watch", "convert", "compare"};
+const char* const kCommands[] = {"display", "download", "upload", "watch",
+                                 "convert", "compare",  "ports"};
 
 const char* const kProgramHelp =
     "Использование: qvscale-cli КОМАНДА --port ПОРТ [параметры]\n"
@@ -27,6 +29,7 @@ const char* const kProgramHelp =
     "  watch     загружать в весы списки, что появляются в папке\n"
     "  convert   файл таблицы в CSV-файл или обратно, с проверкой строк\n"
     "  compare   сверить список PLU из файла с тем, что в весах\n"
+    "  ports     куда ведут COM1..COM8; назначить и снять COM-имя\n"
     "  help      справка по команде: qvscale-cli help download\n"
     "\n"
     "Общие параметры:\n"
@@ -104,6 +107,20 @@ std::string CommandHelp(const std::string& command) {
                "SIGINT или SIGTERM заканчивают передачу после текущей записи; файл\n"
                "остаётся в папке и после перезапуска передаётся снова (код 130).\n"
                "Код 3: папку нельзя отслеживать, или её удалили или перенесли.\n";
+    if (command == "ports")
+        return "Использование: qvscale-cli ports [--json]\n"
+               "               qvscale-cli ports map COMn УСТРОЙСТВО\n"
+               "               qvscale-cli ports unmap COMn\n\n"
+               "Без параметров: куда ведёт каждое из COM1..COM8 (ссылка в папке\n"
+               "~/.config/qvscale/ports или /dev/ttyS<n-1>), есть ли устройство, можно ли\n"
+               "его открыть и не занято ли оно; затем последовательные устройства без\n"
+               "COM-имени: по именам из /dev/serial/by-id, с производителем и моделью\n"
+               "адаптера, и порты /dev/ttyS* с UART.\n"
+               "map назначает COM-имя устройству; /dev/ttyUSB0 записывается под его\n"
+               "именем из /dev/serial/by-id, и назначение переживает перенос адаптера\n"
+               "в другой разъём USB. unmap снимает назначение.\n"
+               "Назначение, чьё устройство занято программой, не меняется (код 4);\n"
+               "код 4 и у устройства, которого нет; 3 — ссылку не записать.\n";
     return kProgramHelp;
 }
 
@@ -253,6 +270,14 @@ Parsed ParseArguments(const QStringList& arguments) {
     s.changedOnly = parser.isSet(changedOnly);
     s.fullIfUnknown = parser.isSet(fullIfUnknown);
     s.trustKnown = parser.isSet(trustKnown);
+    if (command == "ports") {
+        if (!s.ports.empty())
+            return Usage("ports не берёт --port: COM-имя идёт после map или unmap");
+        for (qsizetype i = 1; i < positional.size(); ++i)
+            s.operands.push_back(positional[i].toStdString());
+        if (const auto problem = CheckPortsOperands(s.operands)) return Usage(*problem);
+        return {s, kDone, {}};
+    }
     if (const auto problem = CheckCommand(s, positional)) return Usage(*problem);
     if (positional.size() > 1) s.file = positional[1];
     if (s.command == "convert") s.output = positional[2];

@@ -15,7 +15,7 @@
 namespace cli {
 
 struct Settings {
-    std::string command;  // display, download, upload, watch, convert, compare
+    std::string command;  // display, download, upload, watch, convert, compare, ports
     std::vector<PortName> ports;
     QString file;  // the list to download, or the folder to watch
     std::optional<tables::ListKind> kind;
@@ -31,6 +31,8 @@ struct Settings {
     // Tests shorten these so a stall and a retry show without waiting.
     int byteTimeoutMs = scale::kByteTimeoutMs;
     std::vector<int> retryDelaysMs = {30'000, 60'000, 120'000, 300'000};
+    // ports: the words after it, such as map COM2 /dev/ttyUSB0.
+    std::vector<std::string> operands;
 };
 
 }  // namespace cli

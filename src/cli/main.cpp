@@ -9,6 +9,7 @@
 #include "CompareCommand.h"
 #include "ExitCode.h"
 #include "Options.h"
+#include "PortsCommand.h"
 #include "StopSignal.h"
 #include "Watch.h"
 
@@ -30,5 +31,6 @@ int main(int argc, char** argv) {
     if (s.command == "watch") return cli::RunWatch(s, output);
     if (s.command == "convert") return cli::RunConvert(s, output);
     if (s.command == "compare") return cli::RunCompare(s, output);
+    if (s.command == "ports") return cli::RunPorts(s, output);
     return cli::RunUpload(s, output);
 }

@@ -22,7 +22,13 @@ std::uint8_t DcbStopBitsOf(tStopBits stopBits) {
 TComm::TComm(std::unique_ptr<SerialPlatform> platform) : platform_(std::move(platform)) {}
 
 TComm::~TComm() {
-    if (FConnected) platform_->CloseHandle(FHandle);
+    if (FConnected) CloseDevice();
+}
+
+bool TComm::CloseDevice() {
+    if (FLowLatency) platform_->RestoreLatency(FHandle);
+    FLowLatency = false;
+    return platform_->CloseHandle(FHandle);
 }
 
 std::string TComm::DeviceName() const {
@@ -46,9 +52,11 @@ void TComm::ApplyFlowControl(Dcb& dcb) const {
 
 void TComm::Connect() {
     FComStat.cbInQue = 0;
-    if (FConnected && !platform_->CloseHandle(FHandle)) ReportLastError();
+    if (FConnected && !CloseDevice()) ReportLastError();
     FHandle = platform_->CreateFile(DeviceName());
     FOpenError = FHandle == kInvalidHandle ? platform_->GetLastError() : 0;
+    // Outside the error contract: a driver without low latency serves the line all the same.
+    if (FHandle != kInvalidHandle) FLowLatency = platform_->AskLowLatency(FHandle);
     if (!platform_->SetupComm(FHandle, kQueueSize, kQueueSize)) ReportLastError();
     Dcb dcb;
     if (!platform_->GetCommState(FHandle, dcb)) ReportLastError();

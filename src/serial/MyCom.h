@@ -103,8 +103,10 @@ class TComm {
     std::int32_t FLastError = 0;
     std::int32_t FOpenError = 0;
     bool FConnected = false;
+    bool FLowLatency = false;
 
     void ReportLastError();
+    bool CloseDevice();
     void ApplyFlowControl(serial::Dcb& dcb) const;
     void RefreshStatus();
 };

@@ -91,6 +91,17 @@ OpenDiagnosis DiagnoseOpen(const std::string& device, std::int32_t openError) {
     return d;
 }
 
+OpenDiagnosis TryOpen(const std::string& device) {
+    OpenDiagnosis d;
+    d.device = device;
+    const int err = OpenError(device);
+    if (err == 0) return d;
+    d.problem = ProblemOf(err);
+    d.systemText = std::strerror(err);
+    if (d.problem == OpenProblem::Busy) d.holders = ProgramsHolding(device);
+    return d;
+}
+
 std::vector<std::string> ProgramsHolding(const std::string& device) {
     std::error_code ec;
     const fs::path target = fs::canonical(device, ec);

@@ -28,6 +28,10 @@ struct OpenDiagnosis {
 // when the code alone cannot tell, to give the system's own words.
 OpenDiagnosis DiagnoseOpen(const std::string& device, std::int32_t openError);
 
+// The device tried as the platform opens it, without changing its line: problem None when it
+// opens. Opening may raise DTR for a moment, as any open of a serial device does.
+OpenDiagnosis TryOpen(const std::string& device);
+
 // The names of the processes that have `device` open (from /proc), each once.
 std::vector<std::string> ProgramsHolding(const std::string& device);
 

@@ -41,4 +41,40 @@ std::string ResolveComName(const std::string& name) {
     return "/dev/ttyS" + std::to_string(n - 1);
 }
 
+namespace {
+// A plain file or folder under a COM name is someone's own doing; it is not ours to replace.
+bool IsLinkOrFree(const std::filesystem::path& entry, std::string& problem) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(entry, ec);
+    if (!std::filesystem::exists(status) || std::filesystem::is_symlink(status)) return true;
+    problem = entry.string() + " — не ссылка";
+    return false;
+}
+}  // namespace
+
+bool LinkComName(const std::string& name, const std::string& target, std::string& problem) {
+    namespace fs = std::filesystem;
+    const fs::path entry = fs::path(PortMapDir()) / name;
+    if (!IsLinkOrFree(entry, problem)) return false;
+    const fs::path fresh = fs::path(PortMapDir()) / ("." + name + ".new");
+    std::error_code ec;
+    fs::create_directories(PortMapDir(), ec);
+    fs::remove(fresh, ec);
+    fs::create_symlink(target, fresh, ec);
+    if (!ec) fs::rename(fresh, entry, ec);
+    if (!ec) return true;
+    problem = ec.message();
+    fs::remove(fresh, ec);
+    return false;
+}
+
+bool UnlinkComName(const std::string& name, std::string& problem) {
+    const std::filesystem::path entry = std::filesystem::path(PortMapDir()) / name;
+    if (!IsLinkOrFree(entry, problem)) return false;
+    std::error_code ec;
+    std::filesystem::remove(entry, ec);
+    if (ec) problem = ec.message();
+    return !ec;
+}
+
 }  // namespace serial

@@ -12,4 +12,11 @@ std::string PortMapDir();
 // The device path a COM name stands for. A name that is not "COM<n>" is returned unchanged.
 std::string ResolveComName(const std::string& name);
 
+// Makes the link `name` in the port map folder lead to target, replacing an earlier link in
+// one step, so no program ever finds the name missing. False, with why, when it cannot, or when
+// the name is taken by something that is not a link.
+bool LinkComName(const std::string& name, const std::string& target, std::string& problem);
+// Removes the link; true when it is gone or was never there.
+bool UnlinkComName(const std::string& name, std::string& problem);
+
 }  // namespace serial

@@ -74,6 +74,7 @@ std::uint32_t RateOf(speed_t speed) {
 
 struct Device {
     termios saved{};
+    bool lowLatencySet = false;  // by us: it was off before
     std::uint32_t eventMask = 0;
     serial_icounter_struct counts{};
     bool hasCounts = false;
@@ -243,6 +244,30 @@ class PosixPlatform : public SerialPlatform {
         // A hung-up line reports at once; wait out the time all the same so callers never spin.
         std::this_thread::sleep_for(std::chrono::milliseconds(deadline.RemainingMs()));
         return false;
+    }
+
+    // The FTDI driver, among others, then sets its latency timer to 1 ms. A pseudo-terminal or
+    // a driver without the ioctl refuses, and errno is all that changes.
+    bool AskLowLatency(Handle h) override {
+        auto it = devices_.find(h);
+        if (it == devices_.end()) return false;
+        serial_struct s{};
+        if (::ioctl(Fd(h), TIOCGSERIAL, &s) != 0) return false;
+        if (s.flags & ASYNC_LOW_LATENCY) return true;
+        s.flags |= ASYNC_LOW_LATENCY;
+        if (::ioctl(Fd(h), TIOCSSERIAL, &s) != 0) return false;
+        it->second.lowLatencySet = true;
+        return true;
+    }
+
+    void RestoreLatency(Handle h) override {
+        auto it = devices_.find(h);
+        if (it == devices_.end() || !it->second.lowLatencySet) return;
+        it->second.lowLatencySet = false;
+        serial_struct s{};
+        if (::ioctl(Fd(h), TIOCGSERIAL, &s) != 0) return;
+        s.flags &= ~ASYNC_LOW_LATENCY;
+        ::ioctl(Fd(h), TIOCSSERIAL, &s);
     }
 
     std::int32_t GetLastError() override { return last_; }

@@ -110,6 +110,14 @@ class SerialPlatform {
     // is waiting. Not a Win32 call: it lets callers await an answer without burning a core.
     virtual bool WaitForInput(Handle h, int timeoutMs) = 0;
     virtual std::int32_t GetLastError() = 0;
+
+    // Not Win32 calls either. A USB adapter holds a short answer back for its latency timer
+    // (16 ms by default) before the PC sees it, several times a record. Asking for low latency
+    // shortens that where the driver can; true when it took the request, and then
+    // RestoreLatency puts the earlier setting back before the close. A refusal is no failure
+    // and leaves GetLastError alone.
+    virtual bool AskLowLatency(Handle) { return false; }
+    virtual void RestoreLatency(Handle) {}
 };
 
 // The termios implementation for this machine.

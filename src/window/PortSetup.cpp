@@ -11,7 +11,21 @@
 #include "OpenProblem.h"
 #include "PortMap.h"
 #include "PortProblemText.h"
+#include "PortScan.h"
 #include "Texts.h"
+
+namespace {
+// Each COM name's tip says where it leads, so the operator can tell the adapter's name apart.
+void ShowWhereEachLeads(QComboBox* ports) {
+    const serial::DeviceRoots roots = serial::DeviceRootsFromEnvironment();
+    for (int i = 0; i < ports->count(); ++i) {
+        const serial::ComLead lead = serial::LeadOf(i + 1, roots);
+        ports->setItemData(
+            i, lead.Present() ? QString::fromStdString(lead.leadsTo) : texts::NoDevice(),
+            Qt::ToolTipRole);
+    }
+}
+}  // namespace
 
 void TForm1::FormCreate() {
     SaveDialog1.fileName = texts::NoName();
@@ -25,6 +39,7 @@ void TForm1::FormCreate() {
                            Button19, Button20, Button21, Button22})
         b->setEnabled(false);
     CBPort->setCurrentIndex(1);
+    ShowWhereEachLeads(CBPort);
     CBFlow->setCurrentIndex(0);
     CBBaud->setCurrentIndex(3);
     CBstopbit->setCurrentIndex(0);

@@ -8,6 +8,9 @@ QString LinkCheck() {
 QString PortNotSet() {
     return QStringLiteral("Установите параметры СОМ-порта");
 }
+QString NoDevice() {
+    return QStringLiteral("нет устройства");
+}
 QString NoMessageFunction() {
     return QStringLiteral("Возможно у весов отсутствует функция передачи сообщений");
 }

@@ -11,6 +11,7 @@ namespace texts {
 // Transfers.
 QString LinkCheck();   // the handshake failed, or the scale fell silent
 QString PortNotSet();  // a command that needs the port before "OK"
+QString NoDevice();    // a COM name that leads to nothing, as the port list's tip says
 QString NoMessageFunction();
 QString PluNumberRefused();
 QString MessageNumberRefused();

@@ -49,6 +49,10 @@ TEST(CliUsage, AWrongCommandLineSaysWhyWithCodeTwoAndTouchesNoPort) {
         {{"watch", "--port", "COM2"}, "нужна ровно одна папка"},
         {{"watch", "--port", "COM2", f.Path("no-such-folder")}, "no-such-folder не найдена"},
         {{"watch", "--port", "COM2", list}, "это файл, а нужна папка"},
+        {{"ports", "map", "COM9", "/dev/ttyUSB0"}, "COM9 не годится"},
+        {{"ports", "unmap"}, "ports unmap COMn"},
+        {{"ports", "list"}, "ports map COMn"},
+        {{"ports", "--port", "COM2"}, "ports не берёт --port"},
     };
     for (const auto& c : cases) {
         const CliRun run = RunCli(c.args);
@@ -70,6 +74,7 @@ TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
             << run.out;
     }
     EXPECT_TRUE(Has(RunCli({"help", "upload"}).out, "--partial"));
+    EXPECT_TRUE(Has(RunCli({"help", "ports"}).out, "ports unmap COMn"));
 }
 
 TEST(CliPorts, APortThatDoesNotOpenIsNamedWithItsCauseAndCodeFour) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "FakePlatform.h"
 #include "MyCom.h"
 
@@ -199,6 +201,44 @@ TEST_F(TCommFake, DestroyingTheComponentClosesTheDevice) {
         scoped.Connect();
     }
     EXPECT_EQ(line->closes, 1);
+}
+
+TEST(TCommLowLatency, AskedAtEachOpenAndPutBackBeforeEachCloseWhereTheDriverTookIt) {
+    // refused, no device; asks and restores over two opens and the close
+    const std::tuple<bool, bool, int, int> cases[] = {
+        {false, false, 2, 2}, {true, false, 2, 0}, {false, true, 0, 0}};
+    for (const auto& [refused, absent, asks, restores] : cases) {
+        auto line = std::make_shared<FakeLine>();
+        line->lowLatencyRefused = refused;
+        if (absent) line->absent = {"COM1"};
+        {
+            TComm comm{std::make_unique<FakePlatform>(line)};
+            comm.Connect();
+            comm.Connect();  // closes the device and opens it again
+        }
+        EXPECT_EQ(line->lowLatencyAsks, asks) << refused << absent;
+        EXPECT_EQ(line->latencyRestores, restores) << refused << absent;
+    }
+}
+
+TEST(TCommLowLatency, ARefusalChangesNothingTheComponentReports) {
+    // Every code given to OnComError, then the open error and the latch.
+    auto connect = [](bool refused, const std::set<std::string>& failing) {
+        auto line = std::make_shared<FakeLine>();
+        line->lowLatencyRefused = refused;
+        line->failing = failing;
+        TComm comm{std::make_unique<FakePlatform>(line)};
+        std::vector<std::int32_t> reported;
+        comm.OnComError = [&reported](TComm&, std::int32_t code) { reported.push_back(code); };
+        comm.Connect();
+        reported.push_back(comm.OpenError());
+        reported.push_back(comm.GetError());
+        return reported;
+    };
+    const std::set<std::string> failures[] = {{}, {"SetCommState"}, {"GetCommState"}};
+    for (const auto& failing : failures)
+        EXPECT_EQ(connect(true, failing), connect(false, failing)) << failing.size();
+    EXPECT_EQ(connect(true, {}), (std::vector<std::int32_t>{0, 0})) << "nothing said or latched";
 }
 
 }  // namespace

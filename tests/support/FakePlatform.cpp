@@ -105,3 +105,12 @@ bool FakePlatform::WaitForInput(Handle h, int) {
     if (line_->onWait) line_->onWait(*line_);
     return Usable(h, "WaitForInput") && !line_->input.empty();
 }
+
+bool FakePlatform::AskLowLatency(Handle h) {
+    ++line_->lowLatencyAsks;
+    return h == open_ && !line_->lowLatencyRefused;
+}
+
+void FakePlatform::RestoreLatency(Handle h) {
+    if (h == open_) ++line_->latencyRestores;
+}

@@ -39,6 +39,11 @@ struct FakeLine {
     // Called at each WaitForInput, so a test can make bytes arrive during a wait.
     std::function<void(FakeLine&)> onWait;
     int waits = 0;
+
+    // Low latency: asks made, and restores made while the device was still open.
+    int lowLatencyAsks = 0;
+    int latencyRestores = 0;
+    bool lowLatencyRefused = false;  // a driver without it, or a pseudo-terminal
 };
 
 class FakePlatform : public serial::SerialPlatform {
@@ -59,6 +64,8 @@ class FakePlatform : public serial::SerialPlatform {
     bool SetCommMask(serial::Handle h, std::uint32_t mask) override;
     bool GetCommMask(serial::Handle h, std::uint32_t& mask) override;
     bool WaitForInput(serial::Handle h, int timeoutMs) override;
+    bool AskLowLatency(serial::Handle h) override;
+    void RestoreLatency(serial::Handle h) override;
     std::int32_t GetLastError() override { return last_; }
 
   private:

@@ -7,8 +7,9 @@
 #include "PortMap.h"
 
 namespace {
-// The port map lives under the configuration folder, the transfer log under the state folder.
-const char* const kVariables[] = {"XDG_CONFIG_HOME", "XDG_STATE_HOME"};
+// The port map lives under the configuration folder, the transfer log under the state folder;
+// the device scan looks for dev/ and sys/ under the device root.
+const char* const kVariables[] = {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "QVSCALE_DEV_ROOT"};
 }  // namespace
 
 TempConfig::TempConfig() {

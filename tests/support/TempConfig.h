@@ -1,6 +1,7 @@
 #pragma once
 // A configuration and state folder of the test's own, so COM links and transfer logs made by one
-// test never meet another's.
+// test never meet another's. It is the device scan's root too: a machine with no serial devices
+// until the test makes its dev/ and sys/ entries.
 
 #include <optional>
 #include <string>
@@ -8,7 +9,8 @@
 
 class TempConfig {
   public:
-    // Creates a fresh folder and points XDG_CONFIG_HOME and XDG_STATE_HOME at it.
+    // Creates a fresh folder and points XDG_CONFIG_HOME, XDG_STATE_HOME and QVSCALE_DEV_ROOT
+    // at it.
     TempConfig();
     // Removes the folder and everything in it.
     ~TempConfig();

@@ -9,11 +9,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <filesystem>
 
 #include "FakePlatform.h"
 #include "FormHarness.h"
 #include "GridView.h"
 #include "PtyPair.h"
+#include "ScriptedDialogs.h"
+#include "TempConfig.h"
 
 namespace {
 
@@ -205,6 +208,22 @@ TEST(PortSetupOnPty, ChoosingCom8OpensTheDeviceItNames) {
     EXPECT_EQ(h.form->ForTests().Comm.GetError(), 0);
     h.form->ForTests().Comm.SendByte(0x5A);
     EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{0x5A});
+}
+
+TEST(PortTips, EachComNameSaysWhereItLeadsWhenTheWindowStarts) {
+    TempConfig config;  // before the window, which reads the port map as it starts
+    PtyPair pty("COM3");
+    std::filesystem::create_symlink(config.Dir() + "/unplugged", config.PortDir() + "/COM4");
+    TForm1 form(std::make_unique<ScriptedDialogs>());
+    const auto* ports = form.findChild<QComboBox*>(QStringLiteral("CBPort"));
+    const QString nothing = QStringLiteral("нет устройства");
+    const std::pair<int, QString> tips[] = {
+        {3, QString::fromStdString(pty.SlavePath())},
+        {4, nothing},
+        {5, nothing},  // no link, and this machine has no ttyS4
+    };
+    for (const auto& [com, tip] : tips)
+        EXPECT_EQ(ports->itemData(com - 1, Qt::ToolTipRole).toString(), tip) << com;
 }
 
 TEST(InformationBox, LogoAndVendorLabelShowTheProgramAndItsLicence) {

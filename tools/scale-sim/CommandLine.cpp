@@ -13,6 +13,8 @@ const char kUsage[] =
     "  --link COMn          link the pseudo-terminal as COMn in the port map folder\n"
     "  --device PATH        answer on this serial device instead of a pseudo-terminal\n"
     "  --baud N             pace every byte as the line would at N baud (default: unpaced)\n"
+    "  --usb-latency MS     hold each answer shorter than 62 bytes MS ms, as a USB\n"
+    "                       adapter's latency timer does (FTDI: 16 by default)\n"
     "  --trace              print every byte each way, one line per exchange step\n"
     "  --load FILE          load a .plu/.plw or .msg table file (may repeat)\n"
     "  --save FILE          save the PLUs or messages to FILE on exit (may repeat)\n"
@@ -64,6 +66,10 @@ const std::map<std::string, Handler>& WithValue() {
         {"--baud",
          [](CommandLine& c, const std::string& v) {
              c.options.baud = Integer(v, 1, 4000000, "baud rate");
+         }},
+        {"--usb-latency",
+         [](CommandLine& c, const std::string& v) {
+             c.options.usbLatency = std::chrono::milliseconds(Integer(v, 0, 255, "USB latency"));
          }},
         {"--load", [](CommandLine& c, const std::string& v) { c.loads.push_back(v); }},
         {"--save", [](CommandLine& c, const std::string& v) { c.saves.push_back(v); }},

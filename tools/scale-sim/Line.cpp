@@ -12,6 +12,9 @@ namespace sim {
 namespace {
 
 constexpr int kBitsPerByte = 10;  // start bit, eight data bits, stop bit
+// A full-speed USB packet carries this many of the line's bytes besides the adapter's two
+// status bytes; a full one goes to the PC at once, whatever the latency timer.
+constexpr std::size_t kUsbPacketBytes = 62;
 
 int PollMs(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
@@ -20,7 +23,8 @@ int PollMs(Clock::time_point deadline) {
 
 }  // namespace
 
-Line::Line(int fd, int baud, int stopFd, int peerFd) : fd_(fd), stopFd_(stopFd), peerFd_(peerFd) {
+Line::Line(int fd, int baud, int stopFd, int peerFd, Clock::duration usbLatency)
+    : fd_(fd), stopFd_(stopFd), peerFd_(peerFd), usbLatency_(usbLatency) {
     if (baud > 0)
         byteTime_ = std::chrono::duration_cast<Clock::duration>(
             std::chrono::duration<double>(double(kBitsPerByte) / baud));
@@ -62,6 +66,8 @@ Line::Result Line::Fill(Clock::time_point deadline) {
 
 Line::Result Line::Read(std::uint8_t& byte, Clock::duration timeout) {
     if (fd_ < 0) return Result::Closed;
+    // The answer is complete once the scale listens again: the PC gets it when the timer runs out.
+    if (const Result r = Release(); r != Result::Ok) return r;
     const auto deadline = Clock::now() + timeout;
     while (arrived_.empty()) {
         const Result r = Fill(deadline);
@@ -103,9 +109,33 @@ Line::Result Line::WriteAll(const std::uint8_t* bytes, std::size_t count) {
     return Result::Ok;
 }
 
+// Held from the answer's last byte: the longest a free-running latency timer can keep it.
+Line::Result Line::Hold(const std::uint8_t* bytes, std::size_t count, Clock::time_point sent) {
+    if (!held_.empty() && heldUntil_ <= sent)
+        if (const Result r = Release(); r != Result::Ok) return r;
+    held_.insert(held_.end(), bytes, bytes + count);
+    heldUntil_ = sent + usbLatency_;
+    while (held_.size() >= kUsbPacketBytes) {
+        const Result r = WriteAll(held_.data(), kUsbPacketBytes);
+        if (r != Result::Ok) return r;
+        held_.erase(held_.begin(), held_.begin() + kUsbPacketBytes);
+    }
+    return Result::Ok;
+}
+
+Line::Result Line::Release() {
+    if (held_.empty()) return Result::Ok;
+    if (!SleepUntil(heldUntil_)) return Result::Stopped;
+    const Result r = WriteAll(held_.data(), held_.size());
+    held_.clear();
+    return r;
+}
+
 Line::Result Line::Write(const std::uint8_t* bytes, std::size_t count) {
     if (fd_ < 0) return Result::Closed;
-    if (byteTime_.count() == 0) return WriteAll(bytes, count);
+    const bool usb = usbLatency_.count() > 0;
+    if (byteTime_.count() == 0)
+        return usb ? Hold(bytes, count, Clock::now()) : WriteAll(bytes, count);
     // Writes between two reads form one burst that keeps its schedule through a late wake-up,
     // as a UART sends back to back; a burst starts no earlier than now.
     if (!inBurst_) txFree_ = std::max(txFree_, Clock::now());
@@ -113,7 +143,7 @@ Line::Result Line::Write(const std::uint8_t* bytes, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         txFree_ += byteTime_;
         if (!SleepUntil(txFree_)) return Result::Stopped;
-        const Result r = WriteAll(bytes + i, 1);
+        const Result r = usb ? Hold(bytes + i, 1, txFree_) : WriteAll(bytes + i, 1);
         if (r != Result::Ok) return r;
     }
     return Result::Ok;
@@ -121,11 +151,15 @@ Line::Result Line::Write(const std::uint8_t* bytes, std::size_t count) {
 
 Line::Result Line::Pause(Clock::duration duration) {
     inBurst_ = false;
-    return SleepUntil(Clock::now() + duration) ? Result::Ok : Result::Stopped;
+    const auto end = Clock::now() + duration;
+    // The adapter's timer runs out during a stall, so the PC sees what came before it.
+    if (!held_.empty() && heldUntil_ <= end)
+        if (const Result r = Release(); r != Result::Ok) return r;
+    return SleepUntil(end) ? Result::Ok : Result::Stopped;
 }
 
 void Line::LetPeerRead() {
-    if (peerFd_ < 0) return;
+    if (Release() != Result::Ok || peerFd_ < 0) return;
     // Bytes just written may not have reached the PC's queue yet; give them a moment first.
     const auto limit = Clock::now() + std::chrono::seconds(2);
     if (!SleepUntil(Clock::now() + std::chrono::milliseconds(10))) return;
@@ -138,6 +172,7 @@ void Line::HangUp() {
     if (fd_ >= 0) close(fd_);
     fd_ = -1;
     arrived_.clear();
+    held_.clear();
 }
 
 }  // namespace sim

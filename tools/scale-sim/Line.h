@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 namespace sim {
 
@@ -17,7 +18,8 @@ class Line {
 
     // fd is owned by the caller until HangUp. baud 0: unpaced. stopFd turns readable to stop.
     // peerFd, when not -1, is the PC's end held open by the scale (see LetPeerRead).
-    Line(int fd, int baud, int stopFd, int peerFd = -1);
+    // usbLatency, when not zero, holds the scale's bytes as a USB adapter's latency timer does.
+    Line(int fd, int baud, int stopFd, int peerFd = -1, Clock::duration usbLatency = {});
 
     // One byte from the PC, no earlier than the line could have delivered it.
     Result Read(std::uint8_t& byte, Clock::duration timeout);
@@ -42,6 +44,8 @@ class Line {
     Result WaitWritable();
     Result WriteAll(const std::uint8_t* bytes, std::size_t count);
     bool SleepUntil(Clock::time_point when);
+    Result Hold(const std::uint8_t* bytes, std::size_t count, Clock::time_point sent);
+    Result Release();
 
     int fd_;
     int stopFd_;
@@ -51,6 +55,9 @@ class Line {
     Clock::time_point rxFree_{};
     Clock::time_point txFree_{};
     bool inBurst_ = false;
+    Clock::duration usbLatency_;
+    std::vector<std::uint8_t> held_;
+    Clock::time_point heldUntil_{};
 };
 
 }  // namespace sim

@@ -46,7 +46,8 @@ VirtualScale::VirtualScale(Options options) : parts_(std::make_unique<Parts>()) 
     if (!options.link.empty()) p.link = std::make_unique<ComLink>(options.link, p.device.pcPath);
     p.stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (p.stopFd < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
-    p.line = std::make_unique<Line>(p.device.fd, options.baud, p.stopFd, p.device.keepOpenFd);
+    p.line = std::make_unique<Line>(p.device.fd, options.baud, p.stopFd, p.device.keepOpenFd,
+                                    options.usbLatency);
     p.trace = std::make_unique<Trace>(options.trace, Clock::now());
     const auto pcTimeout = options.pcTimeout;
     thread_ = std::thread([this, pcTimeout] {

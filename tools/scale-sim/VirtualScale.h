@@ -32,6 +32,9 @@ struct Options {
     std::ostream* trace = nullptr;  // one line per exchange step; null: none
     // How long the scale waits for the PC's next byte inside an exchange before giving it up.
     std::chrono::milliseconds pcTimeout{2000};
+    // A USB adapter's latency timer between the scale and the PC: an answer shorter than a USB
+    // packet (62 bytes) reaches the PC this long after its last byte. 0: a plain UART.
+    std::chrono::milliseconds usbLatency{0};
 };
 
 class VirtualScale {
