@@ -35,6 +35,7 @@ void TForm1::BuildGridHelpers() {
         StringGrid1->setFocus();
     };
 
+    StringGrid1->busy = [this] { return RefusedDuringRun(); };
     StringGrid1->onEdited = [this](const QString& note) {
         TableModified = true;
         if (!note.isEmpty()) statusLine_->showMessage(note, kNoteMs);

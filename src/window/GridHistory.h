@@ -13,7 +13,7 @@ class GridModel;
 
 class GridHistory {
   public:
-    explicit GridHistory(GridModel& model) : model_(model) {}
+    explicit GridHistory(GridModel& model) : model_(model) { stack_.setUndoLimit(kSteps); }
 
     // A new list, an open, an import or an upload: nothing before it can be undone.
     void Fresh() { stack_.clear(); }
@@ -38,6 +38,8 @@ class GridHistory {
     std::function<void(int, int)> onShown;
 
   private:
+    // Enough for a day's work; each step keeps only the rows it changed.
+    static constexpr int kSteps = 1000;
     class Step;
     GridModel& model_;
     QUndoStack stack_;

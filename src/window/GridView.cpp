@@ -1,5 +1,6 @@
 #include "GridView.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -291,10 +292,17 @@ bool HoldsBlock(const QString& text) {
 
 }  // namespace
 
+bool GridView::Refused() const {
+    if (!busy || !busy()) return false;
+    QApplication::beep();
+    return true;
+}
+
 bool GridView::TakeKey(const QKeyEvent& key, const QLineEdit* editor) {
     if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo) ||
         Is(key, Qt::Key_Y, Qt::ControlModifier) ||
         Is(key, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier)) {
+        if (Refused()) return true;
         const bool undo = key.matches(QKeySequence::Undo);
         if (undo ? history_->CanUndo() : history_->CanRedo()) {
             undo ? history_->Undo() : history_->Redo();
@@ -320,11 +328,11 @@ bool GridView::TakeKey(const QKeyEvent& key, const QLineEdit* editor) {
     }
     if (key.matches(QKeySequence::Paste)) {
         if (!block && !HoldsBlock(QGuiApplication::clipboard()->text())) return false;
-        PasteCells();
+        if (!Refused()) PasteCells();
         return true;
     }
     if (Is(key, Qt::Key_Delete, Qt::NoModifier) && block) {
-        ClearCells();
+        if (!Refused()) ClearCells();
         return true;
     }
     return false;

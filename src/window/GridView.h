@@ -36,6 +36,9 @@ class GridView : public QTableView {
     std::function<void(const QString&)> onEdited;
     // An undo or redo changed the table.
     std::function<void()> onUndone;
+    // True while a transfer reads the table: a paste, clear, undo or redo is refused then, as
+    // every command is, since it may add or remove rows under the transfer.
+    std::function<bool()> busy;
     // Ctrl+F, and F3 / Shift+F3 (forward or not).
     std::function<void()> onFind;
     std::function<void(bool)> onFindNext;
@@ -70,6 +73,8 @@ class GridView : public QTableView {
     // editor's own while they concern its one cell.
     bool TakeKey(const QKeyEvent& key, const QLineEdit* editor);
     bool ManyCellsSelected() const;
+    // Beeps and says true while busy.
+    bool Refused() const;
     void Edited(const QString& note);
     // The width a column needs to show this title, or this text in a cell, without eliding.
     int TitleWidth(const QString& title) const;
