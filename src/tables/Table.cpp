@@ -24,6 +24,15 @@ void Table::RemoveRow(int at) {
     rows_.erase(rows_.begin() + at);
 }
 
+void Table::InsertRows(int at, std::vector<Row> rows) {
+    rows_.insert(rows_.begin() + at, std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+}
+
+void Table::RemoveRows(int at, int count) {
+    rows_.erase(rows_.begin() + at, rows_.begin() + at + count);
+}
+
 void Table::ReplaceRowsFrom(int first, std::vector<Row> rows) {
     rows_.resize(static_cast<std::size_t>(first));
     rows_.reserve(rows_.size() + rows.size());

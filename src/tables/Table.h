@@ -46,6 +46,9 @@ class Table {
     void InsertRow(int at, Row cells);
     // Removes row `at`; the rows below it move up by one.
     void RemoveRow(int at);
+    // The same for several rows at once, without moving the rows below once per row.
+    void InsertRows(int at, std::vector<Row> rows);
+    void RemoveRows(int at, int count);
     // Keeps rows 0 .. first - 1 and puts `rows` after them, dropping the rest.
     void ReplaceRowsFrom(int first, std::vector<Row> rows);
 

@@ -32,14 +32,15 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialP
     BuildMainControls();
     BuildPortGroup();
     BuildGrid();
+    BuildGridHelpers();
     BuildDiagnostics();
     ConnectHandlers();
     // The window's own components are configured as the form sets them.
     Comm.XON = 0;
     Comm.XOFF = 0;
     SaveDialog1.fileName = texts::NoName();
-    setMinimumSize(kFormWidth, kFormHeight);
-    resize(kFormWidth, kFormHeight);
+    setMinimumSize(kFormWidth, FormHeight());
+    resize(kFormWidth, FormHeight());
     PlaceAtScreenCentre();
     FormCreate();
 }

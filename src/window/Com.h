@@ -29,10 +29,12 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QStatusBar;
 class QPushButton;
 class GridModel;
 class GridView;
 class TransferLogView;
+class FindBar;
 struct LinkFailure;
 
 class TForm1 : public QMainWindow {
@@ -264,6 +266,19 @@ class TForm1 : public QMainWindow {
     void BuildMenu();
     void BuildPortGroup();
     void BuildGrid();
+    // The find bar under the grid and the status line: list kind, records, current row, and
+    // the grid's short notes.
+    void BuildGridHelpers();
+    void ShowGridStatus();
+    void ShowFindBar(bool shown);
+    FindBar* findBar_ = nullptr;
+    QLabel* gridStatus_ = nullptr;
+    QStatusBar* statusLine_ = nullptr;
+    // The form's height with the status line under it, and the window's height that shows
+    // panels reaching down to panelsBottom.
+    int StatusLineHeight() const;
+    int FormHeight() const;
+    int PanelsNeedHeight(int panelsBottom) const;
     void BuildDiagnostics();
     void ConnectHandlers();
     void SetTopButtonsEnabled(bool enabled);  // StartBtn and Button12..Button20

@@ -28,6 +28,7 @@ void TForm1::ImportCsv() {
         tables::WriteTitles(table, report.kind);
         tables::LoadRows(table, std::move(report.rows));
     });
+    StringGrid1->history().Fresh();
     dialogs_->PlainBox(said);
 }
 

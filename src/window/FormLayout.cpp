@@ -8,10 +8,12 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <algorithm>
 #include <climits>
 
 #include "Com.h"
+#include "FindBar.h"
 #include "GridModel.h"
 #include "GridView.h"
 #include "Widgets.h"
@@ -241,35 +243,50 @@ Band PanelsBand(const std::vector<QWidget*>& panels, int shift) {
 
 }  // namespace
 
+int TForm1::StatusLineHeight() const {
+    return statusLine_ ? statusLine_->sizeHint().height() : 0;
+}
+
+int TForm1::FormHeight() const {
+    return kFormHeight + StatusLineHeight();
+}
+
+int TForm1::PanelsNeedHeight(int panelsBottom) const {
+    return menuBar()->sizeHint().height() + panelsBottom + kBottomMargin + StatusLineHeight();
+}
+
 void TForm1::PlaceGrowingControls() {
     if (!StringGrid1 || !Button9) return;  // a resize while the form is being built
     const Band band = PanelsBand(DiagnosticsPanels(), panelsShift_);
     // Shown panels keep their places in a window just tall enough for them and follow the
     // bottom edge of a taller one.
-    const int needed = menuBar()->sizeHint().height() + band.bottom + kBottomMargin;
+    const int needed = PanelsNeedHeight(band.bottom);
     const int shift = diagnosticsShown_ ? std::max(0, height() - needed) : 0;
     for (QWidget* panel : DiagnosticsPanels())
         panel->move(panel->x(), panel->y() - panelsShift_ + shift);
     panelsShift_ = shift;
     const int gridBottom = diagnosticsShown_ ? band.top + shift
                                              : kGridPlace.top + kGridPlace.height +
-                                                   std::max(0, height() - kFormHeight);
-    StringGrid1->setGeometry(kGridPlace.left, kGridPlace.top,
-                             kGridPlace.width + std::max(0, width() - kFormWidth),
-                             gridBottom - kGridPlace.top);
+                                                   std::max(0, height() - FormHeight());
+    const int width = kGridPlace.width + std::max(0, this->width() - kFormWidth);
+    // The find bar, when shown, takes the grid's bottom.
+    const int bar = findBar_ && findBar_->isVisible() ? findBar_->sizeHint().height() : 0;
+    StringGrid1->setGeometry(kGridPlace.left, kGridPlace.top, width,
+                             gridBottom - kGridPlace.top - bar);
+    if (findBar_) findBar_->setGeometry(kGridPlace.left, gridBottom - bar, width, bar);
 }
 
 void TForm1::FitWindowToPanels() {
     const Band band = PanelsBand(DiagnosticsPanels(), panelsShift_);
-    const int needed = menuBar()->sizeHint().height() + band.bottom + kBottomMargin;
+    const int needed = PanelsNeedHeight(band.bottom);
     // A maximised window keeps its size; the grid makes the room.
     const bool sizable = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
     if (diagnosticsShown_) {
         diagnosticsGrowth_ = sizable ? std::max(0, needed - height()) : 0;
         resize(width(), height() + diagnosticsGrowth_);
-        setMinimumHeight(std::max(kFormHeight, needed));
+        setMinimumHeight(std::max(FormHeight(), needed));
     } else {
-        setMinimumHeight(kFormHeight);
+        setMinimumHeight(FormHeight());
         resize(width(), height() - diagnosticsGrowth_);
         diagnosticsGrowth_ = 0;
     }

@@ -1,6 +1,8 @@
 #include "GridModel.h"
 
 #include <QBrush>
+#include <algorithm>
+#include <iterator>
 
 #include "CodePage1251.h"
 
@@ -80,6 +82,31 @@ void GridModel::MoveRow(int from, int to) {
     endResetModel();
 }
 
+void GridModel::ReplaceRows(int first, int count, std::vector<tables::Row> rows) {
+    if (first < 1) {  // the titles are the header: show the whole table anew
+        Replace([&](tables::Table& table) {
+            tables::SpliceRows(table, first, count, std::move(rows));
+        });
+        return;
+    }
+    DropMarks();
+    const int added = static_cast<int>(rows.size());
+    const int shared = std::min(count, added);
+    const int row = first - 1;
+    for (int i = 0; i < shared; ++i) table_.SetRow(first + i, std::move(rows[i]));
+    if (shared > 0) emit dataChanged(index(row, 0), index(row + shared - 1, columnCount() - 1));
+    if (count > shared) {
+        beginRemoveRows({}, row + shared, row + count - 1);
+        table_.RemoveRows(first + shared, count - shared);
+        endRemoveRows();
+    } else if (added > shared) {
+        beginInsertRows({}, row + shared, row + added - 1);
+        table_.InsertRows(first + shared, {std::make_move_iterator(rows.begin() + shared),
+                                           std::make_move_iterator(rows.end())});
+        endInsertRows();
+    }
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : std::max(table_.RowCount() - 1, 0);
 }
@@ -117,8 +144,10 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     std::string cell = tables::EncodeCp1251(value.toString());
     if (cell == table_.Cell(index.column(), index.row() + 1)) return true;
     DropMarks();
+    const std::string before = table_.Cell(index.column(), index.row() + 1);
     table_.SetCell(index.column(), index.row() + 1, std::move(cell));
     emit dataChanged(index, index);
+    if (onTyped) onTyped(index.column(), index.row() + 1, before);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <utility>
 
+#include "RowsEdit.h"
 #include "Table.h"
 
 class GridModel : public QAbstractTableModel {
@@ -44,6 +45,14 @@ class GridModel : public QAbstractTableModel {
     void MoveColumn(int from, int to);
     // Moves a table row (1 or more) with its cells, as dragging a row does.
     void MoveRow(int from, int to);
+    // Puts `rows` in place of `count` table rows from `first`, telling the view only what moved,
+    // so its scroll position and current cell stay.
+    void ReplaceRows(int first, int count, std::vector<tables::Row> rows);
+    // Has the view show the cell again, its open editor included.
+    void Refresh(const QModelIndex& at) { emit dataChanged(at, at); }
+
+    // The operator's typing: (column, table row, the cell's text before) on each change.
+    std::function<void(int, int, const std::string&)> onTyped;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -1,6 +1,10 @@
 #include "GridView.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
@@ -13,6 +17,7 @@
 #include "Codec.h"
 #include "GridModel.h"
 #include "Table.h"
+#include "Texts.h"
 
 namespace {
 
@@ -32,6 +37,7 @@ class CellDelegate : public QStyledItemDelegate {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
         editor->setMaxLength(GridModel::kEditableCellLength);
+        editor->installEventFilter(view_);
         connect(editor, &QLineEdit::textEdited, this, [this, editor, index](const QString& text) {
             const QString held = HeldByCell(text);
             if (held != text) {
@@ -51,7 +57,10 @@ class CellDelegate : public QStyledItemDelegate {
         auto* line = static_cast<QLineEdit*>(editor);
         const bool editable = index.data(GridModel::kEditableRole).toBool();
         line->setReadOnly(!editable);
-        line->setText(index.data(editable ? Qt::EditRole : Qt::DisplayRole).toString());
+        // The cell tells its editor of every typed change: setting the same text again would
+        // put the cursor at the end while the operator types in the middle.
+        const QString text = index.data(editable ? Qt::EditRole : Qt::DisplayRole).toString();
+        if (line->text() != text) line->setText(text);
     }
 
     // Every change the operator makes reaches the cell as it is typed, so closing the editor
@@ -110,6 +119,11 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
 void GridView::setGridModel(GridModel* model) {
     model_ = model;
     setModel(model);
+    history_ = std::make_unique<GridHistory>(*model);
+    history_->onShown = [this](int col, int row) { GoTo(col, row); };
+    model_->onTyped = [this](int col, int row, const std::string& before) {
+        history_->Typed(col, row, before);
+    };
 }
 
 void GridView::SetDefaultColumnWidths() {
@@ -164,6 +178,7 @@ void GridView::ScrollDownOneRow() {
 }
 
 void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (history_) history_->EditorMoved();
     // Leaving a cell hands its text over whether or not anything was typed.
     if (previous.isValid() && current.isValid() && previous != current && onEditText)
         onEditText(previous.column(), previous.row() + 1, previous.data(Qt::EditRole).toString());
@@ -180,7 +195,7 @@ void GridView::OnColumnDragged(int, int oldVisual, int newVisual) {
     const int moved = widths[oldVisual];
     widths.erase(widths.begin() + oldVisual);
     widths.insert(widths.begin() + newVisual, moved);
-    model_->MoveColumn(oldVisual, newVisual);
+    history_->Record([&] { model_->MoveColumn(oldVisual, newVisual); });
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) setColumnWidth(c, widths[c]);
     if (onRearranged) onRearranged();
 }
@@ -190,7 +205,149 @@ void GridView::OnRowDragged(int, int oldVisual, int newVisual) {
     const QSignalBlocker block(header);
     header->moveSection(newVisual, oldVisual);
     const int height = rowHeight(oldVisual);
-    model_->MoveRow(oldVisual + 1, newVisual + 1);
+    history_->Record([&] { model_->MoveRow(oldVisual + 1, newVisual + 1); });
     setRowHeight(newVisual, height);
     if (onRearranged) onRearranged();
+}
+
+std::optional<tables::CellRange> GridView::SelectedCells() const {
+    const QModelIndex current = currentIndex();
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty() || !selection.contains(current)) {
+        if (!current.isValid()) return std::nullopt;
+        const int row = current.row() + 1;
+        return tables::CellRange{current.column(), current.column(), row, row};
+    }
+    // The selection is contiguous: one rectangle, the one that holds the current cell.
+    for (const QItemSelectionRange& range : selection)
+        if (range.contains(current))
+            return tables::CellRange{range.left(), range.right(), range.top() + 1,
+                                     range.bottom() + 1};
+    return std::nullopt;
+}
+
+bool GridView::ManyCellsSelected() const {
+    const auto cells = SelectedCells();
+    return cells && (cells->firstCol != cells->lastCol || cells->firstRow != cells->lastRow);
+}
+
+void GridView::GoTo(int col, int row) {
+    if (model_->rowCount() == 0) return;
+    const QModelIndex at = model_->index(std::clamp(row, 1, model_->rowCount()) - 1, col);
+    setCurrentIndex(at);
+    scrollTo(at);
+    model_->Refresh(at);
+}
+
+void GridView::CopyCells() {
+    const auto cells = SelectedCells();
+    if (!cells) return;
+    QGuiApplication::clipboard()->setText(
+        tables::DecodeCp1251(tables::FormatBlock(model_->table(), *cells)));
+}
+
+void GridView::PasteCells() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return;
+    const tables::Block block =
+        tables::ParseBlock(tables::EncodeCp1251(QGuiApplication::clipboard()->text()));
+    if (block.empty()) return;
+    tables::Paste paste =
+        tables::PasteBlock(model_->table(), current.column(), current.row() + 1, block);
+    const int top = paste.edit.first - 1;
+    int width = 0;
+    for (const auto& cells : block) width = std::max(width, static_cast<int>(cells.size()));
+    const int right =
+        std::clamp(current.column() + width - 1, current.column(), tables::kColumns - 1);
+    history_->Apply(std::move(paste.edit));
+    const QModelIndex topLeft = model_->index(top, current.column());
+    setCurrentIndex(topLeft);
+    selectionModel()->select(QItemSelection(topLeft, model_->index(top + paste.rows - 1, right)),
+                             QItemSelectionModel::ClearAndSelect);
+    Edited(texts::Pasted(paste.rows, paste.columnsCut));
+}
+
+void GridView::ClearCells() {
+    const auto cells = SelectedCells();
+    if (!cells) return;
+    if (history_->Apply(tables::ClearCells(model_->table(), *cells))) Edited({});
+}
+
+void GridView::Edited(const QString& note) {
+    // A block's change reaches the open editor only when told cell by cell.
+    model_->Refresh(currentIndex());
+    if (onEdited) onEdited(note);
+}
+
+namespace {
+
+bool Is(const QKeyEvent& key, Qt::Key k, Qt::KeyboardModifiers modifiers) {
+    return key.key() == k && (key.modifiers() & ~Qt::KeypadModifier) == modifiers;
+}
+
+bool HoldsBlock(const QString& text) {
+    return text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n')) ||
+           text.contains(QLatin1Char('\r'));
+}
+
+}  // namespace
+
+bool GridView::Refused() const {
+    if (!busy || !busy()) return false;
+    QApplication::beep();
+    return true;
+}
+
+bool GridView::TakeKey(const QKeyEvent& key, const QLineEdit* editor) {
+    if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo) ||
+        Is(key, Qt::Key_Y, Qt::ControlModifier) ||
+        Is(key, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier)) {
+        if (Refused()) return true;
+        const bool undo = key.matches(QKeySequence::Undo);
+        if (undo ? history_->CanUndo() : history_->CanRedo()) {
+            undo ? history_->Undo() : history_->Redo();
+            model_->Refresh(currentIndex());
+            if (onUndone) onUndone();
+        }
+        return true;
+    }
+    if (key.matches(QKeySequence::Find)) {
+        if (onFind) onFind();
+        return true;
+    }
+    if (Is(key, Qt::Key_F3, Qt::NoModifier) || Is(key, Qt::Key_F3, Qt::ShiftModifier)) {
+        if (onFindNext) onFindNext(key.modifiers() == Qt::NoModifier);
+        return true;
+    }
+    // In the editor, the editor's own text commands work on its cell; the grid's work on a block.
+    const bool block = !editor || ManyCellsSelected();
+    if (key.matches(QKeySequence::Copy)) {
+        if (!block && editor->hasSelectedText()) return false;
+        CopyCells();
+        return true;
+    }
+    if (key.matches(QKeySequence::Paste)) {
+        if (!block && !HoldsBlock(QGuiApplication::clipboard()->text())) return false;
+        if (!Refused()) PasteCells();
+        return true;
+    }
+    if (Is(key, Qt::Key_Delete, Qt::NoModifier) && block) {
+        if (!Refused()) ClearCells();
+        return true;
+    }
+    return false;
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    if (model_ && TakeKey(*event, nullptr)) return event->accept();
+    QTableView::keyPressEvent(event);
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && model_) {
+        if (const auto* editor = qobject_cast<QLineEdit*>(watched);
+            editor && TakeKey(*static_cast<QKeyEvent*>(event), editor))
+            return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }

@@ -2,11 +2,19 @@
 // The table grid: the cell editor is always open on the current cell, every change of its text
 // and every move of it to another cell is reported, and a dragged column takes its cells along.
 // Columns start wide enough for their titles and names; the operator's widths then stay.
+// Blocks of cells are copied, pasted and cleared as in a spreadsheet, and every change the
+// operator makes can be undone.
 
 #include <QTableView>
 #include <functional>
+#include <memory>
+#include <optional>
+
+#include "CellBlocks.h"
+#include "GridHistory.h"
 
 class GridModel;
+class QLineEdit;
 
 class GridView : public QTableView {
     Q_OBJECT
@@ -23,6 +31,28 @@ class GridView : public QTableView {
     std::function<void(int, int, const QString&)> onEditText;
     // The operator dragged a row or a column to another place.
     std::function<void()> onRearranged;
+    // A paste or a clear changed the table; the note says what, for the status line (empty
+    // when there is nothing to say).
+    std::function<void(const QString&)> onEdited;
+    // An undo or redo changed the table.
+    std::function<void()> onUndone;
+    // True while a transfer reads the table: a paste, clear, undo or redo is refused then, as
+    // every command is, since it may add or remove rows under the transfer.
+    std::function<bool()> busy;
+    // Ctrl+F, and F3 / Shift+F3 (forward or not).
+    std::function<void()> onFind;
+    std::function<void(bool)> onFindNext;
+
+    GridHistory& history() { return *history_; }
+    // The selected cells as table rows and columns; the current cell when none is selected.
+    std::optional<tables::CellRange> SelectedCells() const;
+    // The table cell the editor moves to, its row shown.
+    void GoTo(int col, int row);
+
+    void CopyCells();
+    // The clipboard's text as a block from the current cell.
+    void PasteCells();
+    void ClearCells();
 
     // The table row of the current cell (1 when there is none).
     int CurrentTableRow() const;
@@ -32,9 +62,20 @@ class GridView : public QTableView {
 
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // The open editor's keys pass here first: the grid takes the block commands and undo.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     GridModel* model_ = nullptr;
+    std::unique_ptr<GridHistory> history_;
+    // The grid's own keys: true when taken. In the editor, copy, paste and Delete stay the
+    // editor's own while they concern its one cell.
+    bool TakeKey(const QKeyEvent& key, const QLineEdit* editor);
+    bool ManyCellsSelected() const;
+    // Beeps and says true while busy.
+    bool Refused() const;
+    void Edited(const QString& note);
     // The width a column needs to show this title, or this text in a cell, without eliding.
     int TitleWidth(const QString& title) const;
     int CellWidth(const QString& text) const;

@@ -40,6 +40,7 @@ void TForm1::ApplyListKind(tables::ListKind kind) {
     // file of the earlier one.
     SaveDialog1.fileName = texts::NoName();
     TableFileName.clear();
+    ShowGridStatus();
 }
 
 void TForm1::NewList(tables::ListKind kind) {
@@ -49,6 +50,7 @@ void TForm1::NewList(tables::ListKind kind) {
     ApplyListKind(kind);
     ReplaceKeepingCurrentCell(*StringGrid1, *model_,
                               [kind](tables::Table& table) { tables::MakeNewList(table, kind); });
+    StringGrid1->history().Fresh();
 }
 
 void TForm1::Button18Click() {
@@ -60,24 +62,28 @@ void TForm1::Button17Click() {
 
 namespace {
 
-void OnCurrentRow(GridView& grid, GridModel& model, void (*command)(tables::Table&, int)) {
+// A row command is one step of the grid's undo stack.
+void RowCommand(GridView& grid, GridModel& model, void (*command)(tables::Table&, int)) {
     const int cur = grid.CurrentTableRow();
-    ReplaceKeepingCurrentCell(grid, model, [command, cur](tables::Table& t) { command(t, cur); });
+    grid.history().Record([&] {
+        ReplaceKeepingCurrentCell(grid, model,
+                                  [command, cur](tables::Table& t) { command(t, cur); });
+    });
 }
 
 }  // namespace
 
 void TForm1::Button16Click() {
-    ReplaceKeepingCurrentCell(*StringGrid1, *model_, tables::AddRow);
+    RowCommand(*StringGrid1, *model_, [](tables::Table& t, int) { tables::AddRow(t); });
 }
 void TForm1::Button15Click() {
-    OnCurrentRow(*StringGrid1, *model_, tables::CopyRow);
+    RowCommand(*StringGrid1, *model_, tables::CopyRow);
 }
 void TForm1::Button14Click() {
-    OnCurrentRow(*StringGrid1, *model_, tables::InsRow);
+    RowCommand(*StringGrid1, *model_, tables::InsRow);
 }
 void TForm1::Button13Click() {
-    OnCurrentRow(*StringGrid1, *model_, tables::DelRow);
+    RowCommand(*StringGrid1, *model_, tables::DelRow);
 }
 
 void TForm1::StringGrid1SetEditText(int, int, const QString&) {

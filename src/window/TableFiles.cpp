@@ -30,6 +30,7 @@ bool TForm1::WriteTable() {
         return false;
     }
     TableModified = false;
+    StringGrid1->history().Saved();
     return true;
 }
 
@@ -104,6 +105,7 @@ void TForm1::Button20Click() {
     ReplaceKeepingCurrentCell(*StringGrid1, *model_, [&rows](tables::Table& table) {
         tables::LoadRows(table, std::move(rows));
     });
+    StringGrid1->history().Fresh();
 }
 
 void TForm1::SaveT() {

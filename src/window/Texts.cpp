@@ -189,4 +189,22 @@ QString About() {
         .arg(QStringLiteral(QVSCALE_VERSION));
 }
 
+QString ListStatus(bool plu, int records, int row) {
+    return QStringLiteral("%1 · записей: %2 · строка %3")
+        .arg(plu ? QStringLiteral("Список PLU") : QStringLiteral("Список сообщений"))
+        .arg(records)
+        .arg(row);
+}
+QString Pasted(int rows, int columnsCut) {
+    const QString pasted = QStringLiteral("Вставлено строк: %1").arg(rows);
+    if (columnsCut == 0) return pasted;
+    return pasted + QStringLiteral("; столбцов за девятым не вставлено: %1").arg(columnsCut);
+}
+QString FindCaption() {
+    return QStringLiteral("Найти:");
+}
+QString NotFound() {
+    return QStringLiteral("не найдено");
+}
+
 }  // namespace texts

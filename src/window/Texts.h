@@ -64,6 +64,12 @@ QString MsgSuffix();
 QString OpenPluTitle();
 QString OpenMsgTitle();
 
+// The grid's status line and find bar.
+QString ListStatus(bool plu, int records, int row);
+QString Pasted(int rows, int columnsCut);
+QString FindCaption();
+QString NotFound();
+
 // Captions a command sets, and the information box.
 QString PortSetUpTitle();
 QString ErrorCaption();

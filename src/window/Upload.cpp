@@ -87,6 +87,7 @@ void TForm1::UploadRun() {
         tables::WriteTitles(table, tables::ListKind::Plu);
         tables::WriteEndMarker(table, 1);
     });
+    StringGrid1->history().Fresh();
     UploadRequest = 0;
     Button24->show();
     StopRequested = false;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <mutex>
@@ -193,8 +196,8 @@ TEST(DownloadDriver, UploadButtonFollowsTheListKindAfterEveryEnding) {
     }
 }
 
-// Commands posted while a row is sent are refused; a close stops the run after that row and
-// then asks about the unsaved table.
+// Commands posted while a row is sent are refused, the grid's paste and undo among them; a close
+// stops the run after that row and then asks about the unsaved table.
 TEST(DownloadDriver, CommandsAndCloseDuringARun) {
     ScaleWindow w;
     w.SetList(ListKind::Plu, PluRows(4));
@@ -203,10 +206,16 @@ TEST(DownloadDriver, CommandsAndCloseDuringARun) {
     TForm1* form = w.h.form.get();
     const std::vector<QAction*> items = {w.h.Find<QAction>("N12"), w.h.Find<QAction>("PLU1"),
                                          w.h.Find<QAction>("N2"), w.h.Find<QAction>("N15")};
-    w.scale.OnExchangeStart([form, items](const sim::ExchangeStart& start) {
+    auto* grid = w.h.Find<GridView>("StringGrid1");
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QApplication::clipboard()->setText(QStringLiteral("9\n9\n9\n9\n9\n9\n9\n"));
+    w.scale.OnExchangeStart([form, items, grid](const sim::ExchangeStart& start) {
         if (start.occurrence != 2) return;
         for (QAction* item : items)
             QMetaObject::invokeMethod(item, "trigger", Qt::QueuedConnection);
+        for (const Qt::Key key : {Qt::Key_V, Qt::Key_Z})
+            QApplication::postEvent(grid,
+                                    new QKeyEvent(QEvent::KeyPress, key, Qt::ControlModifier));
         QMetaObject::invokeMethod(form, "close", Qt::QueuedConnection);
     });
     w.h.dialogs->promptAnswers = {Answer::Cancel};

@@ -75,10 +75,10 @@ void TableWindow::Type(const QString& text) const {
     }
 }
 
-void TableWindow::Press(Qt::Key key) const {
+void TableWindow::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
     QLineEdit* editor = Editor();
     if (!editor) return;
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(editor, &press);
 }
 

@@ -34,7 +34,7 @@ class TableWindow {
     QLineEdit* Editor() const;
     // Keys to the open editor as the operator types them.
     void Type(const QString& text) const;
-    void Press(Qt::Key key) const;
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // Focuses the cell and replaces its text by typing, as the operator edits.
     void EditCell(int col, int row, const QString& text) const;
 };

@@ -45,15 +45,16 @@ struct ShownWindow {
     QRect InWindow(const QWidget* w) const {
         return {w->mapTo(h.form.get(), QPoint(0, 0)), w->size()};
     }
-    // Every control of the form but the grid.
+    // Every control of the form but the grid and its find bar, which grows with it.
     Places Others() const {
         Places places;
+        const QWidget* growing[] = {h.Find<GridView>("StringGrid1"), h.Find("FindBar")};
         for (const QWidget* w : h.form->centralWidget()->findChildren<QWidget*>()) {
             const QString name = w->objectName();
-            if (!name.isEmpty() && !name.startsWith("qt_") &&
-                w != h.Find<GridView>("StringGrid1") &&
-                !h.Find<GridView>("StringGrid1")->isAncestorOf(w))
-                places[name] = InWindow(w);
+            const bool grows =
+                std::any_of(std::begin(growing), std::end(growing),
+                            [w](const QWidget* g) { return g == w || g->isAncestorOf(w); });
+            if (!name.isEmpty() && !name.startsWith("qt_") && !grows) places[name] = InWindow(w);
         }
         return places;
     }

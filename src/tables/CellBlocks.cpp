@@ -1,0 +1,73 @@
+#include "CellBlocks.h"
+
+#include <algorithm>
+
+namespace tables {
+
+Block ParseBlock(std::string_view text) {
+    Block block;
+    std::vector<std::string> row(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\t') {
+            row.emplace_back();
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            block.push_back(std::move(row));
+            row.assign(1, std::string());
+        } else {
+            row.back() += c;
+        }
+    }
+    if (row.size() > 1 || !row.back().empty()) block.push_back(std::move(row));
+    return block;
+}
+
+std::string FormatBlock(const Table& table, const CellRange& range) {
+    std::string text;
+    for (int r = range.firstRow; r <= range.lastRow; ++r) {
+        for (int c = range.firstCol; c <= range.lastCol; ++c) {
+            if (c > range.firstCol) text += '\t';
+            text += table.Cell(c, r);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+int EditableEnd(const Table& table) {
+    const int last = table.RowCount() - 1;
+    return last >= 1 && table.Cell(kNumberColumn, last) == kEndMarker ? last : table.RowCount();
+}
+
+Paste PasteBlock(const Table& table, int col, int row, const Block& block) {
+    const int end = EditableEnd(table);
+    Paste paste;
+    paste.edit.first = std::clamp(row, 1, end);
+    paste.rows = static_cast<int>(block.size());
+    const int overwritten = std::min(paste.rows, end - paste.edit.first);
+    for (int i = 0; i < overwritten; ++i)
+        paste.edit.before.push_back(table.RowAt(paste.edit.first + i));
+    paste.edit.after = paste.edit.before;
+    paste.edit.after.resize(block.size());
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        const auto& cells = block[i];
+        const int fits = std::max(0, std::min(static_cast<int>(cells.size()), kColumns - col));
+        paste.columnsCut = std::max(paste.columnsCut, static_cast<int>(cells.size()) - fits);
+        for (int k = 0; k < fits; ++k) paste.edit.after[i][col + k] = OneLine(cells[k]);
+    }
+    return paste;
+}
+
+RowsEdit ClearCells(const Table& table, const CellRange& range) {
+    RowsEdit edit;
+    edit.first = std::max(range.firstRow, 1);
+    const int last = std::min(range.lastRow, EditableEnd(table) - 1);
+    for (int r = edit.first; r <= last; ++r) edit.before.push_back(table.RowAt(r));
+    edit.after = edit.before;
+    for (Row& row : edit.after)
+        for (int c = range.firstCol; c <= range.lastCol; ++c) row[c].clear();
+    return edit;
+}
+
+}  // namespace tables

@@ -1,0 +1,47 @@
+#pragma once
+// The grid's undo stack. Every change of the table the operator makes (typing, paste, clear, the
+// row commands, a dragged row or column) is one step; undo and redo put one band of rows in
+// place of the other.
+
+#include <QUndoStack>
+#include <functional>
+#include <string>
+
+#include "RowsEdit.h"
+
+class GridModel;
+
+class GridHistory {
+  public:
+    explicit GridHistory(GridModel& model) : model_(model) { stack_.setUndoLimit(kSteps); }
+
+    // A new list, an open, an import or an upload: nothing before it can be undone.
+    void Fresh() { stack_.clear(); }
+    // The table is as saved: undoing back to here leaves nothing to save.
+    void Saved() { stack_.setClean(); }
+    bool IsClean() const { return stack_.isClean(); }
+    bool CanUndo() const { return stack_.canUndo(); }
+    bool CanRedo() const { return stack_.canRedo(); }
+    void Undo() { stack_.undo(); }
+    void Redo() { stack_.redo(); }
+
+    // An edit the stack applies now; false when it changes nothing.
+    bool Apply(tables::RowsEdit edit);
+    // A change the caller makes to the model, recorded from the table before and after it.
+    void Record(const std::function<void()>& change);
+    // The model already holds the typed text; the steps of one cell's typing merge into one,
+    // until the editor moves.
+    void Typed(int col, int row, const std::string& before);
+    void EditorMoved() { ++typingRun_; }
+
+    // Where an undone or redone change took place: (column, table row).
+    std::function<void(int, int)> onShown;
+
+  private:
+    // Enough for a day's work; each step keeps only the rows it changed.
+    static constexpr int kSteps = 1000;
+    class Step;
+    GridModel& model_;
+    QUndoStack stack_;
+    int typingRun_ = 0;
+};
