@@ -3,7 +3,6 @@
 
 #include "Download.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -38,12 +37,7 @@ class TForm1::DownloadView : public jobs::Observer {
         f_.ReportLinkFailure(*FailureOf(*failure.outcome));
     }
 
-    bool StopNow() override {
-        QCoreApplication::processEvents();
-        if (!f_.StopRequested) return false;
-        f_.Button24->hide();
-        return true;
-    }
+    bool StopNow() override { return f_.StopPressed(); }
 
   private:
     TForm1& f_;

@@ -1,5 +1,8 @@
 // A download or upload as one exclusive run of the window.
 
+#include <QCoreApplication>
+#include <QPushButton>
+
 #include "Com.h"
 
 namespace {
@@ -29,4 +32,11 @@ void TForm1::RunExclusive(const std::function<void()>& run) {
         closeAfterRun_ = false;
         close();
     }
+}
+
+bool TForm1::StopPressed() {
+    QCoreApplication::processEvents();
+    if (!StopRequested) return false;
+    Button24->hide();
+    return true;
 }

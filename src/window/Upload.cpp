@@ -2,7 +2,6 @@
 
 #include "Upload.h"
 
-#include <QCoreApplication>
 #include <QPushButton>
 
 #include "Com.h"
@@ -50,11 +49,7 @@ class TForm1::UploadView : public jobs::Observer {
 
     bool StopNow() override {
         RepaintNewRows();
-        QCoreApplication::processEvents();
-        if (f_.StopRequested) {
-            f_.Button24->hide();
-            return true;
-        }
+        if (f_.StopPressed()) return true;
         if (f_.Grid().RowCount() > kRowsInView && !f_.TransferFailed)
             f_.StringGrid1->ScrollDownOneRow();
         return false;
