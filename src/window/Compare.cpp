@@ -37,10 +37,7 @@ class TForm1::CompareView : public jobs::Observer {
 };
 
 void TForm1::CompareClick() {
-    if (!PortOpened) {
-        dialogs_->ErrorBox(texts::PortNotSet());
-        return;
-    }
+    if (!RequirePort()) return;
     if (!TableExists || !TableIsPlu) {
         dialogs_->ErrorBox(texts::ComparePluOnly());
         return;

@@ -45,10 +45,7 @@ class TForm1::DownloadView : public jobs::Observer {
 
 void TForm1::Button21Click() {
     // Without an open port nothing is shown, written or sent.
-    if (!PortOpened) {
-        dialogs_->ErrorBox(texts::PortNotSet());
-        return;
-    }
+    if (!RequirePort()) return;
     RunExclusive([this] { DownloadRun(); });
 }
 

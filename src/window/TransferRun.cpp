@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "Com.h"
+#include "Texts.h"
 
 namespace {
 
@@ -32,6 +33,12 @@ void TForm1::RunExclusive(const std::function<void()>& run) {
         closeAfterRun_ = false;
         close();
     }
+}
+
+bool TForm1::RequirePort() {
+    if (PortOpened) return true;
+    dialogs_->ErrorBox(texts::PortNotSet());
+    return false;
 }
 
 bool TForm1::StopPressed() {

@@ -18,10 +18,7 @@ constexpr int kRowsInView = 12;
 
 void TForm1::Button22Click() {
     // Without an open port nothing could be read; the table must not be emptied for nothing.
-    if (!PortOpened) {
-        dialogs_->ErrorBox(texts::PortNotSet());
-        return;
-    }
+    if (!RequirePort()) return;
     if (TableModified && !PassSavePrompt(texts::UploadPrompt())) return;
     RunExclusive([this] { UploadRun(); });
 }
