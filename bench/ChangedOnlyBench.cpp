@@ -3,17 +3,12 @@
 // Targets: the run, the check of the scale's contents included, at most 2% of the full load's
 // line time (5,000 rows of 81 bytes, computed, not run); planning the rows to send under 50 ms.
 
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "KnownContents.h"
 #include "ScaleText.h"
 #include "VirtualScale.h"
@@ -24,24 +19,6 @@ constexpr int kRows = 5000;
 constexpr int kChanged = 50;
 constexpr int kBaud = 9600;
 constexpr double kRowBytes = 81.0;
-
-double Now() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-tables::Row Row(int plu, int price) {
-    return {std::to_string(plu),
-            "Cheese " + std::to_string(plu),
-            "kg",
-            std::to_string(price),
-            "5",
-            "0",
-            std::to_string(1000 + plu),
-            "1",
-            "0"};
-}
 
 sim::PluRecord AsHeld(const tables::Row& row) {
     sim::PluRecord record;
@@ -65,39 +42,14 @@ tables::Table TableOf(const std::vector<tables::Row>& rows) {
     return table;
 }
 
-void WriteList(const std::string& path, const std::vector<tables::Row>& rows) {
-    std::ofstream out(path, std::ios::binary);
-    for (const auto& row : rows)
-        for (const auto& cell : row) out << cell << "\r\n";
-    out << "***\r\n";
-}
-
-int RunCli(const std::vector<std::string>& arguments) {
-    std::vector<std::string> args = arguments;
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 }  // namespace
 
 int main() {
-    char folder[] = "/tmp/qvscale-bench-XXXXXX";
-    if (!mkdtemp(folder)) return 2;
-    const std::string dir = folder;
-    setenv("XDG_CONFIG_HOME", folder, 1);
-    setenv("XDG_STATE_HOME", folder, 1);
+    const std::string dir = BenchFolder();
+    if (dir.empty()) return 2;
 
     std::vector<tables::Row> before;
-    for (int plu = 1; plu <= kRows; ++plu) before.push_back(Row(plu, 100 * plu));
+    for (int plu = 1; plu <= kRows; ++plu) before.push_back(CheeseRow(plu, 100 * plu, "kg"));
     std::vector<tables::Row> after = before;
     for (int i = 0; i < kChanged; ++i)
         after[static_cast<std::size_t>(i * kRows / kChanged + 7)][3] = "1";
@@ -128,10 +80,9 @@ int main() {
     const jobs::ChangePlan plan = jobs::PlanChanges(table, scale::RowKind::Plu, *loaded);
     const double planSeconds = Now() - planStart - loadSeconds;
 
-    const double start = Now();
-    const int exitCode =
-        RunCli({QVSCALE_CLI, "download", "--changed-only", "--port", "COM2", list});
-    const double wall = Now() - start;
+    const CliRun run = RunCli({QVSCALE_CLI, "download", "--changed-only", "--port", "COM2", list});
+    const int exitCode = run.exitCode;
+    const double wall = run.wall;
 
     int downloads = 0;
     int uploads = 0;

@@ -2,19 +2,13 @@
 // Targets: paced at 9600 baud, 200 PLU rows each, the wall time at most 1.05 times one scale's
 // line time (81 bytes a row), and the command line's CPU under 2% of a core per scale.
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "VirtualScale.h"
 
 namespace {
@@ -24,35 +18,11 @@ constexpr int kRows = 200;
 constexpr int kBaud = 9600;
 constexpr double kRowBytes = 81.0;
 
-double Now() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-double Seconds(const timeval& tv) {
-    return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) / 1e6;
-}
-
-std::string WriteList(const std::string& dir) {
-    const std::string path = dir + "/list.plu";
-    std::ofstream out(path, std::ios::binary);
-    for (int n = 1; n <= kRows; ++n)
-        out << n << "\r\nCheese " << n << "\r\n\r\n"
-            << 100 * n << "\r\n5\r\n0\r\n"
-            << 1000 + n << "\r\n1\r\n0\r\n";
-    out << "***\r\n";
-    return path;
-}
-
 }  // namespace
 
 int main() {
-    char folder[] = "/tmp/qvscale-bench-XXXXXX";
-    if (!mkdtemp(folder)) return 2;
-    const std::string dir = folder;
-    setenv("XDG_CONFIG_HOME", folder, 1);
-    setenv("XDG_STATE_HOME", folder, 1);
+    const std::string dir = BenchFolder();
+    if (dir.empty()) return 2;
     std::vector<std::unique_ptr<sim::VirtualScale>> scales;
     std::vector<std::string> args = {QVSCALE_CLI, "download"};
     for (int i = 0; i < kScales; ++i) {
@@ -62,24 +32,16 @@ int main() {
         scales.push_back(std::make_unique<sim::VirtualScale>(options));
         args.insert(args.end(), {"--port", options.link});
     }
-    args.push_back(WriteList(dir));
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
+    std::vector<ListRow> rows;
+    for (int n = 1; n <= kRows; ++n) rows.push_back(CheeseRow(n, 100 * n, ""));
+    args.push_back(dir + "/list.plu");
+    WriteList(args.back(), rows);
 
-    const double start = Now();
-    const pid_t child = fork();
-    if (child == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    const double wall = Now() - start;
-    const double cpu = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+    const CliRun run = RunCli(args);
+    const double wall = run.wall;
+    const double cpu = run.cpu;
 
-    bool all = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    bool all = run.exitCode == 0;
     for (const auto& scale : scales) all = all && scale->Plus().size() == kRows;
     scales.clear();
     std::filesystem::remove_all(dir);

@@ -6,11 +6,16 @@
 
 namespace cli {
 
+int OfferedComNumber(const std::string& value) {
+    const std::optional<int> n = serial::ComNumber(value);
+    // The port map reads COM02 as COM2; a name typed here must be the one the window shows.
+    if (!n || *n > kLastComNumber || value != "COM" + std::to_string(*n)) return 0;
+    return *n;
+}
+
 std::optional<PortName> ParsePortName(const std::string& value) {
-    for (int n = 1; n <= kLastComNumber; ++n) {
-        const std::string name = "COM" + std::to_string(n);
-        if (value == name) return PortName{name, serial::ResolveComName(name), n};
-    }
+    if (const int n = OfferedComNumber(value))
+        return PortName{value, serial::ResolveComName(value), n};
     if (value.find('/') != std::string::npos) return PortName{value, value, 0};
     return std::nullopt;
 }

@@ -18,6 +18,10 @@ struct PortName {
 
 constexpr int kLastComNumber = 8;
 
+// 1..8 for a COM name as the window offers it ("COM2"; not "COM02", "com2" or "COM9"), 0 for any
+// other value.
+int OfferedComNumber(const std::string& value);
+
 // Nothing for a value that is neither a COM name nor a path.
 std::optional<PortName> ParsePortName(const std::string& value);
 

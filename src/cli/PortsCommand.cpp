@@ -6,6 +6,7 @@
 
 #include "ExitCode.h"
 #include "PortMap.h"
+#include "PortName.h"
 #include "PortProblemText.h"
 #include "PortScan.h"
 
@@ -100,12 +101,6 @@ int List(const serial::DeviceRoots& roots, Output& output) {
     return kDone;
 }
 
-int ComNumberOf(const std::string& name) {
-    for (int n = 1; n <= serial::kComNames; ++n)
-        if (name == "COM" + std::to_string(n)) return n;
-    return 0;
-}
-
 // A link whose device a program holds is left alone: that program, or the next run of it,
 // would find its COM name leading somewhere else.
 bool InUse(const serial::ComPort& port, const std::string& refused, Output& output) {
@@ -129,7 +124,7 @@ std::string TargetOf(const std::string& given, const serial::DeviceRoots& roots)
 
 int Map(const std::string& name, const std::string& given, const serial::DeviceRoots& roots,
         Output& output) {
-    const int n = ComNumberOf(name);
+    const int n = OfferedComNumber(name);
     const std::string target = TargetOf(given, roots);
     std::error_code ec;
     if (!fs::exists(target, ec)) {
@@ -154,7 +149,7 @@ int Map(const std::string& name, const std::string& given, const serial::DeviceR
 }
 
 int Unmap(const std::string& name, const serial::DeviceRoots& roots, Output& output) {
-    const int n = ComNumberOf(name);
+    const int n = OfferedComNumber(name);
     const serial::ComPort before = serial::ScanComPort(n, roots);
     if (!before.lead.linked) {
         output.Say("У " + name + " нет ссылки: он ведёт к " + before.lead.leadsTo);
@@ -179,7 +174,7 @@ std::optional<std::string> CheckPortsOperands(const std::vector<std::string>& op
     const std::string& verb = operands[0];
     const std::size_t expected = verb == "map" ? 3 : verb == "unmap" ? 2 : 0;
     if (expected == 0 || operands.size() != expected || operands.back().empty()) return usage;
-    if (ComNumberOf(operands[1]) == 0)
+    if (OfferedComNumber(operands[1]) == 0)
         return "ports " + verb + ": " + operands[1] + " не годится, нужен COM1..COM8";
     return std::nullopt;
 }

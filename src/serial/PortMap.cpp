@@ -17,28 +17,26 @@ std::string PortMapDir() {
     return base + "/qvscale/ports";
 }
 
-namespace {
-// The n of "COM<n>", or 0 when the name is not of that form. A name, not a typed number: no
-// sign or spaces, so DecimalValue's rule does not fit.
-int ComNumber(const std::string& name) {
-    if (name.size() < 4 || name.compare(0, 3, "COM") != 0) return 0;
+// A name, not a typed number: no sign or spaces, so DecimalValue's rule does not fit.
+std::optional<int> ComNumber(const std::string& name) {
+    if (name.size() < 4 || name.compare(0, 3, "COM") != 0) return std::nullopt;
     int n = 0;
     for (std::size_t i = 3; i < name.size(); ++i) {
-        if (name[i] < '0' || name[i] > '9' || n > 1000) return 0;
+        if (name[i] < '0' || name[i] > '9' || n > 1000) return std::nullopt;
         n = n * 10 + (name[i] - '0');
     }
+    if (n == 0) return std::nullopt;
     return n;
 }
-}  // namespace
 
 std::string ResolveComName(const std::string& name) {
-    const int n = ComNumber(name);
-    if (n == 0) return name;
+    const std::optional<int> n = ComNumber(name);
+    if (!n) return name;
     const std::filesystem::path link = std::filesystem::path(PortMapDir()) / name;
     std::error_code ec;
     if (std::filesystem::is_symlink(link, ec) || std::filesystem::exists(link, ec))
         return link.string();
-    return "/dev/ttyS" + std::to_string(n - 1);
+    return "/dev/ttyS" + std::to_string(*n - 1);
 }
 
 namespace {

@@ -2,12 +2,17 @@
 // COM names on Linux: "COMn" is the link COMn in the port map folder when that link exists,
 // otherwise /dev/ttyS<n-1>.
 
+#include <optional>
 #include <string>
 
 namespace serial {
 
 // $XDG_CONFIG_HOME/qvscale/ports, or ~/.config/qvscale/ports.
 std::string PortMapDir();
+
+// The n of "COM<n>": upper case COM, then digits alone (COM02 is 2); nothing for any other name
+// and for COM0.
+std::optional<int> ComNumber(const std::string& name);
 
 // The device path a COM name stands for. A name that is not "COM<n>" is returned unchanged.
 std::string ResolveComName(const std::string& name);

@@ -154,6 +154,10 @@ class TForm1 : public QMainWindow {
     // Runs a download or upload: every other command is refused meanwhile, and a close asked
     // for during it is carried out once it has ended.
     void RunExclusive(const std::function<void()>& run);
+    // False, after the port's box, when no port is open: nothing may be sent or read then.
+    bool RequirePort();
+    // Serves one pass of events so Stop can be pressed; true, with Stop hidden, once it was.
+    bool StopPressed();
 
     void ReadPlu();
     void ShowReading(const scale::DisplayReading& reading);

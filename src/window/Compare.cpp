@@ -2,7 +2,6 @@
 
 #include "Compare.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
@@ -31,22 +30,14 @@ class TForm1::CompareView : public jobs::Observer {
         f_.ReportLinkFailure(*FailureOf(*failure.outcome));
     }
 
-    bool StopNow() override {
-        QCoreApplication::processEvents();
-        if (!f_.StopRequested) return false;
-        f_.Button24->hide();
-        return true;
-    }
+    bool StopNow() override { return f_.StopPressed(); }
 
   private:
     TForm1& f_;
 };
 
 void TForm1::CompareClick() {
-    if (!PortOpened) {
-        dialogs_->ErrorBox(texts::PortNotSet());
-        return;
-    }
+    if (!RequirePort()) return;
     if (!TableExists || !TableIsPlu) {
         dialogs_->ErrorBox(texts::ComparePluOnly());
         return;

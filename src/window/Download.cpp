@@ -3,7 +3,6 @@
 
 #include "Download.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -38,12 +37,7 @@ class TForm1::DownloadView : public jobs::Observer {
         f_.ReportLinkFailure(*FailureOf(*failure.outcome));
     }
 
-    bool StopNow() override {
-        QCoreApplication::processEvents();
-        if (!f_.StopRequested) return false;
-        f_.Button24->hide();
-        return true;
-    }
+    bool StopNow() override { return f_.StopPressed(); }
 
   private:
     TForm1& f_;
@@ -51,10 +45,7 @@ class TForm1::DownloadView : public jobs::Observer {
 
 void TForm1::Button21Click() {
     // Without an open port nothing is shown, written or sent.
-    if (!PortOpened) {
-        dialogs_->ErrorBox(texts::PortNotSet());
-        return;
-    }
+    if (!RequirePort()) return;
     RunExclusive([this] { DownloadRun(); });
 }
 

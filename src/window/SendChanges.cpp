@@ -10,10 +10,7 @@
 #include "TransferOutcome.h"
 
 void TForm1::SendChangesClick() {
-    if (!PortOpened) {
-        dialogs_->ErrorBox(texts::PortNotSet());
-        return;
-    }
+    if (!RequirePort()) return;
     if (!TableExists) {
         dialogs_->ErrorBox(texts::ChooseListKindFirst());
         return;

@@ -1,6 +1,10 @@
 // A download or upload as one exclusive run of the window.
 
+#include <QCoreApplication>
+#include <QPushButton>
+
 #include "Com.h"
+#include "Texts.h"
 
 namespace {
 
@@ -29,4 +33,17 @@ void TForm1::RunExclusive(const std::function<void()>& run) {
         closeAfterRun_ = false;
         close();
     }
+}
+
+bool TForm1::RequirePort() {
+    if (PortOpened) return true;
+    dialogs_->ErrorBox(texts::PortNotSet());
+    return false;
+}
+
+bool TForm1::StopPressed() {
+    QCoreApplication::processEvents();
+    if (!StopRequested) return false;
+    Button24->hide();
+    return true;
 }

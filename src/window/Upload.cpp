@@ -2,7 +2,6 @@
 
 #include "Upload.h"
 
-#include <QCoreApplication>
 #include <QPushButton>
 
 #include "Com.h"
@@ -19,10 +18,7 @@ constexpr int kRowsInView = 12;
 
 void TForm1::Button22Click() {
     // Without an open port nothing could be read; the table must not be emptied for nothing.
-    if (!PortOpened) {
-        dialogs_->ErrorBox(texts::PortNotSet());
-        return;
-    }
+    if (!RequirePort()) return;
     if (TableModified && !PassSavePrompt(texts::UploadPrompt())) return;
     RunExclusive([this] { UploadRun(); });
 }
@@ -50,11 +46,7 @@ class TForm1::UploadView : public jobs::Observer {
 
     bool StopNow() override {
         RepaintNewRows();
-        QCoreApplication::processEvents();
-        if (f_.StopRequested) {
-            f_.Button24->hide();
-            return true;
-        }
+        if (f_.StopPressed()) return true;
         if (f_.Grid().RowCount() > kRowsInView && !f_.TransferFailed)
             f_.StringGrid1->ScrollDownOneRow();
         return false;

@@ -77,6 +77,28 @@ TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
     EXPECT_TRUE(Has(RunCli({"help", "ports"}).out, "ports unmap COMn"));
 }
 
+TEST(CliUsage, AUsageLineNamesThePortOnlyForACommandThatTakesIt) {
+    struct Case {
+        QStringList args;
+        std::string usage;
+        bool port;
+    };
+    const Case cases[] = {
+        {{"--help"}, "Использование: qvscale-cli КОМАНДА [ПАРАМЕТРЫ]", false},
+        {{"help", "display"}, "Использование: qvscale-cli display ", true},
+        {{"help", "watch"}, "Использование: qvscale-cli watch ", true},
+        {{"help", "convert"}, "Использование: qvscale-cli convert ", false},
+        {{"help", "ports"}, "Использование: qvscale-cli ports ", false},
+    };
+    for (const Case& c : cases) {
+        const std::string out = RunCli(c.args).out;
+        const std::string first = out.substr(0, out.find('\n'));
+        EXPECT_EQ(first.rfind(c.usage, 0), 0u) << first;
+        EXPECT_EQ(Has(first, "--port"), c.port) << first;
+    }
+    EXPECT_TRUE(Has(RunCli({"--help"}).out, "qvscale-cli help КОМАНДА"));
+}
+
 TEST(CliPorts, APortThatDoesNotOpenIsNamedWithItsCauseAndCodeFour) {
     CliFixture f;
     TComm holder;  // this test holds COM2 as another program would

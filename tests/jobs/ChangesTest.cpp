@@ -9,29 +9,10 @@
 #include "Compare.h"
 #include "Download.h"
 #include "KnownContents.h"
-#include "MyCom.h"
+#include "OnScale.h"
 #include "ScaleText.h"
-#include "TempConfig.h"
-#include "VirtualScale.h"
 
 namespace {
-
-struct OnScale {
-    OnScale() {
-        comm.Port = COM2;
-        comm.Connect();
-    }
-    static sim::Options LinkedAsCom2() {
-        sim::Options options;
-        options.link = "COM2";
-        return options;
-    }
-    TempConfig config;
-    sim::VirtualScale scale{LinkedAsCom2()};
-    TComm comm;
-    scale::Link link{comm, scale::SystemClock(), 100};
-    jobs::Observer quiet;
-};
 
 tables::Row Plu(int plu, int price, std::string name = "Cheese") {
     return {std::to_string(plu), name, "kg", std::to_string(price), "5", "0", "77", "1", "0"};
@@ -41,14 +22,6 @@ std::vector<tables::Row> List(int count) {
     std::vector<tables::Row> rows;
     for (int plu = 1; plu <= count; ++plu) rows.push_back(Plu(plu, 100 * plu));
     return rows;
-}
-
-tables::Table TableOf(const std::vector<tables::Row>& rows) {
-    tables::Table table;
-    table.SetRowCount(static_cast<int>(rows.size()) + 2);
-    for (std::size_t r = 0; r < rows.size(); ++r) table.SetRow(static_cast<int>(r) + 1, rows[r]);
-    tables::WriteEndMarker(table, table.RowCount() - 1);
-    return table;
 }
 
 class Stopper : public jobs::Observer {
@@ -121,9 +94,10 @@ TEST(CompareJob, FindsEqualDifferingMissingAndExtraPlusFieldByField) {
     };
     for (const Case& c : cases) {
         OnScale s;
-        Load(s, TableOf(c.held));
-        const tables::Table list = TableOf(c.list);
-        const jobs::CompareReport compared = jobs::RunCompare(s.link, list, s.quiet);
+        jobs::Observer quiet;
+        Load(s, ListOf(c.held));
+        const tables::Table list = ListOf(c.list);
+        const jobs::CompareReport compared = jobs::RunCompare(s.link, list, quiet);
         ASSERT_TRUE(compared.comparison) << c.name;
         const jobs::Comparison& got = *compared.comparison;
         EXPECT_EQ(got.equal, c.equal) << c.name;
@@ -196,7 +170,7 @@ TEST(ChangedOnly, SendsTheRowsNotConfirmedAndTheChangedOnesAndLeavesTheScaleAsAF
     };
     for (const Case& c : cases) {
         OnScale s;
-        tables::Table table = TableOf(List(6));
+        tables::Table table = ListOf(List(6));
         c.before(s, table);
         if (c.edit) c.edit(table);
         const auto known = jobs::LoadKnown("COM2", scale::RowKind::Plu);
@@ -252,7 +226,7 @@ TEST(KnownCheck, CatchesAScaleChangedBehindTheProgramsBack) {
     };
     for (const Case& c : cases) {
         OnScale s;
-        Load(s, TableOf(List(9)));
+        Load(s, ListOf(List(9)));
         c.meddle(s.scale);
         s.scale.ClearReceived();
         const jobs::KnownCheck check =
@@ -267,7 +241,7 @@ TEST(KnownCheck, CatchesAScaleChangedBehindTheProgramsBack) {
     }
 
     OnScale silent;
-    Load(silent, TableOf(List(3)));
+    Load(silent, ListOf(List(3)));
     silent.scale.Inject({sim::Kind::Any, 0, 0, sim::Step::Ready, sim::Action::Silence});
     const jobs::KnownCheck check =
         jobs::CheckKnown(silent.link, *jobs::LoadKnown("COM2", scale::RowKind::Plu));

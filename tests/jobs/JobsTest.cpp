@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "Download.h"
-#include "MyCom.h"
-#include "TempConfig.h"
+#include "OnScale.h"
 #include "Upload.h"
-#include "VirtualScale.h"
 
 namespace {
 
@@ -34,23 +32,6 @@ class Recorder : public jobs::Observer {
         return stopAfter != 0 && events.size() > 1 &&
                std::count(events.begin(), events.end(), "stop?") == stopAfter;
     }
-};
-
-struct OnScale {
-    OnScale() {
-        comm.Port = COM2;
-        comm.Connect();
-    }
-    static sim::Options LinkedAsCom2() {
-        sim::Options options;
-        options.link = "COM2";
-        return options;
-    }
-    TempConfig config;
-    sim::VirtualScale scale{LinkedAsCom2()};
-    TComm comm;
-    // A short bound, so a stall inside a record shows at once.
-    scale::Link link{comm, scale::SystemClock(), 100};
 };
 
 tables::Table PluList(int rows) {

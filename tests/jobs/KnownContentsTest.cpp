@@ -10,29 +10,11 @@
 
 #include "Download.h"
 #include "KnownContents.h"
-#include "MyCom.h"
+#include "OnScale.h"
 #include "ScaleText.h"
-#include "TempConfig.h"
 #include "Upload.h"
-#include "VirtualScale.h"
 
 namespace {
-
-struct OnScale {
-    OnScale() {
-        comm.Port = COM2;
-        comm.Connect();
-    }
-    static sim::Options LinkedAsCom2() {
-        sim::Options options;
-        options.link = "COM2";
-        return options;
-    }
-    TempConfig config;
-    sim::VirtualScale scale{LinkedAsCom2()};
-    TComm comm;
-    scale::Link link{comm, scale::SystemClock(), 100};
-};
 
 // Stops after `stopAfter` rows (0: never).
 class Stopper : public jobs::Observer {
@@ -47,14 +29,6 @@ class Stopper : public jobs::Observer {
 
 tables::Row Plu(int plu, int price, std::string name = "Cheese") {
     return {std::to_string(plu), name, "kg", std::to_string(price), "5", "0", "77", "1", "0"};
-}
-
-tables::Table ListOf(const std::vector<tables::Row>& rows) {
-    tables::Table table;
-    table.SetRowCount(static_cast<int>(rows.size()) + 2);
-    for (std::size_t r = 0; r < rows.size(); ++r) table.SetRow(static_cast<int>(r) + 1, rows[r]);
-    tables::WriteEndMarker(table, table.RowCount() - 1);
-    return table;
 }
 
 std::vector<tables::Row> Prices(int count, int price) {

@@ -71,6 +71,41 @@ TEST_F(ReadoutAndDownloadBeforePort, DownloadAsksForThePortAndLeavesTheTableAlon
     EXPECT_TRUE(h.Find<QProgressBar>("ProgressBar1")->isHidden());
 }
 
+TEST_F(ReadoutAndDownloadBeforePort, EveryTransferAsksForThePortFirstAndTouchesNothing) {
+    h.form->ForTests().Model.Replace([](tables::Table& t) {
+        tables::MakeNewList(t, tables::ListKind::Plu);
+        t.SetCell(0, 2, "typed");
+    });
+    h.form->ForTests().TableIsPlu = h.form->ForTests().TableExists = true;
+    // The upload would ask to save an edited table, but only once the port is there.
+    h.form->ForTests().TableModified = true;
+    const tables::Table before = h.form->ForTests().Grid;
+    struct Case {
+        const char* name;
+        void (TForm1::*command)();
+    };
+    const Case cases[] = {
+        {"download", &TForm1::Button21Click},
+        {"upload", &TForm1::Button22Click},
+        {"compare", &TForm1::CompareClick},
+        {"send changes", &TForm1::SendChangesClick},
+    };
+    for (const Case& c : cases) {
+        h.dialogs->boxes.clear();
+        (h.form.get()->*c.command)();
+        ASSERT_EQ(h.dialogs->boxes.size(), 1u) << c.name;
+        EXPECT_EQ(h.dialogs->boxes[0].kind, BoxKind::Error) << c.name;
+        EXPECT_EQ(h.dialogs->boxes[0].text, QStringLiteral("Установите параметры СОМ-порта"))
+            << c.name;
+        for (int r = 0; r < before.RowCount(); ++r)
+            EXPECT_EQ(h.form->ForTests().Grid.RowAt(r), before.RowAt(r)) << c.name << " " << r;
+        EXPECT_TRUE(h.form->ForTests().TableModified) << c.name;
+        EXPECT_TRUE(h.Find<QPushButton>("Button24")->isHidden()) << c.name;
+        EXPECT_TRUE(h.Find<QProgressBar>("ProgressBar1")->isHidden()) << c.name;
+    }
+    EXPECT_TRUE(line->output.empty());
+}
+
 TEST(ReadoutBusyState, ButOffThenButOnFollowsTheTableAndHidesStop) {
     FormHarness h;
     for (bool stopShown : {false, true}) {
