@@ -23,8 +23,9 @@ struct OnScale {
     TempConfig config;  // before the scale: its link goes into this folder
     sim::VirtualScale scale{LinkedAsCom2()};
     TComm comm;
-    // A short bound, so a stall inside a record shows at once.
-    scale::Link link{comm, scale::SystemClock(), 100};
+    // A short bound, so a stall inside a record shows at once; long enough that a scale thread
+    // held up by a loaded machine is not taken for a stall.
+    scale::Link link{comm, scale::SystemClock(), 300};
 };
 
 // A list of the rows, the end marker after them.
