@@ -213,9 +213,16 @@ TEST(DownloadDriver, CommandsAndCloseDuringARun) {
         if (start.occurrence != 2) return;
         for (QAction* item : items)
             QMetaObject::invokeMethod(item, "trigger", Qt::QueuedConnection);
-        for (const Qt::Key key : {Qt::Key_V, Qt::Key_Z})
-            QApplication::postEvent(grid,
-                                    new QKeyEvent(QEvent::KeyPress, key, Qt::ControlModifier));
+        // This is the scale's thread: the keys are made and sent on the window's.
+        QMetaObject::invokeMethod(
+            grid,
+            [grid] {
+                for (const Qt::Key key : {Qt::Key_V, Qt::Key_Z}) {
+                    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+                    QApplication::sendEvent(grid, &press);
+                }
+            },
+            Qt::QueuedConnection);
         QMetaObject::invokeMethod(form, "close", Qt::QueuedConnection);
     });
     w.h.dialogs->promptAnswers = {Answer::Cancel};

@@ -153,11 +153,19 @@ TEST(GridEditing, TheStackStartsAnewWithEachListAndKnowsTheSavedState) {
     EXPECT_EQ(w.Rows()[0], QStringLiteral("1|Сыр|Российский|250"));
     EXPECT_TRUE(w.Modified()) << "before the save";
 
-    w.h.dialogs->promptAnswers = {Answer::No};
-    w.Run("Button17");
-    const std::vector<QString> fresh = w.Rows();
-    w.Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(w.Rows(), fresh) << "nothing of the earlier list is undone into the new one";
+    // Nothing of the earlier list is undone into the next one.
+    const std::pair<const char*, const char*> next[] = {
+        {"Button17", nullptr}, {"Button20", "cyrillic.plu"}, {"ImportCsvItem", "dairy_tab.csv"}};
+    for (const auto& [command, file] : next) {
+        SCOPED_TRACE(command);
+        w.EditCell(1, 1, "Творог");
+        w.h.dialogs->promptAnswers = {Answer::No};
+        if (file) w.h.dialogs->fileAnswers = {DataPath(file)};
+        w.Run(command);
+        const std::vector<QString> fresh = w.Rows();
+        w.Press(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(w.Rows(), fresh);
+    }
 }
 
 TEST(GridEditing, TypingInTheMiddleOfACellKeepsTheCursorThere) {
