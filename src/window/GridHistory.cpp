@@ -56,6 +56,35 @@ class GridHistory::Step : public QUndoCommand {
     int column_ = 0;
 };
 
+class GridHistory::MoveStep : public QUndoCommand {
+  public:
+    MoveStep(GridHistory& history, Line line, int from, int to)
+        : history_(history), line_(line), from_(from), to_(to) {}
+
+    void redo() override {
+        if (!std::exchange(skipRedo_, false)) Move(from_, to_);
+    }
+    void undo() override { Move(to_, from_); }
+
+  private:
+    // The move resets the model, so the editor is put on the moved row or column again.
+    void Move(int from, int to) {
+        GridModel& model = history_.model_;
+        line_ == Line::Row ? model.MoveRow(from, to) : model.MoveColumn(from, to);
+        if (!history_.onShown) return;
+        line_ == Line::Row ? history_.onShown(0, to) : history_.onShown(to, 1);
+    }
+    GridHistory& history_;
+    Line line_;
+    int from_;
+    int to_;
+    bool skipRedo_ = true;  // the drag has moved it
+};
+
+void GridHistory::Moved(Line line, int from, int to) {
+    if (from != to) stack_.push(new MoveStep(*this, line, from, to));
+}
+
 bool GridHistory::Apply(tables::RowsEdit edit) {
     if (edit.ChangesNothing()) return false;
     stack_.push(new Step(*this, std::move(edit), false));

@@ -1,7 +1,7 @@
 #pragma once
 // The grid's undo stack. Every change of the table the operator makes (typing, paste, clear, the
 // row commands, a dragged row or column) is one step; undo and redo put one band of rows in
-// place of the other.
+// place of the other, or move a dragged row or column back.
 
 #include <QUndoStack>
 #include <functional>
@@ -29,6 +29,10 @@ class GridHistory {
     bool Apply(tables::RowsEdit edit);
     // A change the caller makes to the model, recorded from the table before and after it.
     void Record(const std::function<void()>& change);
+    // A row or column the model has moved by a drag: undone by moving it back, so the step
+    // holds no rows however long the list.
+    enum class Line { Row, Column };
+    void Moved(Line line, int from, int to);
     // The model already holds the typed text; the steps of one cell's typing merge into one,
     // until the editor moves.
     void Typed(int col, int row, const std::string& before);
@@ -41,6 +45,7 @@ class GridHistory {
     // Enough for a day's work; each step keeps only the rows it changed.
     static constexpr int kSteps = 1000;
     class Step;
+    class MoveStep;
     GridModel& model_;
     QUndoStack stack_;
     int typingRun_ = 0;

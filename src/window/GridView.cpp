@@ -195,7 +195,8 @@ void GridView::OnColumnDragged(int, int oldVisual, int newVisual) {
     const int moved = widths[oldVisual];
     widths.erase(widths.begin() + oldVisual);
     widths.insert(widths.begin() + newVisual, moved);
-    history_->Record([&] { model_->MoveColumn(oldVisual, newVisual); });
+    model_->MoveColumn(oldVisual, newVisual);
+    history_->Moved(GridHistory::Line::Column, oldVisual, newVisual);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) setColumnWidth(c, widths[c]);
     if (onRearranged) onRearranged();
 }
@@ -205,7 +206,8 @@ void GridView::OnRowDragged(int, int oldVisual, int newVisual) {
     const QSignalBlocker block(header);
     header->moveSection(newVisual, oldVisual);
     const int height = rowHeight(oldVisual);
-    history_->Record([&] { model_->MoveRow(oldVisual + 1, newVisual + 1); });
+    model_->MoveRow(oldVisual + 1, newVisual + 1);
+    history_->Moved(GridHistory::Line::Row, oldVisual + 1, newVisual + 1);
     setRowHeight(newVisual, height);
     if (onRearranged) onRearranged();
 }

@@ -1,4 +1,4 @@
-// Rows and columns dragged by the operator take their cells along.
+// Rows and columns dragged by the operator take their cells along, and an undo moves them back.
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,10 @@ TEST(GridArrange, ADraggedColumnTakesItsTitleCellsAndWidth) {
     EXPECT_EQ(w.h.Find<GridView>("StringGrid1")->horizontalHeader()->visualIndex(1), 1)
         << "the view keeps no reordering of its own: cells are read by position";
     EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    w.Focus(0, 1);
+    w.Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Rows(), (std::vector<QString>{QStringLiteral("7|Сыр|кг|100|5|0|11|1|0"), "***"}));
+    EXPECT_TRUE(w.Titles().startsWith(QStringLiteral("PLU|Первая строка|Вторая строка|Цена")));
 }
 
 TEST(GridArrange, ADraggedRowMovesWithItsCellsAndCountsAsAnEdit) {
@@ -34,6 +38,12 @@ TEST(GridArrange, ADraggedRowMovesWithItsCellsAndCountsAsAnEdit) {
     w.h.Find<GridView>("StringGrid1")->verticalHeader()->moveSection(3, 0);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{"***", "2|b", "3|c", "1|a"}));
     EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    w.Focus(0, 1);
+    w.Press(Qt::Key_Z, Qt::ControlModifier);
+    w.Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Rows(), (std::vector<QString>{"1|a", "2|b", "3|c", "***"}));
+    w.Press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.Rows(), (std::vector<QString>{"2|b", "3|c", "1|a", "***"}));
 }
 
 }  // namespace
