@@ -15,8 +15,12 @@ class GridHistory {
   public:
     explicit GridHistory(GridModel& model) : model_(model) { stack_.setUndoLimit(kSteps); }
 
-    // A new list, an open, an import or an upload: nothing before it can be undone.
-    void Fresh() { stack_.clear(); }
+    // A new list, an open, an import or an upload: nothing before it can be undone. An uploaded
+    // list is in no file, so undoing back to it must leave something to save.
+    void Fresh(bool saved = true) {
+        stack_.clear();
+        if (!saved) stack_.resetClean();
+    }
     // The table is as saved: undoing back to here leaves nothing to save.
     void Saved() { stack_.setClean(); }
     bool IsClean() const { return stack_.isClean(); }

@@ -91,6 +91,8 @@ void TForm1::UploadRun() {
     LogRun(jobs::RunKind::PluUpload, report, 0);
     StringGrid1->ScrollToTableRow(1);
     TableModified = true;
+    // Edits typed while the rows came in are forgotten with the list they were made on.
+    StringGrid1->history().Fresh(false);
     StringGrid1->show();
     ButOn();
     if (LinkAnswered) dialogs_->PlainBox(texts::DataReceived());

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -82,6 +85,22 @@ TEST(Upload, RefusalAtRequestFourEndsTheListAfterThreePlus) {
         EXPECT_EQ(exchanges[i].fromPc,
                   (sim::Bytes{0xA5, 0x05, 0x00, static_cast<std::uint8_t>(i + 1)}));
     }
+}
+
+TEST(Upload, UndoingBackToAnUploadedListStillLeavesItToSave) {
+    ScaleWindow w;
+    Store(w.scale, 3);
+    w.h.form->Button18Click();
+    w.h.Click("Button22");
+    auto* grid = w.h.Find<GridView>("StringGrid1");
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QApplication::clipboard()->setText(QStringLiteral("x\n"));
+    for (const Qt::Key key : {Qt::Key_V, Qt::Key_Z}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+        QApplication::sendEvent(grid, &press);
+    }
+    ExpectRows(*w.h.form, 3);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
 }
 
 TEST(Upload, RefusalAtRequestOneLeavesAnEmptyPluList) {
