@@ -1,18 +1,55 @@
 #include "CellBlocks.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace tables {
+
+namespace {
+
+bool EndsCell(std::string_view text, std::size_t i) {
+    return i == text.size() || text[i] == '\t' || text[i] == '\r' || text[i] == '\n';
+}
+
+// The quoted cell opening at `at`: its text, and where it ends. None when no quote closes it
+// right before a tab, a line end or the end of the text.
+std::optional<std::pair<std::string, std::size_t>> QuotedCell(std::string_view text,
+                                                              std::size_t at) {
+    std::string cell;
+    for (std::size_t i = at + 1; i < text.size(); ++i) {
+        if (text[i] != '"') {
+            cell += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '"') {
+            cell += '"';
+            ++i;
+        } else {
+            if (!EndsCell(text, i + 1)) return std::nullopt;
+            return std::pair{std::move(cell), i + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 Block ParseBlock(std::string_view text) {
     Block block;
     std::vector<std::string> row(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '"' && row.back().empty()) {
+            if (auto quoted = QuotedCell(text, i)) {
+                row.back() = std::move(quoted->first);
+                i = quoted->second;
+                continue;
+            }
+        }
+        const char c = text[i++];
         if (c == '\t') {
             row.emplace_back();
         } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (c == '\r' && i < text.size() && text[i] == '\n') ++i;
             block.push_back(std::move(row));
             row.assign(1, std::string());
         } else {
@@ -28,7 +65,14 @@ std::string FormatBlock(const Table& table, const CellRange& range) {
     for (int r = range.firstRow; r <= range.lastRow; ++r) {
         for (int c = range.firstCol; c <= range.lastCol; ++c) {
             if (c > range.firstCol) text += '\t';
-            text += table.Cell(c, r);
+            const std::string& cell = table.Cell(c, r);
+            if (cell.find('\t') == std::string::npos && (cell.empty() || cell[0] != '"')) {
+                text += cell;
+                continue;
+            }
+            text += '"';
+            for (const char ch : cell) text += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+            text += '"';
         }
         text += '\n';
     }

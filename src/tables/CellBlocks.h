@@ -23,9 +23,12 @@ struct CellRange {
 };
 
 // Rows split at CR LF, LF or CR, cells at tabs. The line end after the last row ends it rather
-// than starting an empty one, as a spreadsheet's copy ends with one.
+// than starting an empty one, as a spreadsheet's copy ends with one. A cell a spreadsheet quoted
+// because it holds a line break or a tab ("a""b" for a"b) is one cell; a leading quote that
+// closes nowhere is just text.
 Block ParseBlock(std::string_view text);
-// The cells of the range, a tab between cells and LF between rows, ending with LF.
+// The cells of the range, a tab between cells and LF between rows, ending with LF. A cell that
+// holds a tab or starts with a quote is quoted, so it pastes back as one cell.
 std::string FormatBlock(const Table& table, const CellRange& range);
 
 // The first row a paste or clear may not write: the marker row when it ends the table, else

@@ -44,6 +44,10 @@ TEST(CellBlocks, SpreadsheetTextSplitsIntoRowsAndCells) {
         {"a\rb", {{"a"}, {"b"}}},
         {"a\t\tc\n\nx", {{"a", "", "c"}, {""}, {"x"}}},
         {"\t\n", {{"", ""}}},
+        {"\"a\nb\"\tc\n", {{"a\nb", "c"}}},
+        {"\"say \"\"hi\"\"\"\t\"\"\n", {{"say \"hi\"", ""}}},
+        {"\"q\" text\t250", {{"\"q\" text", "250"}}},
+        {"\"open\nx", {{"\"open"}, {"x"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -56,6 +60,9 @@ TEST(CellBlocks, CopiedCellsPasteBackIntoTheSameShape) {
     const CellRange range{2, 4, 1, 2};
     const std::string text = FormatBlock(table, range);
     EXPECT_EQ(text, "1.2\t1.3\t1.4\n2.2\t2.3\t2.4\n");
+    // Cells a spreadsheet would split or unquote come back whole.
+    const Table awkward = TableOf({kTitles, Cells({"a\tb", "\"q", "x\"y"})});
+    EXPECT_EQ(ParseBlock(FormatBlock(awkward, {0, 2, 1, 1})), (Block{{"a\tb", "\"q", "x\"y"}}));
     Table emptied = TableOf({kTitles, Row{}, Row{}, Marker()});
     const Paste paste = PasteBlock(emptied, 2, 1, ParseBlock(text));
     const Table pasted = Applied(emptied, paste.edit);
