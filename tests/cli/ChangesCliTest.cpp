@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "CliFixture.h"
+#include "ScaleLists.h"
 
 namespace {
 
@@ -40,17 +41,6 @@ void SetPrice(sim::VirtualScale& scale, int plu, int price) {
     scale.PutPlu(record);
 }
 
-// Takes PLU `gone` out and puts a copy of PLU 1 in as PLU `extra`.
-void Swap(sim::VirtualScale& scale, int gone, int extra) {
-    std::vector<sim::PluRecord> kept = scale.Plus();
-    scale.ClearPlus();
-    for (const auto& record : kept)
-        if (record.plu != gone) scale.PutPlu(record);
-    sim::PluRecord added = kept.front();
-    added.plu = static_cast<std::uint16_t>(extra);
-    scale.PutPlu(added);
-}
-
 TEST(CliCompare, SaysEachDifferenceExitsOneWhenAScaleDiffersAndKeepsWhatItRead) {
     struct Case {
         const char* name;
@@ -72,7 +62,7 @@ TEST(CliCompare, SaysEachDifferenceExitsOneWhenAScaleDiffersAndKeepsWhatItRead) 
           "совпадает: 3, отличается: 1, нет в весах: 0, нет в списке: 0"},
          {2}},
         {"a PLU gone and another there",
-         [](sim::VirtualScale& s) { Swap(s, 3, 9); },
+         [](sim::VirtualScale& s) { SwapPlu(s, 3, 9); },
          1,
          {"PLU 3: нет в весах", "PLU 9: нет в списке",
           "совпадает: 3, отличается: 0, нет в весах: 1, нет в списке: 1"},

@@ -8,12 +8,11 @@ namespace tables {
 namespace {
 
 using testing::Cells;
+using testing::kTitles;
 using testing::Marker;
 using testing::Record;
 using testing::RowsOf;
 using testing::TableOf;
-
-const Row kTitles = Cells({"T0", "T1", "T2", "T3", "T4", "T5", "T6", "T7", "T8"});
 
 // Titles, records 1 and 2, and the marker row.
 Table TwoRecords() {

@@ -9,12 +9,11 @@ namespace tables {
 namespace {
 
 using testing::Cells;
+using testing::kTitles;
 using testing::Marker;
 using testing::Record;
 using testing::RowsOf;
 using testing::TableOf;
-
-const Row kTitles = Cells({"T0", "T1", "T2", "T3", "T4", "T5", "T6", "T7", "T8"});
 const Row kEmpty{};
 const Row kNewPluRecord = Cells({"1", "", "", "0", "0", "0", "0", "0", "0"});
 

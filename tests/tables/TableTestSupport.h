@@ -32,6 +32,9 @@ inline Row Cells(std::vector<std::string> cells) {
     return row;
 }
 
+// Titles that differ from every cell of a record.
+inline const Row kTitles = Cells({"T0", "T1", "T2", "T3", "T4", "T5", "T6", "T7", "T8"});
+
 inline Row Marker() {
     return Cells({"***"});
 }

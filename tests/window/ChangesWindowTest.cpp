@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "KnownContents.h"
+#include "ScaleLists.h"
 #include "ScaleWindow.h"
 
 namespace {
@@ -56,18 +57,6 @@ std::vector<int> Downloaded(const ScaleWindow& w) {
     return plus;
 }
 
-// Takes PLU `gone` out and puts in PLU `added`, a copy of PLU 1 at this price.
-void Swap(sim::VirtualScale& scale, int gone, int added, int price) {
-    std::vector<sim::PluRecord> kept = scale.Plus();
-    scale.ClearPlus();
-    for (const auto& record : kept)
-        if (record.plu != gone) scale.PutPlu(record);
-    sim::PluRecord copy = kept.front();
-    copy.plu = static_cast<std::uint16_t>(added);
-    copy.price = price;
-    scale.PutPlu(copy);
-}
-
 TEST(CompareWindow, HighlightsEachDifferenceAndSumsItUpUntilTheTableChanges) {
     struct Case {
         const char* name;
@@ -80,7 +69,7 @@ TEST(CompareWindow, HighlightsEachDifferenceAndSumsItUpUntilTheTableChanges) {
         {"compared again with the scale put right",
          [](ScaleWindow& w) {
              SetPrice(w.scale, 2, 200);
-             Swap(w.scale, 8, 4, 400);
+             SwapPlu(w.scale, 8, 4, 400);
              w.h.Trigger("CompareItem");
              EXPECT_EQ(w.BoxTexts().back().left(20), QStringLiteral("Совпадает: 4, отлича"));
          }},
@@ -92,7 +81,7 @@ TEST(CompareWindow, HighlightsEachDifferenceAndSumsItUpUntilTheTableChanges) {
         w.SetList(tables::ListKind::Plu, rows);
         RunDownload(w);
         SetPrice(w.scale, 2, 999);
-        Swap(w.scale, 4, 8, 800);
+        SwapPlu(w.scale, 4, 8, 800);
         w.h.Trigger("CompareItem");
         EXPECT_EQ(w.BoxTexts(),
                   (std::vector<QString>{kSent, QStringLiteral("Совпадает: 2, отличается: 1, нет в "
@@ -139,27 +128,6 @@ TEST(CompareWindow, NeedsThePortAndAPluListAndFailsAsTheUploadDoes) {
     }
 }
 
-// The bar's value as each row's exchange begins on the scale's side.
-class ProgressAtRows {
-  public:
-    explicit ProgressAtRows(ScaleWindow& w) {
-        w.scale.OnExchangeStart(
-            [this, bar = w.h.Find<QProgressBar>("ProgressBar1")](const sim::ExchangeStart& start) {
-                if (start.kind != sim::Kind::PluDownload) return;
-                std::lock_guard<std::mutex> lock(mutex_);
-                values_.push_back(bar->value());
-            });
-    }
-    std::vector<int> Values() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return values_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<int> values_;
-};
-
 TEST(SendChangesWindow, SendsOnlyChangedRowsOrAsksBeforeTheWholeList) {
     struct Case {
         const char* name;
@@ -203,7 +171,7 @@ TEST(SendChangesWindow, SendsOnlyChangedRowsOrAsksBeforeTheWholeList) {
         Edit(w, 4, tables::Column::Name2, QStringLiteral("кг"));
         w.h.dialogs->boxes.clear();
         w.scale.ClearReceived();
-        ProgressAtRows progress(w);
+        ProgressLog progress(w, sim::Kind::PluDownload);
         w.h.dialogs->promptAnswers.assign(c.answers.begin(), c.answers.end());
         w.h.Trigger("SendChangesItem");
         EXPECT_EQ(Downloaded(w), c.sent) << c.name;

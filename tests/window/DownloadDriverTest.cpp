@@ -30,27 +30,6 @@ std::vector<tables::Row> PluRows(int count) {
     return rows;
 }
 
-// The bar's position as each row's exchange begins on the scale's side; the window is then
-// inside the exchange and leaves the bar alone.
-class ProgressLog {
-  public:
-    explicit ProgressLog(ScaleWindow& w) {
-        w.scale.OnExchangeStart(
-            [this, bar = w.h.Find<QProgressBar>("ProgressBar1")](const sim::ExchangeStart&) {
-                std::lock_guard<std::mutex> lock(mutex_);
-                values_.push_back(bar->value());
-            });
-    }
-    std::vector<int> Values() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return values_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<int> values_;
-};
-
 std::vector<int> Numbers(const std::vector<sim::Exchange>& exchanges) {
     std::vector<int> numbers;
     for (const auto& e : exchanges) {

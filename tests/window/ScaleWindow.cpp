@@ -145,3 +145,17 @@ std::string Cp(const QString& text) {
 void RunDownload(ScaleWindow& w) {
     w.h.Click("Button21");
 }
+
+ProgressLog::ProgressLog(ScaleWindow& w, std::optional<sim::Kind> kind) {
+    w.scale.OnExchangeStart([this, kind, bar = w.h.Find<QProgressBar>("ProgressBar1")](
+                                const sim::ExchangeStart& start) {
+        if (kind && start.kind != *kind) return;
+        std::lock_guard<std::mutex> lock(mutex_);
+        values_.push_back(bar->value());
+    });
+}
+
+std::vector<int> ProgressLog::Values() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return values_;
+}

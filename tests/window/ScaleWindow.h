@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,18 @@ void RunDownload(ScaleWindow& w);
 // A stall long past the window's byte bound: what the scale sends after it comes too late
 // and waits in the window's input.
 constexpr int kLateStallMs = 3 * kTestByteTimeoutMs;
+
+// The progress bar's position as each exchange (of one kind, when given) begins on the scale's
+// side; the window is then inside the exchange and leaves the bar alone.
+class ProgressLog {
+  public:
+    explicit ProgressLog(ScaleWindow& w, std::optional<sim::Kind> kind = std::nullopt);
+    std::vector<int> Values() const;
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<int> values_;
+};
 
 template <typename Clock = std::chrono::steady_clock>
 double SecondsSince(typename Clock::time_point start) {
