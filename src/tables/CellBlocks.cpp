@@ -4,6 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "TableFile.h"
+
 namespace tables {
 
 namespace {
@@ -88,13 +90,15 @@ Paste PasteBlock(const Table& table, int col, int row, const Block& block) {
     const int end = EditableEnd(table);
     Paste paste;
     paste.edit.first = std::clamp(row, 1, end);
-    paste.rows = static_cast<int>(block.size());
-    const int overwritten = std::min(paste.rows, end - paste.edit.first);
+    const int overwritten = std::min(static_cast<int>(block.size()), end - paste.edit.first);
+    const int room = std::max(0, static_cast<int>(kMaxTableRecords) - (end - 1));
+    paste.rows = std::min(static_cast<int>(block.size()), overwritten + room);
+    paste.rowsCut = static_cast<int>(block.size()) - paste.rows;
     for (int i = 0; i < overwritten; ++i)
         paste.edit.before.push_back(table.RowAt(paste.edit.first + i));
     paste.edit.after = paste.edit.before;
-    paste.edit.after.resize(block.size());
-    for (std::size_t i = 0; i < block.size(); ++i) {
+    paste.edit.after.resize(static_cast<std::size_t>(paste.rows));
+    for (std::size_t i = 0; i < paste.edit.after.size(); ++i) {
         const auto& cells = block[i];
         const int fits = std::max(0, std::min(static_cast<int>(cells.size()), kColumns - col));
         paste.columnsCut = std::max(paste.columnsCut, static_cast<int>(cells.size()) - fits);

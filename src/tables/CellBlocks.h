@@ -37,12 +37,15 @@ int EditableEnd(const Table& table);
 
 struct Paste {
     RowsEdit edit;
-    // Rows the block filled, and how many of its columns fell past the last column.
+    // Rows the block filled, how many of its columns fell past the last column, and how many of
+    // its rows past the most records a list file holds.
     int rows = 0;
     int columnsCut = 0;
+    int rowsCut = 0;
 };
 // The block written from (col, row) rightwards and downwards. Rows it needs beyond the editable
-// ones are added before the marker row; a paste on the marker row adds all its rows there.
+// ones are added before the marker row; a paste on the marker row adds all its rows there. It
+// never adds rows past kMaxTableRecords: a list saved that long would not open again.
 Paste PasteBlock(const Table& table, int col, int row, const Block& block);
 
 // The range's cells emptied, rows outside the editable ones left alone.

@@ -261,12 +261,17 @@ void GridView::PasteCells() {
     for (const auto& cells : block) width = std::max(width, static_cast<int>(cells.size()));
     const int right =
         std::clamp(current.column() + width - 1, current.column(), tables::kColumns - 1);
+    const QString note = texts::Pasted(paste.rows, paste.columnsCut, paste.rowsCut);
+    if (paste.rows == 0) {  // the list is full: nothing changes, but the note says why
+        if (onEdited) onEdited(note);
+        return;
+    }
     history_->Apply(std::move(paste.edit));
     const QModelIndex topLeft = model_->index(top, current.column());
     setCurrentIndex(topLeft);
     selectionModel()->select(QItemSelection(topLeft, model_->index(top + paste.rows - 1, right)),
                              QItemSelectionModel::ClearAndSelect);
-    Edited(texts::Pasted(paste.rows, paste.columnsCut));
+    Edited(note);
 }
 
 void GridView::ClearCells() {

@@ -195,10 +195,13 @@ QString ListStatus(bool plu, int records, int row) {
         .arg(records)
         .arg(row);
 }
-QString Pasted(int rows, int columnsCut) {
-    const QString pasted = QStringLiteral("Вставлено строк: %1").arg(rows);
-    if (columnsCut == 0) return pasted;
-    return pasted + QStringLiteral("; столбцов за девятым не вставлено: %1").arg(columnsCut);
+QString Pasted(int rows, int columnsCut, int rowsCut) {
+    QString pasted = QStringLiteral("Вставлено строк: %1").arg(rows);
+    if (columnsCut > 0)
+        pasted += QStringLiteral("; столбцов за девятым не вставлено: %1").arg(columnsCut);
+    if (rowsCut > 0)
+        pasted += QStringLiteral("; строк сверх 65535 записей не вставлено: %1").arg(rowsCut);
+    return pasted;
 }
 QString FindCaption() {
     return QStringLiteral("Найти:");

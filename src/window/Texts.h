@@ -66,7 +66,7 @@ QString OpenMsgTitle();
 
 // The grid's status line and find bar.
 QString ListStatus(bool plu, int records, int row);
-QString Pasted(int rows, int columnsCut);
+QString Pasted(int rows, int columnsCut, int rowsCut);
 QString FindCaption();
 QString NotFound();
 

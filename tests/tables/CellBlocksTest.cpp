@@ -125,6 +125,21 @@ TEST(CellBlocks, PasteFillsDownAndRightKeepingTitlesAndMarkerAndUndoesWhole) {
     }
 }
 
+TEST(CellBlocks, PasteNeverGrowsAListPastTheRecordsAFileHolds) {
+    const struct {
+        int records, row, blockRows, rows, rowsCut;
+    } cases[] = {{65534, 65535, 3, 1, 2}, {65535, 65535, 2, 1, 1}, {65535, 65536, 2, 0, 2}};
+    for (const auto& c : cases) {
+        Table table;
+        table.SetRowCount(c.records + 2);
+        WriteEndMarker(table, c.records + 1);
+        const Paste paste = PasteBlock(table, 0, c.row, Block(c.blockRows, {"x"}));
+        EXPECT_EQ(paste.rows, c.rows) << c.records;
+        EXPECT_EQ(paste.rowsCut, c.rowsCut) << c.records;
+        EXPECT_LE(Applied(table, paste.edit).RowCount(), 65535 + 2) << c.records;
+    }
+}
+
 TEST(CellBlocks, PasteWithoutAMarkerRowAddsAtTheEnd) {
     const Table table = TableOf({kTitles, Record("1")});
     const Paste paste = PasteBlock(table, 0, 1, ParseBlock("5\n6\n"));
