@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Download.h"
 #include "ExitCode.h"
+#include "KeptDownload.h"
 #include "Outcomes.h"
 
 namespace cli {
@@ -40,21 +41,23 @@ PortResult Untrusted(const Settings& settings, const PortName& port, scale::Link
     return {port.name, kDifferent, text, {}, true};
 }
 
-PortResult SendPlanned(const PortName& port, scale::Link& link, const ListFile& list,
-                       const jobs::ChangePlan& plan, Output& output) {
+PortResult SendPlanned(const Settings& settings, const PortName& port, scale::Link& link,
+                       const ListFile& list, const jobs::ChangePlan& plan, Output& output) {
     const int rows = static_cast<int>(plan.rows.size());
     const jobs::RunKind kind = RunKindOf(list.kind);
-    output.Event({{"event", "run-start"},
-                  {"port", Q(port.name)},
-                  {"kind", jobs::RunKindName(kind)},
-                  {"rows", rows},
-                  {"skipped", plan.skipped}});
     PortObserver observer(port.name, output, rows);
-    jobs::KnownRecorder recorder(port.name, RowKindOf(list.kind), &list.table, observer);
-    const jobs::Report report =
-        jobs::RunDownload(link, list.table, RowKindOf(list.kind), plan.rows, recorder);
-    KeepKnown(recorder, report, output);
-    return FinishRun(port.name, kind, rows, report, output, plan.skipped);
+    const auto announce = [&] {
+        output.Event({{"event", "run-start"},
+                      {"port", Q(port.name)},
+                      {"kind", jobs::RunKindName(kind)},
+                      {"rows", rows},
+                      {"skipped", plan.skipped}});
+    };
+    const jobs::KeptDownload kept = jobs::DownloadKeepingKnown(
+        link, port.name, list.table, RowKindOf(list.kind), &plan.rows, observer, announce);
+    if (kept.refused) return Untrusted(settings, port, link, list, kept.knownNote, output);
+    if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
+    return FinishRun(port.name, kind, rows, kept.report, output, plan.skipped);
 }
 
 PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
@@ -68,7 +71,8 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
                          output);
     const jobs::ChangePlan plan = jobs::PlanChanges(list.table, kind, *known);
     // Messages cannot be read back; --trust-known was required for them.
-    if (kind == scale::RowKind::Message) return SendPlanned(port, link, list, plan, output);
+    if (kind == scale::RowKind::Message)
+        return SendPlanned(settings, port, link, list, plan, output);
     const jobs::KnownCheck check = jobs::CheckKnown(link, *known);
     const int rows = static_cast<int>(plan.rows.size());
     if (check.failure) {
@@ -92,7 +96,7 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
                              "теперь подключён к другим весам.",
                          output);
     }
-    return SendPlanned(port, link, list, plan, output);
+    return SendPlanned(settings, port, link, list, plan, output);
 }
 
 }  // namespace

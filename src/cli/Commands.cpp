@@ -9,6 +9,7 @@
 #include "DisplayFormat.h"
 #include "Download.h"
 #include "ExitCode.h"
+#include "KeptDownload.h"
 #include "Outcomes.h"
 #include "TableFile.h"
 #include "Upload.h"
@@ -117,10 +118,10 @@ PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& l
     PortObserver observer(port.name, output, rows);
     const scale::RowKind rowKind =
         list.kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
-    jobs::KnownRecorder recorder(port.name, rowKind, &list.table, observer);
-    const jobs::Report report = jobs::RunDownload(link, list.table, rowKind, recorder);
-    KeepKnown(recorder, report, output);
-    return FinishRun(port.name, kind, rows, report, output);
+    const jobs::KeptDownload kept =
+        jobs::DownloadKeepingKnown(link, port.name, list.table, rowKind, nullptr, observer);
+    if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
+    return FinishRun(port.name, kind, rows, kept.report, output);
 }
 
 int Summarize(const std::vector<PortResult>& results, Output& output) {

@@ -5,12 +5,16 @@
 // load that trusts a wrong claim would leave a wrong price on the scale.
 //
 // $XDG_STATE_HOME/qvscale/scales/COM2.plu and COM2.msg (~/.local/state/...), table files of the
-// records as the scale holds them, written atomically.
+// records as the scale holds them, written atomically, and beside each a journal of the claims a
+// download made since (KnownJournal.h). A run that writes records first stops claiming them on
+// the disk, then claims each again once the scale confirmed it: a kill or a power cut at any
+// instant leaves claims the scale holds.
 
 #include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,14 +38,22 @@ std::string KnownContentsFolder();
 // escaped, so it stays inside the folder and no two ports share a file.
 std::string KnownContentsPath(const std::string& port, scale::RowKind kind);
 
-// Nothing when none is kept for the port, or the file cannot be read.
+// The file's records with the journal's claims over them. Nothing when neither is kept for the
+// port, or the file cannot be read.
 std::optional<KnownRecords> LoadKnown(const std::string& port, scale::RowKind kind);
-// On failure the file is removed, so that it cannot go on claiming what this run undid, and
-// error names the cause.
+// Replaces the file with these records and folds the journal away. On failure both are removed,
+// so that they cannot go on claiming what this run undid, and error names the cause.
 bool SaveKnown(const std::string& port, scale::RowKind kind, const KnownRecords& records,
                std::string& error);
 // After the scale has shown that what is known is not what it holds, none of it can be trusted.
 void ForgetKnown(const std::string& port, scale::RowKind kind);
+
+// What became of the claims a run that writes records dropped before its first byte.
+enum class ClaimsDropped {
+    Durably,    // they are gone from the disk; the run's confirmations will be kept
+    Forgotten,  // the file could not be rewritten and was removed: nothing is known any more
+    Stuck,      // it could be neither rewritten nor removed and may go on claiming them
+};
 
 // Keeps a port's known contents up to date from a run's events, passing each on to `next`.
 // A download: each row that went well becomes known, a row whose exchange failed is forgotten.
@@ -53,22 +65,43 @@ class KnownRecorder : public Observer {
     KnownRecorder(std::string port, scale::RowKind kind, const tables::Table* table,
                   Observer& next);
 
-    void RowStarting(int row, int rows) override { next_.RowStarting(row, rows); }
+    void RowStarting(int row, int rows) override;
     void RowDone(int row, const tables::Row& cells) override;
     void RowFailed(const Failure& failure) override;
     void ListEnded(int request) override { next_.ListEnded(request); }
     bool StopNow() override { return next_.StopNow(); }
 
+    // A download calls this before its first byte: the records of these table rows stop being
+    // claimed on the disk, durably. Unless it returns Durably, error says why in the operator's
+    // words; when Stuck, nothing of this run will be kept.
+    ClaimsDropped StopClaiming(const std::vector<int>& rows, std::string& error);
+
     // Writes what the run confirmed. Empty when written, else why not in the operator's words.
     std::string Finish(const Report& report);
 
   private:
+    void Journal(const tables::Row& record);
+    void FlushJournal();
+
     std::string port_;
     scale::RowKind kind_;
     const tables::Table* table_;
     Observer& next_;
     KnownRecords known_;
     KnownRecords received_;
+    bool stuck_ = false;
+    // Each number's last place among the rows the download sends: only a record that no later
+    // row of the run overwrites may be claimed before the run ends.
+    std::map<std::int32_t, int> lastPlace_;
+    // The table rows the download sends, by place; the claims dropped for them, and the numbers
+    // of those whose bytes may have reached the scale. A dropped claim no byte was sent for is
+    // still true at the end.
+    std::vector<int> places_;
+    KnownRecords dropped_;
+    std::set<std::int32_t> mayHaveSent_;
+    bool journaling_ = false;
+    std::vector<tables::Row> pending_;
+    std::chrono::steady_clock::time_point lastFlush_;
 };
 
 // The data rows a changed-only load sends, in table order, and how many it leaves out.

@@ -1,6 +1,7 @@
 // Writing a file whole or not at all.
 #include "AtomicFile.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -83,6 +84,18 @@ QString TargetOf(const QString& path) {
     return info.isSymLink() ? info.symLinkTarget() : path;
 }
 
+// A rename or an unlink is durable only once the folder holding the name is synced.
+bool SyncFolderOf(const QString& path) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    const int cause = errno;
+    ::close(fd);
+    errno = cause;
+    return synced;
+}
+
 }  // namespace
 
 bool WriteFileWhole(const QString& path, const std::function<std::string()>& takeBytes,
@@ -119,6 +132,18 @@ bool WriteFileWhole(const QString& path, const std::function<std::string()>& tak
     errno = 0;
     if (::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
         return dropTemp();
+    errno = 0;
+    if (!SyncFolderOf(target)) return Failed(path, error);
+    error.clear();
+    return true;
+}
+
+bool RemoveFileDurably(const QString& path, QString& error) {
+    errno = 0;
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
+        return Failed(path, error);
+    errno = 0;
+    if (!SyncFolderOf(path) && errno != ENOENT) return Failed(path, error);
     error.clear();
     return true;
 }

@@ -10,7 +10,7 @@
 #include "Com.h"
 #include "DownloadSteps.h"
 #include "GridModel.h"
-#include "KnownContents.h"
+#include "KeptDownload.h"
 #include "Texts.h"
 #include "TransferOutcome.h"
 
@@ -61,12 +61,18 @@ void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
     Button24->show();
     StopRequested = false;
     DownloadView view(*this);
-    jobs::KnownRecorder recorder(Comm.DeviceName(), kind, &Grid(), view);
     scale::Link link = LinkNow();
-    const jobs::Report report = changes
-                                    ? jobs::RunDownload(link, Grid(), kind, changes->rows, recorder)
-                                    : jobs::RunDownload(link, Grid(), kind, recorder);
-    KeepKnown(recorder, report);
+    const jobs::KeptDownload kept = jobs::DownloadKeepingKnown(
+        link, Comm.DeviceName(), Grid(), kind, changes ? &changes->rows : nullptr, view);
+    if (!kept.knownNote.empty()) knownFailure_ = kept.knownNote;
+    if (kept.refused) {
+        ButOn();
+        Label14->hide();
+        ProgressBar1->hide();
+        dialogs_->ErrorBox(texts::ChangesNotKeepable(QString::fromStdString(kept.knownNote)));
+        return;
+    }
+    const jobs::Report& report = kept.report;
     LogRun(kind == scale::RowKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload,
            report, changes ? static_cast<int>(changes->rows.size()) : jobs::DataRows(Grid()),
            changes ? changes->skipped : -1);

@@ -78,6 +78,9 @@ QString KnownStale() {
         "В весах не то, что было в них передано: возможно, цену ввели на самих весах или кабель "
         "теперь подключён к другим весам.\r\nПереслать весь список?");
 }
+QString ChangesNotKeepable(const QString& why) {
+    return why + QStringLiteral("\r\nНичего не передано: перешлите весь список.");
+}
 QString MessagesUnchecked(int toSend, int rows) {
     return QStringLiteral(
                "Весы не передают сообщения обратно, поэтому проверить, что в них сейчас, нельзя: "

@@ -31,6 +31,7 @@ QString CompareBadRow(const QString& problem, int row);
 QString CompareSummary(int equal, int differing, int missing, const QStringList& onlyInScale);
 QString NothingKnown(const QString& port);
 QString KnownStale();
+QString ChangesNotKeepable(const QString& why);
 QString MessagesUnchecked(int toSend, int rows);
 QString NothingChanged(int rows);
 

@@ -4,11 +4,13 @@
 #include <fstream>
 #include <sstream>
 
-CliFixture::CliFixture(const std::vector<int>& comNumbers, int baud) {
+CliFixture::CliFixture(const std::vector<int>& comNumbers, int baud,
+                       std::chrono::milliseconds pcTimeout) {
     for (int n : comNumbers) {
         sim::Options options;
         options.link = "COM" + std::to_string(n);
         options.baud = baud;
+        options.pcTimeout = pcTimeout;
         scales_.push_back(std::make_unique<sim::VirtualScale>(options));
     }
 }

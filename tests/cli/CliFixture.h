@@ -3,6 +3,7 @@
 // the command line run against them.
 
 #include <QString>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,8 +14,10 @@
 
 class CliFixture {
   public:
-    // A scale on COM<n> for each n; paced at baud (0: unpaced).
-    explicit CliFixture(const std::vector<int>& comNumbers = {2}, int baud = 0);
+    // A scale on COM<n> for each n; paced at baud (0: unpaced). Each gives up an exchange the PC
+    // left off after pcTimeout.
+    explicit CliFixture(const std::vector<int>& comNumbers = {2}, int baud = 0,
+                        std::chrono::milliseconds pcTimeout = std::chrono::seconds(2));
     sim::VirtualScale& Scale(std::size_t i = 0) { return *scales_.at(i); }
     // A path in the test's folder.
     QString Path(const std::string& name) const;

@@ -5,10 +5,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <set>
 
 #include "Download.h"
+#include "FileSizeLimit.h"
+#include "FrozenFile.h"
+#include "KeptDownload.h"
 #include "KnownContents.h"
 #include "OnScale.h"
 #include "ScaleText.h"
@@ -40,12 +45,10 @@ std::vector<tables::Row> Prices(int count, int price) {
 jobs::Report Download(OnScale& s, const tables::Table& table, int stopAfter = 0,
                       const std::vector<int>* rows = nullptr) {
     Stopper stopper(stopAfter);
-    jobs::KnownRecorder recorder("COM2", scale::RowKind::Plu, &table, stopper);
-    const jobs::Report report =
-        rows ? jobs::RunDownload(s.link, table, scale::RowKind::Plu, *rows, recorder)
-             : jobs::RunDownload(s.link, table, scale::RowKind::Plu, recorder);
-    EXPECT_EQ(recorder.Finish(report), "");
-    return report;
+    const jobs::KeptDownload kept =
+        jobs::DownloadKeepingKnown(s.link, "COM2", table, scale::RowKind::Plu, rows, stopper);
+    EXPECT_EQ(kept.knownNote, "");
+    return kept.report;
 }
 
 // The scale's records as the program's upload reads them.
@@ -231,6 +234,69 @@ TEST(KnownContents, EachPortKeepsAFileOfItsOwnInTheFolder) {
         ASSERT_TRUE(known) << ports[i];
         EXPECT_EQ(*known, CanonicalOf({Plu(static_cast<int>(i) + 1, 1)})) << ports[i];
         EXPECT_FALSE(jobs::LoadKnown(ports[i], scale::RowKind::Message)) << ports[i];
+    }
+}
+
+}  // namespace
+
+namespace {
+
+std::string BytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// How many PLU records the scale was sent whole since it was last cleared.
+int RecordsSent(const sim::VirtualScale& scale) {
+    int sent = 0;
+    for (const sim::Exchange& e : scale.Exchanges())
+        sent += e.kind == sim::Kind::PluDownload && e.complete;
+    return sent;
+}
+
+TEST(KnownContents, ALoadThatCannotStopClaimingForgetsAllOrIsRefusedWhenItNeedsTheClaims) {
+    enum class Disk { Full, ReadOnly };
+    struct Case {
+        const char* name;
+        Disk disk;
+        bool changedOnly;
+        bool refused;
+        std::string note;  // a part of what the load says of the known contents
+        bool fileKept;     // the earlier file is still there, unchanged
+    };
+    const Case cases[] = {
+        {"full disk, whole list", Disk::Full, false, false, "не записано", false},
+        {"full disk, changes", Disk::Full, true, false, "не записано", false},
+        {"read-only, whole list", Disk::ReadOnly, false, false, "ничего о весах не запомнит", true},
+        {"read-only, changes", Disk::ReadOnly, true, true, "только изменения нельзя", true},
+    };
+    for (const Case& c : cases) {
+        OnScale s;
+        ASSERT_FALSE(Download(s, ListOf(Prices(4, 100))).failure) << c.name;
+        const std::string path = jobs::KnownContentsPath("COM2", scale::RowKind::Plu);
+        const std::string earlier = BytesOf(path);
+        const tables::Table next = ListOf(Prices(4, 200));
+        const std::vector<int> rows{1, 2, 3, 4};
+        s.scale.ClearReceived();
+        jobs::KeptDownload kept;
+        {
+            std::optional<FileSizeLimit> full;
+            std::optional<FrozenFile> frozen;
+            if (c.disk == Disk::Full) full.emplace(16);
+            if (c.disk == Disk::ReadOnly) {
+                ASSERT_TRUE(frozen.emplace(path).Frozen()) << c.name;
+            }
+            Stopper never;
+            kept = jobs::DownloadKeepingKnown(s.link, "COM2", next, scale::RowKind::Plu,
+                                              c.changedOnly ? &rows : nullptr, never);
+        }
+        EXPECT_EQ(kept.refused, c.refused) << c.name;
+        EXPECT_NE(kept.knownNote.find(c.note), std::string::npos) << c.name << kept.knownNote;
+        EXPECT_EQ(RecordsSent(s.scale), c.refused ? 0 : 4) << c.name;
+        EXPECT_EQ(std::filesystem::exists(path), c.fileKept) << c.name;
+        if (c.fileKept) {
+            EXPECT_EQ(BytesOf(path), earlier) << c.name;
+        }
     }
 }
 

@@ -5,7 +5,9 @@
 #include <QProgressBar>
 #include <functional>
 #include <mutex>
+#include <optional>
 
+#include "FrozenFile.h"
 #include "KnownContents.h"
 #include "ScaleLists.h"
 #include "ScaleWindow.h"
@@ -136,6 +138,7 @@ TEST(SendChangesWindow, SendsOnlyChangedRowsOrAsksBeforeTheWholeList) {
         std::vector<int> sent;
         std::vector<QString> boxes;  // the start of each box's text
         bool knownAfter;
+        bool readOnly = false;  // the known contents can be neither rewritten nor removed
     };
     auto fullLoad = [](ScaleWindow& w) { RunDownload(w); };
     auto stoppedAtRowTwo = [](ScaleWindow& w) {
@@ -153,6 +156,7 @@ TEST(SendChangesWindow, SendsOnlyChangedRowsOrAsksBeforeTheWholeList) {
     };
     const QString stale = QStringLiteral("В весах не то, что было в них передано");
     const QString unknown = QStringLiteral("Неизвестно, что сейчас в весах на COM2");
+    const QString notWritten = QStringLiteral("Известное содержимое весов на COM2 не записано");
     const std::vector<int> all{1, 2, 3, 4, 5};
     const Case cases[] = {
         {"after a full load", fullLoad, {}, {2, 4}, {kSent}, true},
@@ -162,6 +166,7 @@ TEST(SendChangesWindow, SendsOnlyChangedRowsOrAsksBeforeTheWholeList) {
         // What the scale did not back is forgotten.
         {"another list, No", anotherList, {Answer::No}, {}, {stale}, false},
         {"another list, Yes", anotherList, {Answer::Yes}, all, {stale, kSent}, true},
+        {"read-only known contents", fullLoad, {}, {}, {notWritten}, true, true},
     };
     for (const Case& c : cases) {
         ScaleWindow w;
@@ -173,6 +178,11 @@ TEST(SendChangesWindow, SendsOnlyChangedRowsOrAsksBeforeTheWholeList) {
         w.scale.ClearReceived();
         ProgressLog progress(w, sim::Kind::PluDownload);
         w.h.dialogs->promptAnswers.assign(c.answers.begin(), c.answers.end());
+        std::optional<FrozenFile> frozen;
+        if (c.readOnly) {
+            ASSERT_TRUE(
+                frozen.emplace(jobs::KnownContentsPath("COM2", scale::RowKind::Plu)).Frozen());
+        }
         w.h.Trigger("SendChangesItem");
         EXPECT_EQ(Downloaded(w), c.sent) << c.name;
         const std::vector<QString> boxes = w.BoxTexts();

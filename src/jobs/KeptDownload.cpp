@@ -1,0 +1,57 @@
+#include "KeptDownload.h"
+
+#include <numeric>
+
+#include "Download.h"
+#include "KnownContents.h"
+
+namespace jobs {
+
+namespace {
+
+std::vector<int> AllRows(const tables::Table& table) {
+    std::vector<int> rows(static_cast<std::size_t>(DataRows(table)));
+    std::iota(rows.begin(), rows.end(), 1);
+    return rows;
+}
+
+std::string StuckNote(const std::string& why, bool changedOnly) {
+    return why + ". Этот файл не удаётся и удалить, так что " +
+           (changedOnly ? "пересылать только изменения нельзя."
+                        : "эта загрузка ничего о весах не запомнит: удалите его, прежде чем "
+                          "пересылать изменения.");
+}
+
+}  // namespace
+
+KeptDownload DownloadKeepingKnown(scale::Link& link, const std::string& port,
+                                  const tables::Table& table, scale::RowKind kind,
+                                  const std::vector<int>* rows, Observer& observer,
+                                  const std::function<void()>& started) {
+    const std::vector<int> sent = rows ? *rows : AllRows(table);
+    KnownRecorder recorder(port, kind, &table, observer);
+    KeptDownload kept;
+    std::string why;
+    switch (recorder.StopClaiming(sent, why)) {
+        case ClaimsDropped::Durably:
+            break;
+        case ClaimsDropped::Forgotten:
+            kept.knownNote = why;
+            break;
+        case ClaimsDropped::Stuck:
+            kept.knownNote = StuckNote(why, rows != nullptr);
+            if (rows) {
+                kept.refused = true;
+                return kept;
+            }
+            break;
+    }
+    if (started) started();
+    kept.report = RunDownload(link, table, kind, sent, recorder);
+    const std::string finish = recorder.Finish(kept.report);
+    if (!finish.empty() && finish != kept.knownNote)
+        kept.knownNote += (kept.knownNote.empty() ? "" : "\n") + finish;
+    return kept;
+}
+
+}  // namespace jobs
