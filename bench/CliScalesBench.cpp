@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CliRun.h"
+#include "Turnarounds.h"
 #include "VirtualScale.h"
 
 namespace {
@@ -42,7 +43,12 @@ int main() {
     const double cpu = run.cpu;
 
     bool all = run.exitCode == 0;
-    for (const auto& scale : scales) all = all && scale->Plus().size() == kRows;
+    std::vector<std::chrono::steady_clock::duration> turnarounds;
+    for (const auto& scale : scales) {
+        all = all && scale->Plus().size() == kRows;
+        const auto own = scale->Turnarounds();
+        turnarounds.insert(turnarounds.end(), own.begin(), own.end());
+    }
     scales.clear();
     std::filesystem::remove_all(dir);
 
@@ -54,6 +60,7 @@ int main() {
         "time (%.3f times, target at most 1.05); command line CPU %.3f s, %.2f%% of a core per "
         "scale (target under 2%%)\n",
         kScales, kRows, kBaud, wall, lineTime, ratio, cpu, perScale);
+    std::printf("%s\n", TurnaroundText(FiguresOf(turnarounds), BarePeerTurnarounds(kBaud)).c_str());
     if (!all) {
         std::fprintf(stderr, "not every scale got every row\n");
         return 2;

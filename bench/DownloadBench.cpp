@@ -8,6 +8,7 @@
 
 #include "GridModel.h"
 #include "TransferBench.h"
+#include "Turnarounds.h"
 
 namespace {
 
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
             "(%.3f times, target at most 1.03); program CPU %.3f s, %.2f%% of one core "
             "(target under 5%%)\n",
             kPacedRows, kBaud, paced.wall, lineTime, ratio, paced.programCpu, share);
+        std::printf("%s\n", TurnaroundText(FiguresOf(paced.Scale().Turnarounds()),
+                                           BarePeerTurnarounds(kBaud))
+                                .c_str());
     }
     // Its own scale: the paced one has given up COM2 by now.
     constexpr int kFastRows = 4000;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "TransferBench.h"
+#include "Turnarounds.h"
 
 namespace {
 
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
         "paced upload, %d PLUs at %d baud: %.2f s for %.2f s of line time (%.3f times, "
         "target at most 1.03); program CPU %.3f s, %.2f%% of one core (target under 2%%)\n",
         kPlus, kBaud, bench.wall, lineTime, ratio, bench.programCpu, share);
+    std::printf(
+        "%s\n",
+        TurnaroundText(FiguresOf(bench.Scale().Turnarounds()), BarePeerTurnarounds(kBaud)).c_str());
     if (!all) {
         std::fprintf(stderr, "the table did not get every PLU\n");
         return 2;

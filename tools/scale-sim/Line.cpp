@@ -76,6 +76,8 @@ Line::Result Line::Read(std::uint8_t& byte, Clock::duration timeout) {
     inBurst_ = false;
     const Arrived a = arrived_.front();
     arrived_.pop_front();
+    if (answered_ && onTurnaround_) onTurnaround_(std::max(a.at - lastSent_, Clock::duration(0)));
+    answered_ = false;
     if (byteTime_.count() > 0) {
         rxFree_ = std::max(rxFree_, a.at) + byteTime_;
         if (!SleepUntil(rxFree_)) return Result::Stopped;
@@ -106,6 +108,8 @@ Line::Result Line::WriteAll(const std::uint8_t* bytes, std::size_t count) {
         bytes += n;
         count -= static_cast<std::size_t>(n);
     }
+    answered_ = true;
+    lastSent_ = Clock::now();
     return Result::Ok;
 }
 

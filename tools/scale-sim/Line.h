@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace sim {
@@ -20,6 +21,12 @@ class Line {
     // peerFd, when not -1, is the PC's end held open by the scale (see LetPeerRead).
     // usbLatency, when not zero, holds the scale's bytes as a USB adapter's latency timer does.
     Line(int fd, int baud, int stopFd, int peerFd = -1, Clock::duration usbLatency = {});
+
+    // Told, for each byte the PC sends after an answer, how long after the answer's last byte
+    // left the scale it arrived: the PC's turnaround, its program's and its machine's together.
+    void OnTurnaround(std::function<void(Clock::duration)> told) {
+        onTurnaround_ = std::move(told);
+    }
 
     // One byte from the PC, no earlier than the line could have delivered it.
     Result Read(std::uint8_t& byte, Clock::duration timeout);
@@ -58,6 +65,9 @@ class Line {
     Clock::duration usbLatency_;
     std::vector<std::uint8_t> held_;
     Clock::time_point heldUntil_{};
+    std::function<void(Clock::duration)> onTurnaround_;
+    bool answered_ = false;  // bytes went to the PC since its last byte was taken
+    Clock::time_point lastSent_{};
 };
 
 }  // namespace sim

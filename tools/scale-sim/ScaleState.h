@@ -1,6 +1,7 @@
 #pragma once
 // What the scale's thread and its owner share; every member is guarded by `mutex`.
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -28,6 +29,7 @@ struct ScaleState {
 
     Bytes received;
     std::vector<Exchange> exchanges;
+    std::vector<std::chrono::steady_clock::duration> turnarounds;
     bool hungUp = false;
     bool running = true;
 };

@@ -48,6 +48,10 @@ VirtualScale::VirtualScale(Options options) : parts_(std::make_unique<Parts>()) 
     if (p.stopFd < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
     p.line = std::make_unique<Line>(p.device.fd, options.baud, p.stopFd, p.device.keepOpenFd,
                                     options.usbLatency);
+    p.line->OnTurnaround([this](Clock::duration turnaround) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        state_.turnarounds.push_back(turnaround);
+    });
     p.trace = std::make_unique<Trace>(options.trace, Clock::now());
     const auto pcTimeout = options.pcTimeout;
     thread_ = std::thread([this, pcTimeout] {
@@ -153,9 +157,15 @@ std::vector<Exchange> VirtualScale::Exchanges() const {
 void VirtualScale::ClearReceived() {
     std::lock_guard<std::mutex> lock(state_.mutex);
     state_.received.clear();
+    state_.turnarounds.clear();
     // The exchange in progress stays, so its bytes keep a place to go.
     const bool inProgress = !state_.exchanges.empty() && !state_.exchanges.back().ended;
     state_.exchanges.erase(state_.exchanges.begin(), state_.exchanges.end() - (inProgress ? 1 : 0));
+}
+
+std::vector<Clock::duration> VirtualScale::Turnarounds() const {
+    std::lock_guard<std::mutex> lock(state_.mutex);
+    return state_.turnarounds;
 }
 
 bool VirtualScale::WaitReceived(std::size_t count, std::chrono::milliseconds timeout) const {

@@ -74,6 +74,9 @@ class VirtualScale {
     Bytes Received() const;
     // The exchanges since the last ClearReceived, the one in progress last.
     std::vector<Exchange> Exchanges() const;
+    // For each byte the PC sent after an answer of the scale, the time from the answer's last byte
+    // leaving to that byte arriving, since the last ClearReceived.
+    std::vector<std::chrono::steady_clock::duration> Turnarounds() const;
     void ClearReceived();
     // True once `count` bytes have been received; false after `timeout`.
     bool WaitReceived(std::size_t count, std::chrono::milliseconds timeout) const;
