@@ -269,8 +269,9 @@ int RunUpload(const Settings& settings, Output& output) {
         const std::string notWritten = "файл " + file + " не записан";
         // What the scale gave is not the run's last word when it is lost.
         result.summary = result.exitCode == kDone
-                             ? result.port + ": принято строк: " +
-                                   std::to_string(result.report.rowsDone) + ", но " + notWritten
+                             ? result.port +
+                                   ": принято строк: " + std::to_string(result.report.rowsDone) +
+                                   ", но " + notWritten
                              : result.summary + "; " + notWritten;
         result.exitCode = Worst(result.exitCode, kBadFile);
         FileNotWritten(settings.output, result.summary, output);
