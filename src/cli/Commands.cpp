@@ -1,6 +1,8 @@
 #include "Commands.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <chrono>
 #include <cstdio>
 
@@ -88,6 +90,52 @@ tables::Table TableOf(const std::vector<tables::Row>& records) {
     return table;
 }
 
+// What the import left out or cut, as the window's report says it.
+void SayImportNotes(const QString& file, const jobs::ImportReport& report, Output& output) {
+    if (const std::string note = jobs::NamesCutNote(report); !note.empty()) {
+        QJsonArray lines;
+        for (int line : report.namesCut) lines.append(line);
+        output.Event({{"event", "import-note"},
+                      {"file", file},
+                      {"what", "names-cut"},
+                      {"lines", lines},
+                      {"text", Q(note)}});
+        output.Warn(file.toStdString() + ": " + note);
+    }
+    if (const std::string note = jobs::IgnoredColumnsNote(report); !note.empty()) {
+        QJsonArray columns;
+        for (const std::string& title : report.ignoredColumns) columns.append(Q(title));
+        output.Event({{"event", "import-note"},
+                      {"file", file},
+                      {"what", "ignored-columns"},
+                      {"columns", columns},
+                      {"text", Q(note)}});
+        output.Warn(file.toStdString() + ": " + note);
+    }
+}
+
+// Why a file cannot be written at the path, found before anything is asked of a scale; empty
+// when it may be.
+std::string OutputProblem(const QString& path) {
+    if (path == QStringLiteral("-")) return {};
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (info.isDir()) return "это папка";
+    if (!QFileInfo(folder).isDir()) return "папки " + folder.toStdString() + " нет";
+    if (!QFileInfo(folder).isWritable())
+        return "нет прав на запись в папку " + folder.toStdString();
+    return {};
+}
+
+// The event that ends a run whose file was not written; gives its exit code.
+int FileNotWritten(const QString& path, const std::string& text, Output& output) {
+    output.Event({{"event", "file-not-written"},
+                  {"file", path},
+                  {"text", Q(text)},
+                  {"exit_code", kBadFile}});
+    return kBadFile;
+}
+
 }  // namespace
 
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
@@ -99,12 +147,13 @@ bool WriteList(const QString& path, const tables::Table& table, tables::ListKind
         return std::fflush(stdout) == 0;
     }
     QString error;
+    const bool existed = QFileInfo::exists(path);
     const bool written = IsCsvFileName(path)
                              ? tables::WriteCsvFile(path, table, kind, records, encoding, error)
                              : tables::WriteTableFile(path, table, records, error);
     if (written) return true;
     output.Warn("Файл " + path.toStdString() + " не записан: " + error.toStdString() +
-                "; прежний файл остался как был");
+                (existed ? "; прежний файл остался как был" : ""));
     return false;
 }
 
@@ -147,14 +196,15 @@ std::optional<tables::ListKind> KindToSend(const Settings& settings, const QStri
     return settings.kind ? settings.kind : KindOfFileName(file);
 }
 
-int ReadList(const QString& file, std::optional<tables::ListKind> kind, Output& output,
-             ListFile& list) {
+int ReadList(const QString& file, std::optional<tables::ListKind> kind,
+             const std::string& nothingDone, Output& output, ListFile& list) {
     list = LoadListFile(file, kind);
     if (!list.problem.empty()) {
         output.Event({{"event", "bad-file"}, {"file", file}, {"text", Q(list.problem)}});
         output.Warn(list.problem);
         return kBadFile;
     }
+    if (list.imported) SayImportNotes(file, *list.imported, output);
     if (list.badRows.empty()) return kDone;
     for (std::size_t i = 0; i < list.badRows.size() && i < kBadRowsShown; ++i) {
         const BadRow& bad = list.badRows[i];
@@ -168,8 +218,7 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind, Output& 
     const std::size_t count = static_cast<std::size_t>(list.badRowCount);
     const std::size_t more = count > kBadRowsShown ? count - kBadRowsShown : 0;
     output.Warn("В файле " + file.toStdString() + " строк с ошибками: " + std::to_string(count) +
-                (more ? " (не показано: " + std::to_string(more) + ")" : "") +
-                ". В весы ничего не передано");
+                (more ? " (не показано: " + std::to_string(more) + ")" : "") + ". " + nothingDone);
     return kBadFile;
 }
 
@@ -182,7 +231,8 @@ std::vector<PortResult> SendList(const Settings& settings, const ListFile& list,
 
 int RunDownload(const Settings& settings, Output& output) {
     ListFile list;
-    const int read = ReadList(settings.file, KindToSend(settings, settings.file), output, list);
+    const int read =
+        ReadList(settings.file, KindToSend(settings, settings.file), kNothingSent, output, list);
     if (read != kDone) return read;
     if (settings.changedOnly) {
         if (const auto problem = ChangesProblem(settings, list.kind)) {
@@ -195,6 +245,13 @@ int RunDownload(const Settings& settings, Output& output) {
 }
 
 int RunUpload(const Settings& settings, Output& output) {
+    const std::string file = settings.output.toStdString();
+    if (const std::string why = OutputProblem(settings.output); !why.empty()) {
+        const std::string text =
+            "Файл " + file + " не записать: " + why + "; список из весов не принимался";
+        output.Warn(text);
+        return FileNotWritten(settings.output, text, output);
+    }
     tables::Table uploaded;
     output.TrackPorts(NamesOf(settings.ports));
     auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
@@ -206,14 +263,26 @@ int RunUpload(const Settings& settings, Output& output) {
         uploaded = TableOf(observer.received);
         return FinishRun(port.name, jobs::RunKind::PluUpload, 0, report, output);
     });
-    const PortResult& result = results.front();
+    PortResult& result = results.front();
     const bool write = result.opened && (result.exitCode == kDone || settings.partial);
     if (write &&
-        !WriteList(settings.output, uploaded, tables::ListKind::Plu, settings.encoding, output))
-        results.front().exitCode = Worst(result.exitCode, kBadFile);
-    else if (result.opened && !write)
-        results.front().summary += "; файл " + settings.output.toStdString() +
-                                   " не тронут (--partial записал бы принятое)";
+        !WriteList(settings.output, uploaded, tables::ListKind::Plu, settings.encoding, output)) {
+        const std::string notWritten = "файл " + file + " не записан";
+        // What the scale gave is not the run's last word when it is lost.
+        result.summary = result.exitCode == kDone
+                             ? result.port +
+                                   ": принято строк: " + std::to_string(result.report.rowsDone) +
+                                   ", но " + notWritten
+                             : result.summary + "; " + notWritten;
+        result.exitCode = Worst(result.exitCode, kBadFile);
+        FileNotWritten(settings.output, result.summary, output);
+    } else if (write && settings.output != QStringLiteral("-")) {
+        output.Event({{"event", "file-written"},
+                      {"file", settings.output},
+                      {"rows", tables::DataRowCount(uploaded)}});
+    } else if (result.opened && !write) {
+        result.summary += "; файл " + file + " не тронут (--partial записал бы принятое)";
+    }
     return Summarize(results, output);
 }
 
@@ -223,7 +292,9 @@ namespace cli {
 
 int RunConvert(const Settings& settings, Output& output) {
     ListFile list;
-    const int read = ReadList(settings.file, KindToSend(settings, settings.file), output, list);
+    const int read =
+        ReadList(settings.file, KindToSend(settings, settings.file),
+                 "Файл " + settings.output.toStdString() + " не записан", output, list);
     if (read != kDone) return read;
     const std::optional<tables::ListKind> target = KindOfFileName(settings.output);
     if (target && *target != list.kind) {

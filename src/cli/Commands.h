@@ -21,9 +21,13 @@ int RunConvert(const Settings& settings, Output& output);
 // says.
 std::optional<tables::ListKind> KindToSend(const Settings& settings, const QString& file);
 
-// A list file read and checked; on a problem it is said and exit code 3 is given, else 0.
-int ReadList(const QString& file, std::optional<tables::ListKind> kind, Output& output,
-             ListFile& list);
+// How a refusal of a list to be sent ends.
+constexpr const char* kNothingSent = "В весы ничего не передано";
+
+// A list file read and checked, with a CSV file's import notes said; on a problem it is said,
+// ending with nothingDone for bad rows, and exit code 3 is given, else 0.
+int ReadList(const QString& file, std::optional<tables::ListKind> kind,
+             const std::string& nothingDone, Output& output, ListFile& list);
 
 // A list to a table file, a CSV file (by its extension) or, for "-", standard output as a table
 // file; a failure is said and leaves an earlier file whole.

@@ -99,7 +99,7 @@ int RunCompare(const Settings& settings, Output& output) {
                                                  : IsCsvFileName(settings.file)
                                                      ? std::nullopt
                                                      : std::optional(tables::ListKind::Plu);
-    const int read = ReadList(settings.file, kind, output, list);
+    const int read = ReadList(settings.file, kind, "Сверка не проводилась", output, list);
     if (read != kDone) return read;
     if (list.kind != tables::ListKind::Plu) {
         output.Warn(ComparePluOnly());

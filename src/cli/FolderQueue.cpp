@@ -91,11 +91,25 @@ bool FolderQueue::Open(const std::string& dir, std::string& problem) {
 std::optional<FolderQueue::Entry> FolderQueue::Next() {
     ReadEvents();
     while (!queue_.empty()) {
-        const std::string path = PathOf(queue_.front());
-        if (IsRegularFile(path) && !OpenForWriting(path)) return queue_.front();
+        Entry& head = queue_.front();
+        const std::string path = PathOf(head);
+        if (IsRegularFile(path)) {
+            if (!OpenForWriting(path)) return head;
+            // Its place is its age, as the files found with it have theirs: a newer list behind
+            // it must not go first and be overwritten by it.
+            if (head.found) {
+                head.writing = true;
+                return std::nullopt;
+            }
+        }
         queue_.pop_front();
     }
     return std::nullopt;
+}
+
+std::optional<FolderQueue::Entry> FolderQueue::Writing() const {
+    if (queue_.empty() || !queue_.front().writing) return std::nullopt;
+    return queue_.front();
 }
 
 bool FolderQueue::Holds(const Entry& entry) const {
@@ -134,6 +148,14 @@ void FolderQueue::ReadEvents() {
 
 // A file written again is a newer list: it goes behind the files that came before it.
 void FolderQueue::Arrived(const std::string& name) {
+    const auto waiting = std::find_if(queue_.begin(), queue_.end(),
+                                      [&](const Entry& e) { return e.name == name && e.writing; });
+    if (waiting != queue_.end()) {
+        // The close it waited for: it keeps its place.
+        waiting->writing = false;
+        waiting->found = false;
+        return;
+    }
     Left(name);
     queue_.push_back({name, ++arrivals_});
 }
@@ -149,7 +171,7 @@ void FolderQueue::Rescan() {
     for (const Found& f : ListFilesIn(dir_)) {
         const bool queued = std::any_of(queue_.begin(), queue_.end(),
                                         [&](const Entry& e) { return e.name == f.name; });
-        if (!queued) queue_.push_back({f.name, ++arrivals_});
+        if (!queued) queue_.push_back({f.name, ++arrivals_, true});
     }
 }
 

@@ -14,6 +14,8 @@ class FolderQueue {
     struct Entry {
         std::string name;  // in the folder, without a path
         std::uint64_t arrival = 0;
+        bool found = false;    // queued by a look at the folder, not by its close or move
+        bool writing = false;  // found while a program still writes it; waits for its close
         bool operator==(const Entry& other) const { return arrival == other.arrival; }
     };
 
@@ -28,9 +30,12 @@ class FolderQueue {
     const std::string& Dir() const { return dir_; }
     std::string PathOf(const Entry& entry) const { return dir_ + "/" + entry.name; }
 
-    // The file to take now. A file still open for writing leaves the queue: its close brings it
-    // back as a new arrival.
+    // The file to take now. A file found in the folder that a program still writes stays at the
+    // head, and the files after it wait, until its close; any other file still open for writing
+    // leaves the queue, and its close brings it back as a new arrival.
     std::optional<Entry> Next();
+    // The head that waits for its writer's close, if any.
+    std::optional<Entry> Writing() const;
     // False once the entry left: the file was removed, or written or moved in again, which
     // queued it anew behind the others.
     bool Holds(const Entry& entry) const;

@@ -45,6 +45,16 @@ std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind)
 
 namespace {
 
+// Why nothing can be read at the path, in a few words; empty when it may be.
+std::string UnreadableReason(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) return "ссылка ведёт к файлу, которого нет";
+    if (!info.exists()) return "такого файла нет";
+    if (info.isDir()) return "это папка, а нужен файл списка";
+    if (!info.isReadable()) return "нет прав на его чтение";
+    return {};
+}
+
 const char* KindText(tables::ListKind kind) {
     return kind == tables::ListKind::Plu ? "список PLU" : "список сообщений";
 }
@@ -67,29 +77,50 @@ ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind) 
     list.badRowCount = report.problemCount;
     tables::WriteTitles(list.table, report.kind);
     tables::LoadRows(list.table, std::move(report.rows));
+    report.rows.clear();
+    list.imported = std::move(report);
     return list;
 }
 
 }  // namespace
 
 ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind) {
-    if (IsCsvFileName(path)) return LoadCsvFile(path, kind);
     ListFile list;
+    const std::string name = path.toStdString();
+    if (const std::string why = UnreadableReason(path); !why.empty()) {
+        list.problem = "Файл " + name + " не открывается: " + why;
+        return list;
+    }
+    if (IsCsvFileName(path)) return LoadCsvFile(path, kind);
+    const std::optional<tables::ListKind> named = KindOfFileName(path);
+    if (kind && named && *kind != *named) {
+        list.problem = "Файл " + name + " по расширению — " + KindText(*named) + ", а задан " +
+                       KindText(*kind);
+        return list;
+    }
     list.kind = kind.value_or(tables::ListKind::Plu);
     std::string bytes;
     switch (tables::ReadTableFile(path, bytes)) {
         case tables::ReadResult::Ok:
             break;
         case tables::ReadResult::CannotOpen:
-            list.problem = "Файл " + path.toStdString() + " не открывается";
+            list.problem = "Файл " + name + " не открывается";
             return list;
         case tables::ReadResult::TooLarge:
-            list.problem = "Файл " + path.toStdString() + " больше 64 МБ: это не список";
+            list.problem = "Файл " + name + " больше 64 МБ: это не список";
             return list;
     }
+    if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
+        list.problem = "Файл " + name + " пуст: в нём нет ни одной записи";
+        return list;
+    }
+    if (tables::LooksBinary(bytes)) {
+        list.problem = "Файл " + name + " не похож на файл списка: в нём двоичные данные";
+        return list;
+    }
     if (tables::HasTooManyRecords(bytes)) {
-        list.problem = "В файле " + path.toStdString() + " больше " +
-                       std::to_string(tables::kMaxTableRecords) + " записей: это не список";
+        list.problem = "В файле " + name + " больше " + std::to_string(tables::kMaxTableRecords) +
+                       " записей: это не список";
         return list;
     }
     tables::WriteTitles(list.table, list.kind);

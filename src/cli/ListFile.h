@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CsvImport.h"
 #include "Table.h"
 
 namespace cli {
@@ -32,6 +33,8 @@ struct ListFile {
     std::string problem;          // why the file is no list; empty when it is one
     std::vector<BadRow> badRows;  // rows that would not pass the download's check
     int badRowCount = 0;          // all of them, when a CSV file lists only the first ones
+    // A CSV file's report, for its notes; its rows are in the table.
+    std::optional<jobs::ImportReport> imported;
     bool Usable() const { return problem.empty() && badRows.empty(); }
 };
 

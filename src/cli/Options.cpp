@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <map>
 #include <set>
 
 #include "ChangedOnly.h"
@@ -45,11 +46,11 @@ const char* const kProgramHelp =
     "\n"
     "Коды завершения: 0 готово; 1 сверка нашла различия, или --changed-only не\n"
     "доверяет известному содержимому весов (ничего не передано); 2 ошибка в\n"
-    "командной строке; 3 файл не годится\n"
-    "(в весы ничего не передано) или файл не записан; 4 порт не открывается;\n"
-    "5 нет связи (весы не отвечают, замолчали, линия отключена); 6 весы отвергли\n"
-    "команду или запись; 130 остановлено сигналом SIGINT или SIGTERM после\n"
-    "текущей записи. С несколькими портами — наибольший из кодов.\n";
+    "командной строке; 3 файл не годится (в весы ничего не передано) или файл не\n"
+    "записан; 4 порт не открывается; 5 нет связи (весы не отвечают, замолчали,\n"
+    "линия отключена); 6 весы отвергли команду или запись; 130 остановлено\n"
+    "сигналом SIGINT или SIGTERM после текущей записи. С несколькими портами —\n"
+    "наибольший из кодов.\n";
 
 std::string CommandHelp(const std::string& command) {
     if (command == "display")
@@ -126,8 +127,74 @@ std::string CommandHelp(const std::string& command) {
     return kProgramHelp;
 }
 
-Parsed Usage(const std::string& error) {
-    return {std::nullopt, kUsage, error + "\nСправка: qvscale-cli --help\n"};
+bool IsCommand(const std::string& name) {
+    return std::find(std::begin(kCommands), std::end(kCommands), name) != std::end(kCommands);
+}
+
+// Every usage error ends with where to read the command's options.
+Parsed Usage(const std::string& error, const std::string& command = {}) {
+    const std::string help = IsCommand(command)
+                                 ? "Справка: qvscale-cli help " + command
+                                 : "Команды: qvscale-cli help; справка по команде: qvscale-cli "
+                                   "help КОМАНДА";
+    return {std::nullopt, kUsage, error + "\n" + help + "\n"};
+}
+
+// The options each command takes besides --help and --version; any other is refused by one rule.
+const std::map<std::string, std::set<QString>>& OptionsTaken() {
+    static const std::set<QString> link = {"port", "baud", "json", "byte-timeout-ms"};
+    static const auto with = [](std::set<QString> more) {
+        more.insert(link.begin(), link.end());
+        return more;
+    };
+    static const std::map<std::string, std::set<QString>> taken = {
+        {"display", link},
+        {"download", with({"kind", "changed-only", "full-if-unknown", "trust-known"})},
+        {"upload", with({"output", "partial", "encoding"})},
+        {"watch", with({"kind", "retry-ms"})},
+        {"convert", {"json", "kind", "encoding"}},
+        {"compare", with({"kind"})},
+        {"ports", {"json"}},
+    };
+    return taken;
+}
+
+std::string Spelled(const QString& name) {
+    return (name.size() == 1 ? "-" : "--") + name.toStdString();
+}
+
+// The first option set that the command does not take; nothing when it takes them all.
+std::optional<std::string> OptionNotTaken(const QCommandLineParser& parser,
+                                          const std::vector<QCommandLineOption>& options,
+                                          const std::string& command) {
+    const std::set<QString>& taken = OptionsTaken().at(command);
+    for (const QCommandLineOption& option : options) {
+        const QString name = option.names().last();
+        if (parser.isSet(option) && !taken.count(name))
+            return "Команда " + command + " не берёт " + Spelled(name);
+    }
+    return std::nullopt;
+}
+
+// The parser's own complaint in the user's words: an unknown option, a value missing after the
+// last option, or a value given to an option that takes none.
+std::string ParseError(const QCommandLineParser& parser, const QStringList& arguments,
+                       const std::vector<QCommandLineOption>& options) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) return "Неизвестный параметр: " + Spelled(unknown.front());
+    for (const QCommandLineOption& option : options) {
+        for (const QString& name : option.names()) {
+            const QString spelled = QString::fromStdString(Spelled(name));
+            if (option.valueName().isEmpty()) {
+                for (const QString& a : arguments)
+                    if (a.startsWith(spelled + '='))
+                        return Spelled(name) + " не берёт значения: " + a.toStdString();
+            } else if (arguments.size() > 1 && arguments.last() == spelled) {
+                return "После " + Spelled(name) + " нужно значение";
+            }
+        }
+    }
+    return "Параметры не разобраны: " + parser.errorText().toStdString();
 }
 
 std::optional<TBaud> BaudOf(const QString& text) {
@@ -169,6 +236,9 @@ std::optional<std::string> CheckCommand(const Settings& s, const QStringList& po
             return "upload принимает список из одних весов: задайте один --port";
         if (s.output == QStringLiteral("-") && s.json)
             return "-o - и --json вместе не годятся: оба пишут в стандартный вывод";
+        if (KindOfFileName(s.output) == tables::ListKind::Msg)
+            return "upload принимает список PLU, а файл " + s.output.toStdString() +
+                   " по расширению — список сообщений: задайте ФАЙЛ.plu или ФАЙЛ.csv";
     }
     return std::nullopt;
 }
@@ -177,8 +247,6 @@ std::optional<std::string> CheckCommand(const Settings& s, const QStringList& po
 std::optional<std::string> CheckChanges(const Settings& s) {
     if ((s.fullIfUnknown || s.trustKnown) && !s.changedOnly)
         return "--full-if-unknown и --trust-known — только вместе с --changed-only";
-    if (s.changedOnly && s.command != "download")
-        return "--changed-only — только для команды download";
     // A CSV file says its kind once read; the command checks it then.
     const auto kind = s.kind ? s.kind : KindOfFileName(s.file);
     if (!kind) return std::nullopt;
@@ -214,17 +282,26 @@ Parsed ParseArguments(const QStringList& arguments) {
     parser.addOptions(
         {port, kind, output, partial, json, baud, help, version, encoding, byteTimeout, retry});
     parser.addOptions({changedOnly, fullIfUnknown, trustKnown});
-    if (!parser.parse(arguments)) return Usage(parser.errorText().toStdString());
-
+    const std::vector<QCommandLineOption> options = {
+        port,    kind,     output,      partial, json,        baud,          help,
+        version, encoding, byteTimeout, retry,   changedOnly, fullIfUnknown, trustKnown};
+    const bool parsed = parser.parse(arguments);
     const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(version)) return {std::nullopt, kDone, "qvscale-cli " QVSCALE_VERSION "\n"};
     const std::string command = positional.isEmpty() ? "" : positional.front().toStdString();
-    if (command == "help")
-        return {std::nullopt, kDone, HelpText(positional.value(1).toStdString())};
+    if (!parsed) return Usage(ParseError(parser, arguments, options), command);
+
+    if (parser.isSet(version)) return {std::nullopt, kDone, "qvscale-cli " QVSCALE_VERSION "\n"};
+    if (command == "help") {
+        const std::string asked = positional.value(1).toStdString();
+        if (!asked.empty() && !IsCommand(asked)) return Usage("Неизвестная команда: " + asked);
+        return {std::nullopt, kDone, HelpText(asked)};
+    }
     if (parser.isSet(help)) return {std::nullopt, kDone, HelpText(command)};
     if (command.empty()) return Usage("Не задана команда");
-    if (std::find(std::begin(kCommands), std::end(kCommands), command) == std::end(kCommands))
-        return Usage("Неизвестная команда: " + command);
+    if (!IsCommand(command)) return Usage("Неизвестная команда: " + command);
+    if (const auto problem = OptionNotTaken(parser, options, command))
+        return Usage(*problem, command);
+    const auto usage = [&command](const std::string& error) { return Usage(error, command); };
 
     Settings s;
     s.command = command;
@@ -232,38 +309,38 @@ Parsed ParseArguments(const QStringList& arguments) {
     for (const QString& value : parser.values(port)) {
         const auto name = ParsePortName(value.toStdString());
         if (!name)
-            return Usage("Порт " + value.toStdString() +
+            return usage("Порт " + value.toStdString() +
                          " не годится: нужен COM1..COM8 или путь к устройству");
         if (!devices.insert(name->device).second)
-            return Usage("Порт " + value.toStdString() + " задан дважды");
+            return usage("Порт " + value.toStdString() + " задан дважды");
         s.ports.push_back(*name);
     }
     if (parser.isSet(kind)) {
         const QString k = parser.value(kind).toLower();
         if (k != QStringLiteral("plu") && k != QStringLiteral("msg"))
-            return Usage("--kind: нужен plu или msg");
+            return usage("--kind: нужен plu или msg");
         s.kind = k == QStringLiteral("plu") ? tables::ListKind::Plu : tables::ListKind::Msg;
     }
     if (parser.isSet(encoding)) {
         const QString e = parser.value(encoding).toLower();
         if (e != QStringLiteral("utf8") && e != QStringLiteral("cp1251"))
-            return Usage("--encoding: нужен utf8 или cp1251");
+            return usage("--encoding: нужен utf8 или cp1251");
         s.encoding =
             e == QStringLiteral("cp1251") ? tables::CsvEncoding::Cp1251 : tables::CsvEncoding::Utf8;
     }
     if (parser.isSet(baud)) {
         const auto rate = BaudOf(parser.value(baud));
-        if (!rate) return Usage("--baud: такой скорости нет; есть 110 .. 256000, например 9600");
+        if (!rate) return usage("--baud: такой скорости нет; есть 110 .. 256000, например 9600");
         s.baud = *rate;
     }
     if (parser.isSet(byteTimeout)) {
         bool ok = false;
         s.byteTimeoutMs = parser.value(byteTimeout).toInt(&ok);
-        if (!ok || s.byteTimeoutMs <= 0) return Usage("--byte-timeout-ms: нужно число");
+        if (!ok || s.byteTimeoutMs <= 0) return usage("--byte-timeout-ms: нужно число");
     }
     if (parser.isSet(retry)) {
         const auto list = MillisecondsList(parser.value(retry));
-        if (!list || list->empty()) return Usage("--retry-ms: нужны числа через запятую");
+        if (!list || list->empty()) return usage("--retry-ms: нужны числа через запятую");
         s.retryDelaysMs = *list;
     }
     s.output = parser.value(output);
@@ -273,25 +350,26 @@ Parsed ParseArguments(const QStringList& arguments) {
     s.fullIfUnknown = parser.isSet(fullIfUnknown);
     s.trustKnown = parser.isSet(trustKnown);
     if (command == "ports") {
-        if (!s.ports.empty())
-            return Usage("ports не берёт --port: COM-имя идёт после map или unmap");
         for (qsizetype i = 1; i < positional.size(); ++i)
             s.operands.push_back(positional[i].toStdString());
-        if (const auto problem = CheckPortsOperands(s.operands)) return Usage(*problem);
+        if (const auto problem = CheckPortsOperands(s.operands)) return usage(*problem);
         return {s, kDone, {}};
     }
-    if (const auto problem = CheckCommand(s, positional)) return Usage(*problem);
+    if (const auto problem = CheckCommand(s, positional)) return usage(*problem);
     if (positional.size() > 1) s.file = positional[1];
     if (s.command == "convert") s.output = positional[2];
     const bool listFile = s.command == "download" || s.command == "convert";
-    if (listFile && !s.kind && !KindOfFileName(s.file) && !IsCsvFileName(s.file))
-        return Usage("Вид списка не виден по расширению файла: задайте --kind plu или --kind msg");
+    // A file that cannot be read is said so when it is read, which names the cause.
+    const QFileInfo file(s.file);
+    if (listFile && !s.kind && !KindOfFileName(s.file) && !IsCsvFileName(s.file) && file.exists() &&
+        !file.isDir())
+        return usage("Вид списка не виден по расширению файла: задайте --kind plu или --kind msg");
     if (s.command == "convert" && IsCsvFileName(s.file) == IsCsvFileName(s.output))
-        return Usage("convert переводит файл таблицы в CSV-файл (.csv) или обратно");
+        return usage("convert переводит файл таблицы в CSV-файл (.csv) или обратно");
     if (s.command == "watch" && !QFileInfo(s.file).isDir())
-        return Usage("Папка " + s.file.toStdString() +
+        return usage("Папка " + s.file.toStdString() +
                      (QFileInfo::exists(s.file) ? " — это файл, а нужна папка" : " не найдена"));
-    if (const auto problem = CheckChanges(s)) return Usage(*problem);
+    if (const auto problem = CheckChanges(s)) return usage(*problem);
     return {s, kDone, {}};
 }
 

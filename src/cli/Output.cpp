@@ -19,6 +19,25 @@ std::string Decimal(double value) {
 }
 }  // namespace
 
+std::string Printable(const std::string& text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // C1 controls in UTF-8 are C2 80..C2 9F; some terminals act on them too.
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F || c1) {
+            shown += "\xEF\xBF\xBD";  // U+FFFD
+            i += c1 ? 1 : 0;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
+
 std::string ProgressText(int done, int rows, double seconds) {
     std::string text =
         "строк: " + std::to_string(done) + (rows > 0 ? " из " + std::to_string(rows) : "");
@@ -40,7 +59,7 @@ Output::Output(bool json, bool outTaken, std::FILE* out, std::FILE* err, bool pr
 void Output::WriteLine(std::FILE* to, const std::string& line) {
     // Lines said while progress is drawn go above it; the progress is drawn again below.
     ClearLines();
-    std::fputs((line + "\n").c_str(), to);
+    std::fputs((Printable(line) + "\n").c_str(), to);
     std::fflush(to);
     Draw(true);
 }
@@ -77,12 +96,17 @@ void Output::Progress(const std::string& port, int done, int rows) {
     Draw(false);
 }
 
+void Output::Finished(const std::string& port, const std::string& summary) {
+    if (!progress_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    tracks_[port].summary = summary;
+    Draw(true);
+}
+
 void Output::EndProgress() {
     if (!progress_) return;
     std::lock_guard<std::mutex> lock(mutex_);
     ClearLines();
-    Draw(true);
-    drawnLines_ = 0;
     order_.clear();
 }
 
@@ -101,7 +125,11 @@ void Output::Draw(bool force) {
     for (const auto& port : order_) {
         const Track& t = tracks_[port];
         const double seconds = std::chrono::duration<double>(now - t.start).count();
-        std::fprintf(err_, "%s: %s\n", port.c_str(), ProgressText(t.done, t.rows, seconds).c_str());
+        if (!t.summary.empty())
+            std::fprintf(err_, "%s\n", Printable(t.summary).c_str());
+        else
+            std::fprintf(err_, "%s: %s\n", port.c_str(),
+                         ProgressText(t.done, t.rows, seconds).c_str());
     }
     drawnLines_ = static_cast<int>(order_.size());
     std::fflush(err_);

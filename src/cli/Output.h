@@ -30,13 +30,16 @@ class Output {
     // The live lines, in the order the ports were given; rows is 0 when not known ahead.
     void TrackPorts(const std::vector<std::string>& ports);
     void Progress(const std::string& port, int done, int rows);
-    // Draws the last state of every line and leaves them on the screen.
+    // The port's run has ended: its line says so at once, with no rate that would fall.
+    void Finished(const std::string& port, const std::string& summary);
+    // Takes the lines off the screen: the summaries that follow say what they said.
     void EndProgress();
 
   private:
     struct Track {
         int done = 0;
         int rows = 0;
+        std::string summary;  // set once the run has ended
         std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     };
     void WriteLine(std::FILE* to, const std::string& line);
@@ -53,6 +56,10 @@ class Output {
     int drawnLines_ = 0;
     std::chrono::steady_clock::time_point lastDraw_{};
 };
+
+// The text with every control character but line end and tab shown as U+FFFD, so that bytes
+// quoted from a file never act on the terminal.
+std::string Printable(const std::string& text);
 
 // "rows 120 of 200, 11.6 rows a second, 0:07 left", in Russian.
 std::string ProgressText(int done, int rows, double seconds);

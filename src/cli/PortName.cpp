@@ -20,6 +20,10 @@ std::optional<PortName> ParsePortName(const std::string& value) {
     return std::nullopt;
 }
 
+std::string DeviceOf(const PortName& port) {
+    return port.comNumber > 0 ? serial::DeviceOfComName(port.name) : port.device;
+}
+
 std::unique_ptr<TComm> OpenPort(const PortName& port, TBaud baud, std::string& problem) {
     auto comm = std::make_unique<TComm>(
         port.comNumber > 0 ? serial::MakePosixPlatform() : serial::MakePosixPlatform(port.device));
@@ -28,7 +32,7 @@ std::unique_ptr<TComm> OpenPort(const PortName& port, TBaud baud, std::string& p
     comm->Connect();
     if (comm->OpenError() == 0) return comm;
     problem =
-        jobs::PortProblemText(port.name, serial::DiagnoseOpen(port.device, comm->OpenError()));
+        jobs::PortProblemText(port.name, serial::DiagnoseOpen(DeviceOf(port), comm->OpenError()));
     return nullptr;
 }
 

@@ -25,6 +25,9 @@ int OfferedComNumber(const std::string& value);
 // Nothing for a value that is neither a COM name nor a path.
 std::optional<PortName> ParsePortName(const std::string& value);
 
+// The device the port leads to now, for messages: a COM name's link followed.
+std::string DeviceOf(const PortName& port);
+
 // Opens the port with the given speed and the window's other defaults (one stop bit, no
 // parity, eight data bits). On failure: null, and why in the user's words.
 std::unique_ptr<TComm> OpenPort(const PortName& port, TBaud baud, std::string& problem);

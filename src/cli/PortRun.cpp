@@ -17,7 +17,7 @@ PortResult RunOnePort(const Settings& settings, const PortName& port, Output& ou
     if (!comm) {
         output.Event({{"event", "port-failed"},
                       {"port", QString::fromStdString(port.name)},
-                      {"device", QString::fromStdString(port.device)},
+                      {"device", QString::fromStdString(DeviceOf(port))},
                       {"text", QString::fromStdString(problem)},
                       {"exit_code", kNoPort}});
         PortResult result{port.name, kNoPort, port.name + ": " + problem, {}, false};
@@ -116,6 +116,7 @@ PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
                     {"text", QString::fromStdString(result.summary)}};
     if (skipped >= 0) end.insert("skipped", skipped);
     output.Event(end);
+    output.Finished(port, result.summary);
     return result;
 }
 

@@ -114,9 +114,12 @@ class Watcher {
     Flow WaitOut(int ms, const Entry& entry);
     void Settle(const Entry& entry, const std::string& folder, int worst, FileLog& log);
 
+    void SayWriting();
+
     const Settings& settings_;
     Output& output_;
     FolderQueue queue_;
+    std::uint64_t saidWriting_ = 0;  // the arrival of the head last said to be written
 };
 
 int Watcher::Run() {
@@ -132,16 +135,27 @@ int Watcher::Run() {
         if (StopRequested()) return kStopped;
         const std::optional<Entry> entry = queue_.Next();
         Flow flow = Flow::Go;
-        if (entry)
+        if (entry) {
             flow = Take(*entry);
-        else if (!queue_.Wait(-1, StopWakeFd()))
-            flow = Flow::FolderGone;
+        } else {
+            SayWriting();
+            if (!queue_.Wait(-1, StopWakeFd())) flow = Flow::FolderGone;
+        }
         if (flow == Flow::Stop) return kStopped;
         if (flow == Flow::FolderGone) {
             output_.Warn("Папка " + dir + " удалена или перенесена: ждать файлы негде");
             return kBadFile;
         }
     }
+}
+
+// Once for each file that holds the queue while it is written.
+void Watcher::SayWriting() {
+    const std::optional<Entry> writing = queue_.Writing();
+    if (!writing || writing->arrival == saidWriting_) return;
+    saidWriting_ = writing->arrival;
+    output_.Say("Файл " + writing->name +
+                " ещё записывается: жду, пока его закроют; следующие файлы ждут за ним");
 }
 
 Flow Watcher::Take(const Entry& entry) {
@@ -155,10 +169,10 @@ Flow Watcher::Take(const Entry& entry) {
     log.Add("Файл " + entry.name + ": " +
             (kind == tables::ListKind::Plu ? "список PLU" : "список сообщений"));
     ListFile list;
-    if (ReadList(path, kind, output_, list) != kDone) {
+    if (ReadList(path, kind, kNothingSent, output_, list) != kDone) {
         if (!list.problem.empty()) log.Add(list.problem);
         for (const BadRow& bad : list.badRows) log.Add(BadRowText(bad));
-        log.Add("В весы ничего не передано");
+        log.Add(kNothingSent);
         Settle(entry, "failed", kBadFile, log);
         return Flow::Go;
     }

@@ -101,16 +101,8 @@ std::string ProblemsText(const ImportReport& report) {
 
 std::string ImportedText(const ImportReport& report) {
     std::string text = "Импортировано строк: " + std::to_string(report.rows.size() - 1);
-    if (!report.namesCut.empty()) {
-        text += "\nНаименование не уместилось в две строки по " +
-                std::to_string(scale::kNameLineLength) +
-                " знаков и обрезано в строках: " + LinesText(report.namesCut);
-    }
-    if (!report.ignoredColumns.empty()) {
-        std::vector<std::string> titles;
-        for (const std::string& title : report.ignoredColumns) titles.push_back(Quoted(title));
-        text += "\nПропущены неизвестные столбцы: " + Joined(titles);
-    }
+    for (const std::string& note : {NamesCutNote(report), IgnoredColumnsNote(report)})
+        if (!note.empty()) text += "\n" + note;
     return text;
 }
 
@@ -150,6 +142,19 @@ ImportReport ImportCsvFile(const QString& path) {
             break;
     }
     return report;
+}
+
+std::string NamesCutNote(const ImportReport& report) {
+    if (report.namesCut.empty()) return {};
+    return "Наименование не уместилось в две строки по " + std::to_string(scale::kNameLineLength) +
+           " знаков и обрезано в строках: " + LinesText(report.namesCut);
+}
+
+std::string IgnoredColumnsNote(const ImportReport& report) {
+    if (report.ignoredColumns.empty()) return {};
+    std::vector<std::string> titles;
+    for (const std::string& title : report.ignoredColumns) titles.push_back(Quoted(title));
+    return "Пропущены неизвестные столбцы: " + Joined(titles);
 }
 
 std::string ReportText(const ImportReport& report) {

@@ -39,4 +39,9 @@ ImportReport ImportCsvFile(const QString& path);
 // the names cut and the columns ignored, or the problems, or the refusal.
 std::string ReportText(const ImportReport& report);
 
+// The notes of a file read: names cut to fit the two lines, columns left out. Empty when there is
+// nothing to note.
+std::string NamesCutNote(const ImportReport& report);
+std::string IgnoredColumnsNote(const ImportReport& report);
+
 }  // namespace jobs

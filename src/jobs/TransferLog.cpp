@@ -34,7 +34,7 @@ std::string Seconds(std::chrono::milliseconds duration) {
 }
 
 std::string Head(const RunLine& run) {
-    return LocalTimeNow() + " " + run.port + " " + serial::ResolveComName(run.port) + " " +
+    return LocalTimeNow() + " " + run.port + " " + serial::DeviceOfComName(run.port) + " " +
            RunKindName(run.kind);
 }
 

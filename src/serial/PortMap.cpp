@@ -39,6 +39,20 @@ std::string ResolveComName(const std::string& name) {
     return "/dev/ttyS" + std::to_string(*n - 1);
 }
 
+std::string DeviceOfComName(const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path path = ResolveComName(name);
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec)) return path.string();
+    const fs::path device = fs::canonical(path, ec);
+    if (!ec) return device.string();
+    const fs::path target = fs::read_symlink(path, ec);
+    if (ec) return path.string();
+    return (target.is_absolute() ? target : path.parent_path() / target)
+        .lexically_normal()
+        .string();
+}
+
 namespace {
 // A plain file or folder under a COM name is someone's own doing; it is not ours to replace.
 bool IsLinkOrFree(const std::filesystem::path& entry, std::string& problem) {

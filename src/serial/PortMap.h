@@ -17,6 +17,11 @@ std::optional<int> ComNumber(const std::string& name);
 // The device path a COM name stands for. A name that is not "COM<n>" is returned unchanged.
 std::string ResolveComName(const std::string& name);
 
+// The device a COM name stands for, as a person knows it: the link's target with every link
+// followed (/dev/ttyUSB0), or where the link points when nothing is there. Anything else as
+// ResolveComName gives it.
+std::string DeviceOfComName(const std::string& name);
+
 // Makes the link `name` in the port map folder lead to target, replacing an earlier link in
 // one step, so no program ever finds the name missing. False, with why, when it cannot, or when
 // the name is taken by something that is not a link.

@@ -15,13 +15,6 @@ const std::string kNotCsv = "Файл не похож на CSV-файл спис
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // Columns past this many are not read: no list has them, and a binary line would make millions.
 constexpr std::size_t kMaxColumns = 1000;
-// Bytes looked at for control characters, and how rare they are in any text.
-constexpr std::size_t kTextSample = 64 * 1024;
-constexpr std::size_t kControlsPerText = 16;
-
-bool IsControl(char c) {
-    return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
-}
 
 // Why the bytes are no text a spreadsheet would save; empty when they may be.
 std::string NotTextReason(std::string_view bytes) {
@@ -31,11 +24,7 @@ std::string NotTextReason(std::string_view bytes) {
     // Operators pick the workbook itself more often than any other wrong file.
     if (start == std::string_view("PK\x03\x04", 4) || start == "\xD0\xCF\x11\xE0")
         return kNotCsv + "это книга Excel или архив; сохраните список как CSV";
-    const std::string_view sample = bytes.substr(0, kTextSample);
-    const auto controls =
-        static_cast<std::size_t>(std::count_if(sample.begin(), sample.end(), IsControl));
-    if (bytes.find('\0') != std::string_view::npos || controls * kControlsPerText > sample.size())
-        return kNotCsv + "в нём двоичные данные";
+    if (LooksBinary(bytes)) return kNotCsv + "в нём двоичные данные";
     return {};
 }
 
@@ -157,7 +146,7 @@ class Reader {
     void TakeRow(std::vector<std::string>& cells, int line) {
         Row row = EmptyRow(header_.kind);
         const int index = static_cast<int>(read_.rows.size());
-        bool noted = false;
+        bool noted = NoteExtraCells(cells, index);
         for (std::size_t i = 0; i < header_.columns.size(); ++i) {
             const CsvColumn& column = header_.columns[i];
             if (column.column < 0) continue;
@@ -176,6 +165,25 @@ class Reader {
         }
         read_.rows.push_back(std::move(row));
         read_.lines.push_back(line);
+    }
+
+    // A cell past the header's last column is most often a number split at the delimiter
+    // ("549,90" between commas): every cell may be shifted, so the row is not taken. Empty
+    // ones, from a delimiter at the line's end, hold nothing to lose.
+    bool NoteExtraCells(const std::vector<std::string>& cells, int index) {
+        const std::size_t columns = header_.columns.size();
+        if (std::all_of(
+                cells.begin() + static_cast<std::ptrdiff_t>(std::min(columns, cells.size())),
+                cells.end(), [](const auto& c) { return c.empty(); }))
+            return false;
+        int last = 0;  // the column named: the header's last one taken into the table
+        for (const CsvColumn& column : header_.columns)
+            if (column.column >= 0) last = column.column;
+        read_.problems.push_back(
+            {index, last,
+             "ячеек в строке больше, чем столбцов в заголовке: " + std::to_string(cells.size()) +
+                 " вместо " + std::to_string(columns)});
+        return true;
     }
 
     CsvRead& read_;

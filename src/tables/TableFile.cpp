@@ -2,10 +2,29 @@
 #include "TableFile.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "AtomicFile.h"
 
 namespace tables {
+
+namespace {
+// Bytes looked at for control characters, and how rare they are in any text.
+constexpr std::size_t kTextSample = 64 * 1024;
+constexpr std::size_t kControlsPerText = 16;
+
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+}
+}  // namespace
+
+bool LooksBinary(std::string_view bytes) {
+    const std::string_view sample = bytes.substr(0, kTextSample);
+    const auto controls =
+        static_cast<std::size_t>(std::count_if(sample.begin(), sample.end(), IsControl));
+    return bytes.find('\0') != std::string_view::npos ||
+           controls * kControlsPerText > sample.size();
+}
 
 bool WriteTableFile(const QString& path, const Table& table, int dataRows, QString& error) {
     return WriteFileWhole(

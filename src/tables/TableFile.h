@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Table.h"
@@ -31,6 +32,10 @@ bool HasTooManyRecords(const std::string& bytes);
 // The rows Open builds from a file's bytes: data rows then the marker row (at least one data
 // row). Titles are not included. Linear in the size of the bytes, whatever they hold.
 std::vector<Row> ParseTableFile(const std::string& bytes);
+
+// True for bytes no editor or spreadsheet saves as text: a NUL, or control characters (other than
+// tab and line ends) more often than any text has them.
+bool LooksBinary(std::string_view bytes);
 
 enum class ReadResult { Ok, CannotOpen, TooLarge };
 // Files over kMaxTableFileBytes are not read.

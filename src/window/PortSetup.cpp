@@ -75,7 +75,7 @@ void TForm1::OpretClick() {
     if (Comm.OpenError() != 0) {
         const std::string name = Comm.DeviceName();
         const serial::OpenDiagnosis why =
-            serial::DiagnoseOpen(serial::ResolveComName(name), Comm.OpenError());
+            serial::DiagnoseOpen(serial::DeviceOfComName(name), Comm.OpenError());
         dialogs_->WarningBox(QString::fromStdString(jobs::PortProblemText(name, why)));
     }
     GroupBox1->hide();

@@ -5,11 +5,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <csignal>
+#include <filesystem>
 #include <sstream>
 
 #include "CliFixture.h"
 #include "FileSizeLimit.h"
 #include "MyCom.h"
+#include "PortMap.h"
 
 namespace {
 
@@ -62,6 +64,87 @@ TEST(CliUsage, AWrongCommandLineSaysWhyWithCodeTwoAndTouchesNoPort) {
     }
     EXPECT_TRUE(f.Scale().Received().empty());
     EXPECT_TRUE(f.Log().empty());
+}
+
+TEST(CliUsage, AnOptionErrorIsRussianWithCodeTwoAndPointsToTheCommandsHelp) {
+    CliFixture f;
+    const QString list = f.WritePluList("list.plu", 2);
+    struct Case {
+        QStringList args;
+        std::string says;
+        std::string help;  // what the pointer to the help names
+    };
+    const Case cases[] = {
+        {{"download", "--port", "COM2", "--chnaged-only", list},
+         "Неизвестный параметр: --chnaged-only",
+         "help download"},
+        {{"display", "--port"}, "После --port нужно значение", "help display"},
+        {{"upload", "--port", "COM2", "-o"}, "После -o нужно значение", "help upload"},
+        {{"display", "--port", "COM2", "--json=yes"}, "--json не берёт значения", "help display"},
+        {{"display", "--port", "COM2", "--partial"},
+         "Команда display не берёт --partial",
+         "help display"},
+        {{"convert", "--port", "COM2", list, f.Path("list.csv")},
+         "Команда convert не берёт --port",
+         "help convert"},
+        {{"upload", "--port", "COM2", "-o", f.Path("x.plu"), "--changed-only"},
+         "Команда upload не берёт --changed-only",
+         "help upload"},
+        {{"compare", "--port", "COM2", "--encoding", "cp1251", list},
+         "Команда compare не берёт --encoding",
+         "help compare"},
+        {{"watch", "--port", "COM2", "--partial", f.Path("")},
+         "Команда watch не берёт --partial",
+         "help watch"},
+        {{"ports", "--baud", "9600"}, "Команда ports не берёт --baud", "help ports"},
+        {{"help", "nosuch"}, "Неизвестная команда: nosuch", "help КОМАНДА"},
+        {{"nosuch"}, "Неизвестная команда: nosuch", "help КОМАНДА"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli(c.args);
+        const std::string args = c.args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 2) << args;
+        EXPECT_TRUE(Has(run.err, c.says)) << args << ": " << run.err;
+        EXPECT_TRUE(Has(run.err, "Справка: qvscale-cli " + c.help) ||
+                    Has(run.err, "справка по команде: qvscale-cli " + c.help))
+            << args << ": " << run.err;
+        for (const char* english : {"Unknown", "Missing", "Unexpected", "option"})
+            EXPECT_FALSE(Has(run.err, english)) << args << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+    EXPECT_TRUE(f.Scale().Received().empty());
+}
+
+// Code points, as a terminal shows them.
+std::size_t Width(const std::string& utf8) {
+    return static_cast<std::size_t>(QString::fromStdString(utf8).size());
+}
+
+TEST(CliUsage, TheHelpsParagraphsBreakOnlyWhereTheLineIsFull) {
+    struct Case {
+        QStringList args;
+        std::string paragraph;  // how it begins
+    };
+    const Case cases[] = {
+        {{"--help"}, "Коды завершения:"},
+        {{"--help"}, "Обмен с весами без окна"},
+        {{"help", "compare"}, "Считывает список PLU"},
+    };
+    for (const auto& c : cases) {
+        const std::string out = RunCli(c.args).out;
+        const std::size_t at = out.find(c.paragraph);
+        ASSERT_NE(at, std::string::npos) << c.paragraph;
+        std::vector<std::string> lines;
+        std::istringstream text(out.substr(at, out.find("\n\n", at) - at));
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        std::size_t widest = 0;
+        for (const auto& line : lines) widest = std::max(widest, Width(line));
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+            const std::string next = lines[i + 1].substr(0, lines[i + 1].find(' '));
+            EXPECT_GT(Width(lines[i]) + 1 + Width(next), widest)
+                << c.paragraph << ": «" << lines[i] << "» could take «" << next << "»";
+        }
+    }
 }
 
 TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
@@ -119,6 +202,40 @@ TEST(CliPorts, APortThatDoesNotOpenIsNamedWithItsCauseAndCodeFour) {
         EXPECT_EQ(run.exitCode, 4) << c.says;
         EXPECT_TRUE(Has(run.err, c.says)) << run.err;
     }
+}
+
+TEST(CliPorts, MessagesAndTheLogNameTheDeviceACOMNameLeadsToNotItsLink) {
+    namespace fs = std::filesystem;
+    CliFixture f;
+    const std::string link = serial::PortMapDir() + "/COM2";
+    const std::string pty = fs::canonical(link).string();
+    fs::create_symlink(f.Path("unplugged").toStdString(), serial::PortMapDir() + "/COM5");
+    struct Case {
+        const char* name;
+        QString port;
+        bool hold;  // this test holds the port as another program would
+        int exitCode;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"busy", "COM2", true, 4, "Устройство " + pty + " для COM2 занято"},
+        {"a link to nothing", "COM5", false, 4,
+         "Устройство " + f.Path("unplugged").toStdString() + " для COM5 не найдено"},
+        {"read", "COM2", false, 0, "COM2: Вес"},
+    };
+    for (const auto& c : cases) {
+        TComm holder;
+        if (c.hold) {
+            holder.Port = COM2;
+            holder.Connect();
+        }
+        const CliRun run = RunCli({"display", "--port", c.port});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << run.err;
+        EXPECT_TRUE(Has(run.out + run.err, c.says)) << c.name << ": " << run.err;
+        EXPECT_FALSE(Has(run.err, "qvscale/ports")) << c.name << ": " << run.err;
+    }
+    EXPECT_TRUE(Has(f.Log(), " COM2 " + pty + " readout")) << f.Log();
+    EXPECT_FALSE(Has(f.Log(), "qvscale/ports")) << f.Log();
 }
 
 TEST(CliDisplay, ShowsTheReadingsAsTheWindowDoesOnEveryPort) {
@@ -257,6 +374,60 @@ TEST(CliUpload, TheFileIsReplacedOnlyWhenTheUploadEndedWellOrPartialIsAsked) {
             EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 9 * c.rowsWritten + 1) << c.name;
             EXPECT_EQ(file.substr(0, 3), "1\r\n") << c.name;
         }
+    }
+}
+
+// The last JSON event of the output.
+QJsonObject LastEvent(const std::string& out) {
+    std::istringstream lines(out);
+    QJsonObject last;
+    for (std::string line; std::getline(lines, line);)
+        last = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+    return last;
+}
+
+TEST(CliUpload, AFileNotWrittenIsSaidAsSuchInTextAndEvents) {
+    struct Case {
+        const char* name;
+        std::string file;       // in the test's folder
+        bool earlier;           // a file is there before
+        std::size_t sizeLimit;  // 0: none
+        bool transfer;          // the scale is asked at all
+        std::string says;
+    };
+    const Case cases[] = {
+        {"a missing folder", "no-such-folder/x.plu", false, 0, false,
+         "no-such-folder нет; список из весов не принимался"},
+        {"a folder as the file", "", false, 0, false, "не записать: это папка"},
+        {"the disk fills up, no file before", "new.plu", false, 40, true, "не записан"},
+        {"the disk fills up, a file before", "old.plu", true, 40, true,
+         "прежний файл остался как был"},
+    };
+    for (const auto& c : cases) {
+        CliFixture f;
+        for (int n = 1; n <= 4; ++n) {
+            sim::PluRecord r;
+            r.plu = static_cast<std::uint16_t>(n);
+            f.Scale().PutPlu(r);
+        }
+        const QString out = f.Path(c.file);
+        if (c.earlier) f.WriteFile(c.file, "earlier\r\n***\r\n");
+        const QStringList args = {"upload", "--json", "--port", "COM2", "-o", out};
+        CliRun run;
+        if (c.sizeLimit) {
+            FileSizeLimit limit(c.sizeLimit);
+            run = RunCli(args);
+        } else {
+            run = RunCli(args);
+        }
+        EXPECT_EQ(run.exitCode, 3) << c.name << run.err;
+        EXPECT_TRUE(Has(run.err, c.says)) << c.name << ": " << run.err;
+        EXPECT_EQ(Has(run.err, "прежний файл"), c.earlier) << c.name << ": " << run.err;
+        EXPECT_FALSE(Has(run.err, "COM2: готово, строк: 4, ")) << c.name << ": " << run.err;
+        const QJsonObject last = LastEvent(run.out);
+        EXPECT_EQ(last["event"].toString(), "file-not-written") << c.name << run.out;
+        EXPECT_EQ(last["exit_code"].toInt(), 3) << c.name << run.out;
+        EXPECT_EQ(!f.Scale().Received().empty(), c.transfer) << c.name;
     }
 }
 

@@ -162,6 +162,32 @@ TEST(CliWatch, FilesFoundAtStartGoOldestFirstABadOneToFailedAndATakenNameIsKept)
     ExpectStopped(*cli);
 }
 
+TEST(CliWatch, AnOlderFileStillWrittenAtStartHoldsTheNewerOnesBehindIt) {
+    CliFixture f;
+    const QString dir = Inbox(f);
+    const std::string older = CliFixture::ReadFile(f.WritePluList("source.plu", 3));
+    f.WritePluList("inbox/newer.plu", 2);
+    const std::string path = (dir + "/older.plu").toStdString();
+    std::FILE* writer = std::fopen(path.c_str(), "wbe");
+    ASSERT_NE(writer, nullptr);
+    std::fwrite(older.data(), 1, older.size() / 2, writer);
+    std::fflush(writer);
+    const auto now = std::filesystem::file_time_type::clock::now();
+    std::filesystem::last_write_time(path, now - seconds(30));
+    std::filesystem::last_write_time((dir + "/newer.plu").toStdString(), now - seconds(10));
+    auto cli = Watch(dir, {"--port", "COM2", "--json"});
+    EXPECT_TRUE(cli->WaitForErr("Файл older.plu ещё записывается", 5000)) << cli->Err();
+    EXPECT_TRUE(f.Scale().Received().empty());
+    std::fwrite(older.data() + older.size() / 2, 1, older.size() - older.size() / 2, writer);
+    std::fclose(writer);
+    ASSERT_TRUE(Settled(*cli, dir + "/done/newer.plu")) << cli->Err();
+    const std::string at = dir.toStdString();
+    EXPECT_EQ(Fields(cli->Out(), "file-end", "path"),
+              (std::vector<std::string>{at + "/done/older.plu", at + "/done/newer.plu"}));
+    EXPECT_EQ(CliFixture::ReadFile(dir + "/done/older.plu"), older);
+    ExpectStopped(*cli);
+}
+
 TEST(CliWatch, AFileUnderWayWhenWatchEndsStaysAndTheNextWatchSendsItWhole) {
     struct Case {
         const char* name;

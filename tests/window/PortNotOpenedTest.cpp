@@ -83,7 +83,8 @@ TEST(PortNotOpened, OneWarningNamesTheCauseThenTheTableAndTheReadoutAreAsBefore)
              fs::create_symlink("/nonexistent/ttyUSB7", h->config.PortDir() + "/COM2");
              return h;
          },
-         QStringLiteral("Устройство %1/COM2 для COM2 не найдено: проверьте, подключён ли адаптер")},
+         QStringLiteral("Устройство /nonexistent/ttyUSB7 для COM2 не найдено: проверьте, подключён "
+                        "ли адаптер")},
         {"a link to a regular file",
          [] {
              auto h = std::make_unique<FormHarness>();
