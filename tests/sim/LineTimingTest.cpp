@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "ScaleFixture.h"
 
@@ -67,6 +68,34 @@ TEST(Pacing, NoFasterThanTheLine) {
     // 4 bytes in and 79 out, alternating where the exchange turns round: at least 83 bytes
     // of 1.04 ms each.
     EXPECT_GE(elapsed, std::chrono::microseconds(83 * 1041));
+}
+
+}  // namespace
+
+namespace {
+
+// Each byte the PC sends after an answer counts from the answer's last byte; a byte that
+// follows the PC's own counts nothing.
+TEST(Turnaround, EachByteAfterAnAnswerCountsFromItsLastByte) {
+    using namespace std::chrono_literals;
+    TempConfig config;
+    sim::Options o;
+    o.baud = 9600;
+    sim::VirtualScale scale(o);
+    PcSide pc(scale.SlavePath());
+    const std::chrono::milliseconds pauses[] = {60ms, 0ms, 25ms};
+    for (std::size_t i = 0; i < std::size(pauses); ++i) {
+        ASSERT_EQ(pc.Ask({0xA5}, 1), Bytes{0x77});
+        std::this_thread::sleep_for(pauses[i]);
+        // A command the scale does not know ends the exchange without an answer.
+        pc.Send({0xFF});
+        ASSERT_TRUE(scale.WaitExchanges(i + 1, 3s));
+    }
+    const auto turnarounds = scale.Turnarounds();
+    ASSERT_EQ(turnarounds.size(), std::size(pauses));
+    for (std::size_t i = 0; i < std::size(pauses); ++i) EXPECT_GE(turnarounds[i], pauses[i]) << i;
+    scale.ClearReceived();
+    EXPECT_TRUE(scale.Turnarounds().empty());
 }
 
 }  // namespace
