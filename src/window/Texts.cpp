@@ -58,6 +58,10 @@ QString ComparePluOnly() {
     return QStringLiteral(
         "Сверить с весами можно только список PLU: сообщения весы обратно не передают");
 }
+QString NoPluListToCompare() {
+    return QStringLiteral(
+        "Нет списка PLU, который можно сверить с весами: откройте или создайте его");
+}
 QString CompareProgress() {
     return QStringLiteral("Сверка с весами: прочитано %v");
 }

@@ -27,6 +27,7 @@ QString ReceivedStatus(int records, bool stopped, bool failed);
 
 // Comparing with the scale and sending only what changed.
 QString ComparePluOnly();
+QString NoPluListToCompare();
 QString CompareProgress();  // the progress bar's text, %v the records read
 QString ScaleValue(const QString& value);
 QString MissingInScale();
