@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Com.h"
+#include "QtTranslations.h"
 
 namespace {
 
@@ -45,6 +46,9 @@ QIcon AppIcon() {
 int main(int argc, char* argv[]) {
     if (AnswerInfoOption(argc, argv)) return 0;
     QApplication app(argc, argv);
+    // The operator's locale, LANG and LC_ALL as the desktop sets them.
+    const std::unique_ptr<QTranslator> qtTexts = QtTranslations(QLocale());
+    if (qtTexts) QApplication::installTranslator(qtTexts.get());
     Q_INIT_RESOURCE(window);
     QApplication::setApplicationName(QStringLiteral("qvscale"));
     QApplication::setApplicationVersion(QStringLiteral(QVSCALE_VERSION));

@@ -94,7 +94,7 @@ tables::Table TableOf(const std::vector<tables::Row>& records) {
 void SayImportNotes(const QString& file, const jobs::ImportReport& report, Output& output) {
     if (const std::string note = jobs::NamesCutNote(report); !note.empty()) {
         QJsonArray lines;
-        for (int line : report.namesCut) lines.append(line);
+        for (const jobs::RowPlace& place : report.namesCut) lines.append(place.line);
         output.Event({{"event", "import-note"},
                       {"file", file},
                       {"what", "names-cut"},

@@ -74,7 +74,7 @@ ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind) 
     }
     for (const jobs::ImportProblem& p : report.problems)
         list.badRows.push_back({p.line, p.column, p.reason, true});
-    list.badRowCount = report.problemCount;
+    list.badRowCount = report.badRows;
     tables::WriteTitles(list.table, report.kind);
     tables::LoadRows(list.table, std::move(report.rows));
     report.rows.clear();

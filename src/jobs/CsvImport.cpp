@@ -1,6 +1,7 @@
 #include "CsvImport.h"
 
 #include <algorithm>
+#include <set>
 
 #include "CodePage1251.h"
 #include "Codec.h"
@@ -17,24 +18,37 @@ std::string Trimmed(const std::string& text) {
     return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
-// A whole name over the two name lines: line 1 ends at the last space that keeps it within a
-// line, or is cut at a line's length when no space does; what line 2 cannot hold is lost.
-// True when something was lost.
-bool SplitName(const std::string& name, std::string& line1, std::string& line2) {
+// Up to a line's length of text: cut at the last space that keeps it within a line, or at the
+// line's length when no space does. `next` is where the rest begins.
+std::string FirstLine(const std::string& text, std::size_t& next) {
     constexpr std::size_t kLine = scale::kNameLineLength;
-    const std::string whole = Trimmed(name);
-    if (whole.size() <= kLine) {
-        line1 = whole;
-        line2.clear();
-        return false;
+    next = text.size();
+    if (text.size() <= kLine) return text;
+    const std::size_t space = text.rfind(' ', kLine);
+    if (space == std::string::npos) {
+        next = kLine;
+        return text.substr(0, kLine);
     }
-    const std::size_t space = whole.rfind(' ', kLine);
-    const std::size_t end = space == std::string::npos ? kLine : space;
-    const std::size_t next = space == std::string::npos ? kLine : space + 1;
-    line1 = Trimmed(whole.substr(0, end));
+    next = space + 1;
+    return Trimmed(text.substr(0, space));
+}
+
+// A whole name over the two name lines, each cut between words where one fits; what line 2
+// cannot hold is lost. True when something was lost.
+bool SplitName(const std::string& name, std::string& line1, std::string& line2) {
+    std::size_t next = 0;
+    const std::string whole = Trimmed(name);
+    line1 = FirstLine(whole, next);
     const std::string rest = Trimmed(whole.substr(next));
-    line2 = rest.substr(0, kLine);
-    return rest.size() > kLine;
+    line2 = FirstLine(rest, next);
+    return next < rest.size();
+}
+
+// "PLU 2" or "сообщение 2" for a row whose number cell holds a number.
+std::string RecordOf(const tables::Row& row, tables::ListKind kind) {
+    std::int32_t number = 0;
+    if (!scale::CellToInt(row[tables::kNumberColumn], number)) return {};
+    return (kind == tables::ListKind::Plu ? "PLU " : "сообщение ") + std::to_string(number);
 }
 
 void SplitNames(tables::CsvRead& read, ImportReport& report) {
@@ -42,27 +56,35 @@ void SplitNames(tables::CsvRead& read, ImportReport& report) {
         tables::Row& row = read.rows[i];
         const std::string whole = std::move(row[tables::Column::Name1]);
         if (SplitName(whole, row[tables::Column::Name1], row[tables::Column::Name2]))
-            report.namesCut.push_back(read.lines[i]);
+            report.namesCut.push_back({read.lines[i], RecordOf(row, read.kind)});
     }
 }
 
-// Problems found while reading come first in their row: the check would only see the cell the
-// reading could not take.
+// Problems found while reading come first in their row; the check then sees a cell the reading
+// could not take as a good one, so every other bad cell of the row is named too.
 std::vector<ImportProblem> ProblemsOf(const tables::CsvRead& read) {
     std::vector<ImportProblem> problems;
-    const auto add = [&](int line, int column, std::string reason) {
+    const auto add = [&](int line, const tables::Row& row, int column, std::string reason) {
         std::string title = read.titles[column];
         if (title.empty()) title = tables::Cp1251ToUtf8(tables::TitlesOf(read.kind)[column]);
-        problems.push_back({line, std::move(title), std::move(reason)});
+        problems.push_back({line, RecordOf(row, read.kind), std::move(title), std::move(reason)});
     };
-    std::vector<bool> unreadable(read.rows.size());
+    std::vector<tables::Row> checked;
+    std::set<std::pair<int, int>> unreadable;  // (line, column)
+    if (!read.problems.empty()) checked = read.rows;
     for (const tables::CsvCellProblem& p : read.problems) {
-        unreadable[p.row] = true;
-        add(read.lines[p.row], p.column, p.reason);
+        const int line = read.lines[p.row];
+        unreadable.insert({line, p.column});
+        add(line, read.rows[p.row], p.column, p.reason);
+        // A number is needed to tell a repeated one, so an unreadable number stays as it is.
+        if (p.column != tables::kNumberColumn) checked[p.row][p.column] = "0";
     }
-    for (ListProblem& p : CheckListRows(read.rows, read.lines, read.kind, Duplicates::Refused)) {
-        const auto row = std::lower_bound(read.lines.begin(), read.lines.end(), p.row);
-        if (!unreadable[row - read.lines.begin()]) add(p.row, p.column, std::move(p.reason));
+    const std::vector<tables::Row>& rows = read.problems.empty() ? read.rows : checked;
+    for (ListProblem& p :
+         CheckListRows(rows, read.lines, read.kind, Duplicates::Refused, Cells::Every)) {
+        if (unreadable.count({p.row, p.column})) continue;
+        const auto at = std::lower_bound(read.lines.begin(), read.lines.end(), p.row);
+        add(p.row, read.rows[at - read.lines.begin()], p.column, std::move(p.reason));
     }
     std::stable_sort(problems.begin(), problems.end(),
                      [](const auto& a, const auto& b) { return a.line < b.line; });
@@ -79,23 +101,27 @@ std::string Joined(const std::vector<std::string>& items) {
     return text;
 }
 
-std::string LinesText(const std::vector<int>& lines) {
-    std::vector<std::string> shown;
-    for (std::size_t i = 0; i < lines.size() && i < kProblemsListed; ++i)
-        shown.push_back(std::to_string(lines[i]));
-    const std::size_t more = lines.size() - shown.size();
-    return Joined(shown) + (more ? " и ещё " + std::to_string(more) : "");
+// "строка 3, PLU 2", or "строка 3" for a row without a number.
+std::string PlaceText(const char* word, int line, const std::string& record) {
+    return word + std::to_string(line) + (record.empty() ? "" : ", " + record);
+}
+
+std::string PlacesText(const std::vector<RowPlace>& places) {
+    std::string text;
+    std::size_t shown = 0;
+    for (; shown < places.size() && shown < kProblemsListed; ++shown)
+        text +=
+            (shown ? "; " : "") + PlaceText("строка ", places[shown].line, places[shown].record);
+    const std::size_t more = places.size() - shown;
+    return text + (more ? " и ещё " + std::to_string(more) : "");
 }
 
 std::string ProblemsText(const ImportReport& report) {
     std::string text;
-    for (const ImportProblem& p : report.problems) {
-        text +=
-            "Строка " + std::to_string(p.line) + ", " + Quoted(p.column) + ": " + p.reason + "\n";
-    }
+    for (const ImportProblem& p : report.problems) text += ProblemText(p) + "\n";
     const int more = report.problemCount - static_cast<int>(report.problems.size());
-    return text + "Строк с ошибками: " + std::to_string(report.problemCount) +
-           (more > 0 ? " (не показано: " + std::to_string(more) + ")" : "") +
+    return text + "Строк с ошибками: " + std::to_string(report.badRows) +
+           (more > 0 ? " (не показано ошибок: " + std::to_string(more) + ")" : "") +
            ". Ничего не импортировано";
 }
 
@@ -118,6 +144,9 @@ ImportReport ImportCsvBytes(const std::string& bytes) {
     if (read.wholeNames) SplitNames(read, report);
     std::vector<ImportProblem> problems = ProblemsOf(read);
     report.problemCount = static_cast<int>(problems.size());
+    std::set<int> badLines;
+    for (const ImportProblem& p : problems) badLines.insert(p.line);
+    report.badRows = static_cast<int>(badLines.size());
     if (problems.empty()) {
         report.rows = std::move(read.rows);
         report.rows.push_back(tables::Row{tables::kEndMarker});
@@ -147,7 +176,7 @@ ImportReport ImportCsvFile(const QString& path) {
 std::string NamesCutNote(const ImportReport& report) {
     if (report.namesCut.empty()) return {};
     return "Наименование не уместилось в две строки по " + std::to_string(scale::kNameLineLength) +
-           " знаков и обрезано в строках: " + LinesText(report.namesCut);
+           " знаков и обрезано: " + PlacesText(report.namesCut);
 }
 
 std::string IgnoredColumnsNote(const ImportReport& report) {
@@ -155,6 +184,11 @@ std::string IgnoredColumnsNote(const ImportReport& report) {
     std::vector<std::string> titles;
     for (const std::string& title : report.ignoredColumns) titles.push_back(Quoted(title));
     return "Пропущены неизвестные столбцы: " + Joined(titles);
+}
+
+std::string ProblemText(const ImportProblem& problem) {
+    return PlaceText("Строка ", problem.line, problem.record) + ", " + Quoted(problem.column) +
+           ": " + problem.reason;
 }
 
 std::string ReportText(const ImportReport& report) {

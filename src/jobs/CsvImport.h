@@ -15,8 +15,16 @@ constexpr int kProblemsListed = 50;
 
 struct ImportProblem {
     int line = 0;        // the line of the file, counting from 1
+    std::string record;  // "PLU 2" or "сообщение 2"; empty when the row's number is no number
     std::string column;  // the column's title in the file
     std::string reason;
+};
+
+// A row by the line of the file an editor shows and the record the grid shows.
+struct RowPlace {
+    int line = 0;
+    std::string record;  // as ImportProblem's
+    bool operator==(const RowPlace& o) const { return line == o.line && record == o.record; }
 };
 
 struct ImportReport {
@@ -24,10 +32,12 @@ struct ImportReport {
     tables::ListKind kind = tables::ListKind::Plu;
     // Data rows then the marker row, for tables::LoadRows; empty unless imported.
     std::vector<tables::Row> rows;
-    std::vector<ImportProblem> problems;  // the first kProblemsListed, by line
+    // The first kProblemsListed, by line; a row may have several, one a bad cell.
+    std::vector<ImportProblem> problems;
     int problemCount = 0;
+    int badRows = 0;  // the rows with a problem
     std::vector<std::string> ignoredColumns;
-    std::vector<int> namesCut;  // lines whose name did not fit the two name lines
+    std::vector<RowPlace> namesCut;  // rows whose name did not fit the two name lines
     bool Imported() const { return refusal.empty() && problemCount == 0; }
 };
 
@@ -38,6 +48,8 @@ ImportReport ImportCsvFile(const QString& path);
 // The report in the operator's words, for a message box or a terminal: the rows taken with
 // the names cut and the columns ignored, or the problems, or the refusal.
 std::string ReportText(const ImportReport& report);
+// One problem as the report names it: "Строка 3, PLU 2, «Цена»: не число: «abc»".
+std::string ProblemText(const ImportProblem& problem);
 
 // The notes of a file read: names cut to fit the two lines, columns left out. Empty when there is
 // nothing to note.

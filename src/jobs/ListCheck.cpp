@@ -42,7 +42,7 @@ std::string DuplicateReason(std::int32_t number, int firstRow, tables::ListKind 
 
 std::vector<ListProblem> CheckListRows(const std::vector<tables::Row>& rows,
                                        const std::vector<int>& rowNumbers, tables::ListKind kind,
-                                       Duplicates duplicates) {
+                                       Duplicates duplicates, Cells cells) {
     const scale::RowKind rowKind =
         kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
     std::unordered_map<std::int32_t, int> firstRowOf;
@@ -52,8 +52,15 @@ std::vector<ListProblem> CheckListRows(const std::vector<tables::Row>& rows,
         const int row = rowNumbers[i];
         const std::optional<std::int32_t> number = NumberOf(check, kind);
         if (!check.ok()) {
-            const auto column = static_cast<std::size_t>(check.column);
-            problems.push_back({row, check.column, ReasonOf(check, rows[i][column])});
+            // The check stops at a bad cell: taking it for good shows the next.
+            tables::Row rest = rows[i];
+            for (scale::RowCheck next = check; !next.ok();
+                 next = scale::ValidateRow(rest, rowKind)) {
+                const auto column = static_cast<std::size_t>(next.column);
+                problems.push_back({row, next.column, ReasonOf(next, rest[column])});
+                if (cells == Cells::First) break;
+                rest[column] = "0";
+            }
         }
         if (duplicates == Duplicates::Allowed || !number) continue;
         const auto [first, isNew] = firstRowOf.emplace(*number, row);

@@ -19,10 +19,13 @@ struct ListProblem {
 // earlier in the scale).
 enum class Duplicates { Allowed, Refused };
 
-// At most one problem a row, in row order. rowNumbers[i] names rows[i] in the problems and in
-// the reasons ("PLU 17 уже есть в строке 5").
+// Whether a row's problems stop at its first bad cell, as a download does, or name each.
+enum class Cells { First, Every };
+
+// In row order, and in a row in the order the download checks its cells. rowNumbers[i] names
+// rows[i] in the problems and in the reasons ("PLU 17 уже есть в строке 5").
 std::vector<ListProblem> CheckListRows(const std::vector<tables::Row>& rows,
                                        const std::vector<int>& rowNumbers, tables::ListKind kind,
-                                       Duplicates duplicates);
+                                       Duplicates duplicates, Cells cells = Cells::First);
 
 }  // namespace jobs

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "Deadline.h"
 
@@ -96,11 +95,12 @@ int LineTimeMs(std::int32_t bytes, TBaud baud) {
 void AwaitOutputDrained(Link& link) {
     const std::int32_t queued = link.comm.OutQue();
     if (queued <= 0) return;
-    const serial::Deadline deadline(LineTimeMs(queued, link.comm.Baud) + link.drainMarginMs);
+    const serial::Deadline deadline(LineTimeMs(queued, link.comm.Baud) + link.drainMarginMs,
+                                    link.ticker.Now());
     while (link.comm.OutQue() > 0) {
-        const int left = deadline.RemainingMs();
+        const int left = deadline.RemainingMs(link.ticker.Now());
         if (left == 0) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(left, kDrainPollMs)));
+        link.ticker.SleepMs(std::min(left, kDrainPollMs));
     }
 }
 
@@ -135,7 +135,7 @@ std::size_t TakeWaitingBytes(Link& link, std::size_t count, std::string& bytes) 
 void AwaitTrickle(Link& link, std::size_t missing, int leftMs) {
     if (missing < 2) return;
     const int rest = ShortestLineTimeMs(missing, link.comm.Baud);
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(rest, leftMs)));
+    link.ticker.SleepMs(std::min(rest, leftMs));
 }
 
 }  // namespace
@@ -146,15 +146,15 @@ bool ReadBytes(Link& link, std::size_t count, std::string& bytes) {
     if (read.size() < count) {
         // Only a byte that must be waited for has a bound, counted once the output has left.
         AwaitOutputDrained(link);
-        serial::Deadline deadline(link.byteTimeoutMs);
+        serial::Deadline deadline(link.byteTimeoutMs, link.ticker.Now());
         while (read.size() < count) {
             const std::size_t took = TakeWaitingBytes(link, count, read);
             if (took > 0) {
-                deadline = serial::Deadline(link.byteTimeoutMs);
+                deadline = serial::Deadline(link.byteTimeoutMs, link.ticker.Now());
                 if (took == 1) AwaitTrickle(link, count - read.size(), link.byteTimeoutMs);
                 continue;
             }
-            const int left = deadline.RemainingMs();
+            const int left = deadline.RemainingMs(link.ticker.Now());
             if (left == 0) return false;
             link.comm.WaitInput(left);
         }

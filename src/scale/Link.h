@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Deadline.h"
 #include "MyCom.h"
 
 namespace scale {
@@ -39,12 +40,15 @@ class Clock {
 Clock& SystemClock();
 
 // The line an exchange runs on. byteTimeoutMs bounds each read after the scale's first answer;
-// tests shorten it and drainMarginMs to prove a stall without waiting.
+// tests shorten it and drainMarginMs, or give a ticker of their own, to prove a stall without
+// waiting.
 struct Link {
     TComm& comm;
     Clock& clock;
     int byteTimeoutMs = kByteTimeoutMs;
     int drainMarginMs = kDrainMarginMs;
+    // Times the drain and the byte bound; the port's own waits are the platform's.
+    serial::Ticker& ticker = serial::SteadyTicker();
 };
 
 enum class HandshakeResult { Ready, NoAnswer, Refused };

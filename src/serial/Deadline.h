@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace serial {
 
@@ -26,5 +27,19 @@ class Deadline {
   private:
     Clock::time_point end_;
 };
+
+// The clock a bounded wait reads and the sleeps it takes between looks. Tests give one that
+// moves only when slept on, so a bound is proved without waiting it out.
+class Ticker {
+  public:
+    virtual ~Ticker() = default;
+    virtual Deadline::Clock::time_point Now() { return Deadline::Clock::now(); }
+    virtual void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
+
+inline Ticker& SteadyTicker() {
+    static Ticker ticker;
+    return ticker;
+}
 
 }  // namespace serial

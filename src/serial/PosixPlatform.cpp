@@ -20,8 +20,9 @@
 namespace serial {
 namespace {
 
-// Stands in for the driver time-outs the component never sets: no call blocks forever.
-constexpr int kIoTimeoutMs = 2000;
+// Stands in for the driver's write time-out, which the component never sets: no write blocks
+// for ever.
+constexpr int kWriteTimeoutMs = 2000;
 
 std::int32_t ErrorCodeOf(int err) {
     switch (err) {
@@ -83,7 +84,8 @@ struct Device {
 
 class PosixPlatform : public SerialPlatform {
   public:
-    explicit PosixPlatform(std::string device = {}) : device_(std::move(device)) {}
+    PosixPlatform(std::string device, int readTimeoutMs)
+        : device_(std::move(device)), readTimeoutMs_(readTimeoutMs) {}
     ~PosixPlatform() override {
         while (!devices_.empty()) CloseHandle(devices_.begin()->first);
     }
@@ -142,7 +144,7 @@ class PosixPlatform : public SerialPlatform {
                   std::uint32_t& read) override {
         read = 0;
         if (!Known(h)) return false;
-        const Deadline deadline(kIoTimeoutMs);
+        const Deadline deadline(readTimeoutMs_);
         while (read < count) {
             const ssize_t n = ::read(Fd(h), buffer + read, count - read);
             if (n > 0) {
@@ -161,7 +163,7 @@ class PosixPlatform : public SerialPlatform {
                    std::uint32_t& written) override {
         written = 0;
         if (!Known(h)) return false;
-        const Deadline deadline(kIoTimeoutMs);
+        const Deadline deadline(kWriteTimeoutMs);
         while (written < count) {
             const ssize_t n = ::write(Fd(h), data + written, count - written);
             if (n > 0) {
@@ -274,6 +276,7 @@ class PosixPlatform : public SerialPlatform {
 
   private:
     std::string device_;
+    int readTimeoutMs_;
     std::map<Handle, Device> devices_;
     std::int32_t last_ = 0;
 
@@ -415,12 +418,12 @@ class PosixPlatform : public SerialPlatform {
 
 }  // namespace
 
-std::unique_ptr<SerialPlatform> MakePosixPlatform() {
-    return std::make_unique<PosixPlatform>();
+std::unique_ptr<SerialPlatform> MakePosixPlatform(int readTimeoutMs) {
+    return std::make_unique<PosixPlatform>(std::string(), readTimeoutMs);
 }
 
-std::unique_ptr<SerialPlatform> MakePosixPlatform(const std::string& device) {
-    return std::make_unique<PosixPlatform>(device);
+std::unique_ptr<SerialPlatform> MakePosixPlatform(const std::string& device, int readTimeoutMs) {
+    return std::make_unique<PosixPlatform>(device, readTimeoutMs);
 }
 
 }  // namespace serial

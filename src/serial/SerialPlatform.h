@@ -120,9 +120,14 @@ class SerialPlatform {
     virtual void RestoreLatency(Handle) {}
 };
 
+// How long a read waits for the bytes it asks for; it stands in for the driver time-outs the
+// component never sets, so no read blocks for ever. Tests shorten it.
+constexpr int kReadTimeoutMs = 2000;
+
 // The termios implementation for this machine.
-std::unique_ptr<SerialPlatform> MakePosixPlatform();
+std::unique_ptr<SerialPlatform> MakePosixPlatform(int readTimeoutMs = kReadTimeoutMs);
 // The same, opening `device` whatever COM name it is asked for: a port given by its path.
-std::unique_ptr<SerialPlatform> MakePosixPlatform(const std::string& device);
+std::unique_ptr<SerialPlatform> MakePosixPlatform(const std::string& device,
+                                                  int readTimeoutMs = kReadTimeoutMs);
 
 }  // namespace serial

@@ -275,6 +275,8 @@ class TForm1 : public QMainWindow {
     void BuildGridHelpers();
     void ShowGridStatus();
     void ShowFindBar(bool shown);
+    // Ctrl+F, wherever the focus is: a find is the window's command, not the grid's key.
+    QAction* findItem_ = nullptr;
     FindBar* findBar_ = nullptr;
     QLabel* gridStatus_ = nullptr;
     QStatusBar* statusLine_ = nullptr;

@@ -38,7 +38,11 @@ class TForm1::CompareView : public jobs::Observer {
 
 void TForm1::CompareClick() {
     if (!RequirePort()) return;
-    if (!TableExists || !TableIsPlu) {
+    if (!TableExists) {
+        dialogs_->ErrorBox(texts::NoPluListToCompare());
+        return;
+    }
+    if (!TableIsPlu) {
         dialogs_->ErrorBox(texts::ComparePluOnly());
         return;
     }

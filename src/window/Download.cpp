@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "Com.h"
 #include "DownloadSteps.h"
@@ -73,9 +74,12 @@ void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
         return;
     }
     const jobs::Report& report = kept.report;
+    const int rows = changes ? static_cast<int>(changes->rows.size()) : jobs::DataRows(Grid());
+    const int skipped = changes ? changes->skipped : -1;
     LogRun(kind == scale::RowKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload,
-           report, changes ? static_cast<int>(changes->rows.size()) : jobs::DataRows(Grid()),
-           changes ? changes->skipped : -1);
+           report, rows, skipped);
+    statusLine_->showMessage(texts::SentStatus(report.rowsDone, rows, report.stopped,
+                                               report.failure ? report.failure->row : 0, skipped));
     // Past the last row, as a loop over the rows leaves its counter.
     if (!report.failure && !report.stopped) CurRow = report.rowsDone + 1;
     ButOn();

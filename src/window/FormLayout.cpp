@@ -165,6 +165,9 @@ void TForm1::BuildMenu() {
     N8 = item(N6, "N8", QStringLiteral("Копировать строку"));
     N9 = item(N6, "N9", QStringLiteral("Вставить строку"));
     N10 = item(N6, "N10", QStringLiteral("Удалить строку"));
+    findItem_ = item(N6, "FindItem", QStringLiteral("Найти..."));
+    findItem_->setShortcut(QKeySequence::Find);
+    findItem_->setShortcutContext(Qt::WindowShortcut);
     N11 = menu("N11", QStringLiteral("Сервис"));
     N12 = item(N11, "N12", QStringLiteral("Прочитать показания дисплея"));
     N15 = item(N11, "N15", QStringLiteral("Загрузить весы"));

@@ -1,5 +1,6 @@
 // The grid's spreadsheet keys as the window sees them: the flag of unsaved edits, the find bar
 // and the status line.
+#include <QAction>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -42,11 +43,11 @@ void TForm1::BuildGridHelpers() {
     };
     // Undoing back to the table as saved or opened leaves nothing to save.
     StringGrid1->onUndone = [this] { TableModified = !StringGrid1->history().IsClean(); };
-    StringGrid1->onFind = [this] {
+    connect(findItem_, &QAction::triggered, this, [this] {
         if (!TableExists) return;
         ShowFindBar(true);
         findBar_->Open();
-    };
+    });
     StringGrid1->onFindNext = [this](bool forward) {
         if (!TableExists) return;
         ShowFindBar(true);

@@ -52,6 +52,9 @@ void GridModel::AppendRow() {
     const int rows = table_.RowCount();
     beginInsertRows({}, rows - 1, rows - 1);
     table_.SetRowCount(rows + 1);
+    // The view hears of the row at once, and its status line counts records up to the marker.
+    table_.SetRow(rows, table_.RowAt(rows - 1));
+    table_.ClearRow(rows - 1);
     endInsertRows();
 }
 

@@ -39,7 +39,8 @@ class GridModel : public QAbstractTableModel {
     // Program writes: none of them marks the table as changed.
     void Replace(const std::function<void(tables::Table&)>& change);
     void SetCell(int col, int row, std::string text);
-    // One more row at the end (upload), so the view keeps its scroll position.
+    // One more row before the last, the marker row that ends the list (upload), so the view
+    // keeps its scroll position.
     void AppendRow();
     // Moves a column's title and cells, as dragging a column does.
     void MoveColumn(int from, int to);

@@ -318,10 +318,6 @@ bool GridView::TakeKey(const QKeyEvent& key, const QLineEdit* editor) {
         }
         return true;
     }
-    if (key.matches(QKeySequence::Find)) {
-        if (onFind) onFind();
-        return true;
-    }
     if (Is(key, Qt::Key_F3, Qt::NoModifier) || Is(key, Qt::Key_F3, Qt::ShiftModifier)) {
         if (onFindNext) onFindNext(key.modifiers() == Qt::NoModifier);
         return true;

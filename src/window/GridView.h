@@ -39,8 +39,7 @@ class GridView : public QTableView {
     // True while a transfer reads the table: a paste, clear, undo or redo is refused then, as
     // every command is, since it may add or remove rows under the transfer.
     std::function<bool()> busy;
-    // Ctrl+F, and F3 / Shift+F3 (forward or not).
-    std::function<void()> onFind;
+    // F3 / Shift+F3 (forward or not); Ctrl+F is the window's.
     std::function<void(bool)> onFindNext;
 
     GridHistory& history() { return *history_; }

@@ -36,9 +36,31 @@ QString DataReceived() {
     return QStringLiteral("Данные приняты");
 }
 
+QString SentStatus(int done, int rows, bool stopped, int failedRow, int skipped) {
+    QString text = QStringLiteral("Передано строк: %1 из %2").arg(done).arg(rows);
+    if (stopped)
+        text += QStringLiteral(", остановлено");
+    else if (failedRow > 0)
+        text += QStringLiteral(", ошибка в строке %1").arg(failedRow);
+    if (skipped >= 0) text += QStringLiteral("; без изменений пропущено: %1").arg(skipped);
+    return text;
+}
+QString ReceivedStatus(int records, bool stopped, bool failed) {
+    QString text = QStringLiteral("Принято записей: %1").arg(records);
+    if (stopped)
+        text += QStringLiteral(", остановлено");
+    else if (failed)
+        text += QStringLiteral(", обмен прерван");
+    return text;
+}
+
 QString ComparePluOnly() {
     return QStringLiteral(
         "Сверить с весами можно только список PLU: сообщения весы обратно не передают");
+}
+QString NoPluListToCompare() {
+    return QStringLiteral(
+        "Нет списка PLU, который можно сверить с весами: откройте или создайте его");
 }
 QString CompareProgress() {
     return QStringLiteral("Сверка с весами: прочитано %v");

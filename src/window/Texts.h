@@ -20,9 +20,14 @@ QString BadCell();
 QString BadShelfLife();
 QString DataSent();
 QString DataReceived();
+// What a run did, for the status line beside its box. failedRow is 0 when no row failed;
+// skipped is -1 unless only the changed rows were sent.
+QString SentStatus(int done, int rows, bool stopped, int failedRow, int skipped);
+QString ReceivedStatus(int records, bool stopped, bool failed);
 
 // Comparing with the scale and sending only what changed.
 QString ComparePluOnly();
+QString NoPluListToCompare();
 QString CompareProgress();  // the progress bar's text, %v the records read
 QString ScaleValue(const QString& value);
 QString MissingInScale();

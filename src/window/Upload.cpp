@@ -3,6 +3,7 @@
 #include "Upload.h"
 
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "Com.h"
 #include "GridModel.h"
@@ -89,6 +90,8 @@ void TForm1::UploadRun() {
     const jobs::Report report = jobs::RunUpload(link, recorder);
     KeepKnown(recorder, report);
     LogRun(jobs::RunKind::PluUpload, report, 0);
+    statusLine_->showMessage(
+        texts::ReceivedStatus(report.rowsDone, report.stopped, report.failure.has_value()));
     StringGrid1->ScrollToTableRow(1);
     TableModified = true;
     // Edits typed while the rows came in are forgotten with the list they were made on.

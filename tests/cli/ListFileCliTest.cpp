@@ -218,7 +218,7 @@ TEST(CliCsv, TheImportsNotesAreSaidOnStandardErrorAndAsEvents) {
         {"an unknown column", "PLU;Наименование;Цена;Остаток\r\n1;Сыр;100;5\r\n",
          "Пропущены неизвестные столбцы: «Остаток»", "ignored-columns"},
         {"a name too long", "PLU;Наименование;Цена\r\n1;Сыр;100\r\n2;" + longName + ";100\r\n",
-         "обрезано в строках: 3", "names-cut"},
+         "обрезано: строка 3, PLU 2", "names-cut"},
         {"nothing to note", "PLU;Наименование;Цена\r\n1;Сыр;100\r\n", "", ""},
     };
     for (const auto& c : cases) {

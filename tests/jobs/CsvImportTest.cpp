@@ -35,11 +35,12 @@ TEST(CsvImport, FilesAreTakenWholeOrRefusedWithTheirProblems) {
     };
     const Case cases[] = {
         {"goods_cp1251.csv", 4, {}, {"Импортировано строк: 4", "столбцы: «Ед. изм.», «Остаток»"}},
-        {"long_names.csv", 4, {}, {"обрезано в строках: 2, 3"}},
+        {"long_names.csv", 4, {}, {"обрезано: строка 2, PLU 1; строка 3, PLU 2"}},
         {"price_three_decimals.csv",
          0,
          {"3 Цена, руб: больше двух знаков после запятой: «549,999»"},
-         {"Строка 3, «Цена, руб»: больше двух", "Строк с ошибками: 1. Ничего не импортировано"}},
+         {"Строка 3, PLU 2, «Цена, руб»: больше двух",
+          "Строк с ошибками: 1. Ничего не импортировано"}},
         {"duplicate_plu.csv", 0, {"4 PLU: PLU 17 уже есть в строке 2"}, {"Строк с ошибками: 1"}},
         {"not_a_list.png", 0, {}, {"Файл не похож на CSV-файл списка: в нём двоичные данные"}},
     };
@@ -59,8 +60,8 @@ TEST(CsvImport, FilesAreTakenWholeOrRefusedWithTheirProblems) {
 TEST(CsvImport, AWholeNameFillsBothLinesAndLosesOnlyWhatTheSecondCannotHold) {
     const ImportReport report = ImportCsvFile(QString::fromStdString(DataPath("long_names.csv")));
     const std::pair<const char*, const char*> expected[] = {
-        {"Сыр полутвёрдый Голландский", "брусковый 45% весовой Белару"},
-        {"Колбаса варёная Докторская", "высший сорт ГОСТ в натуральн"},
+        {"Сыр полутвёрдый Голландский", "брусковый 45% весовой"},
+        {"Колбаса варёная Докторская", "высший сорт ГОСТ в"},
         {"Шоколадмолочныйсортовойбезор", "ехаиизюмавфольге 90 г"},
         {"Печенье овсяное", ""},
     };
@@ -69,7 +70,74 @@ TEST(CsvImport, AWholeNameFillsBothLinesAndLosesOnlyWhatTheSecondCannotHold) {
         EXPECT_EQ(report.rows[i][tables::Column::Name1], Cp1251(expected[i].first)) << i;
         EXPECT_EQ(report.rows[i][tables::Column::Name2], Cp1251(expected[i].second)) << i;
     }
-    EXPECT_EQ(report.namesCut, (std::vector<int>{2, 3}));
+    EXPECT_EQ(report.namesCut, (std::vector<RowPlace>{{2, "PLU 1"}, {3, "PLU 2"}}));
+}
+
+// Each bad cell of a row is named, by the line of the file and the record the row is for.
+TEST(CsvImport, EveryBadCellIsNamedByItsLineAndRecord) {
+    struct Case {
+        const char* what;
+        std::string csv;
+        std::vector<std::string> problems;
+        int badRows;
+    };
+    const Case cases[] = {
+        {"two cells the check refuses",
+         "PLU;name;price;shelf_life;tare\r\n1;a;100;5;0\r\n7;b;abc;400;0\r\n",
+         {"Строка 3, PLU 7, «price»: не число: «abc»",
+          "Строка 3, PLU 7, «shelf_life»: срок годности вне 0..366"},
+         1},
+        {"a price the reading refuses and a cell the check refuses",
+         "PLU;name;price_rub;tare\r\n5;a;1,999;x\r\n",
+         {"Строка 2, PLU 5, «price_rub»: больше двух знаков после запятой: «1,999»",
+          "Строка 2, PLU 5, «tare»: не число: «x»"},
+         1},
+        {"no number to name the record by",
+         "PLU;name;price\r\nx;a;abc\r\n3;b;oops\r\n",
+         {"Строка 2, «PLU»: не число: «x»", "Строка 2, «price»: не число: «abc»",
+          "Строка 3, PLU 3, «price»: не число: «oops»"},
+         2},
+        {"a message list", "MSG;line1\r\n12x;a\r\n", {"Строка 2, «MSG»: не число: «12x»"}, 1},
+    };
+    for (const Case& c : cases) {
+        const ImportReport report = ImportCsvBytes(c.csv);
+        std::vector<std::string> problems;
+        for (const ImportProblem& p : report.problems) problems.push_back(ProblemText(p));
+        EXPECT_EQ(problems, c.problems) << c.what;
+        EXPECT_EQ(report.badRows, c.badRows) << c.what;
+        const std::string text = ReportText(report);
+        for (const std::string& problem : c.problems)
+            EXPECT_TRUE(Has(text, problem + "\n")) << c.what << ": " << text;
+        EXPECT_TRUE(Has(text, "Строк с ошибками: " + std::to_string(c.badRows) + "."))
+            << c.what << ": " << text;
+    }
+}
+
+TEST(CsvImport, ANameIsCutBetweenWordsWhereAWordFits) {
+    const struct {
+        const char* name;
+        const char* line1;
+        const char* line2;
+        bool cut;
+    } cases[] = {
+        {"Сыр", "Сыр", "", false},
+        {"Масло сливочное крестьянское 72,5% высшего сорта в фольге 180 г",
+         "Масло сливочное крестьянское", "72,5% высшего сорта в фольге", true},
+        // A word that fills a line to its last letter stays whole.
+        {"Абвгдеёжзийклмнопрстуфхцчшщъ эюя", "Абвгдеёжзийклмнопрстуфхцчшщъ", "эюя", false},
+        // A word longer than a line can only be cut inside.
+        {"Абвгдеёжзийклмнопрстуфхцчшщъыь эюя", "Абвгдеёжзийклмнопрстуфхцчшщъ", "ыь эюя", false},
+        {"Сок яблочный восстановленный осветлённый для детского питания с мякотью",
+         "Сок яблочный восстановленный", "осветлённый для детского", true},
+        {"Чай 123456789012345678901234567890", "Чай", "1234567890123456789012345678", true},
+    };
+    for (const auto& c : cases) {
+        const ImportReport report = ImportCsvBytes(std::string("PLU;name\r\n1;") + c.name + "\r\n");
+        ASSERT_TRUE(report.Imported()) << c.name << ": " << ReportText(report);
+        EXPECT_EQ(report.rows[0][tables::Column::Name1], Cp1251(c.line1)) << c.name;
+        EXPECT_EQ(report.rows[0][tables::Column::Name2], Cp1251(c.line2)) << c.name;
+        EXPECT_EQ(report.namesCut.size(), c.cut ? 1u : 0u) << c.name;
+    }
 }
 
 TEST(CsvImport, ProblemsAreFoundByTheLinesAnEditorShowsInALargeFile) {
@@ -103,7 +171,7 @@ TEST(CsvImport, ListsTheFirstProblemsAndCountsThemAll) {
     EXPECT_EQ(report.problemCount, 120);
     ASSERT_EQ(report.problems.size(), static_cast<std::size_t>(kProblemsListed));
     EXPECT_EQ(report.problems.back().line, kProblemsListed + 1);
-    EXPECT_TRUE(Has(ReportText(report), "Строк с ошибками: 120 (не показано: 70)"));
+    EXPECT_TRUE(Has(ReportText(report), "Строк с ошибками: 120 (не показано ошибок: 70)"));
 }
 
 TEST(CsvImport, ATableFileComesBackAsSaveWritesItThroughCsv) {

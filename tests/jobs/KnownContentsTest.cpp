@@ -51,8 +51,10 @@ jobs::Report Download(OnScale& s, const tables::Table& table, int stopAfter = 0,
     return kept.report;
 }
 
-// The scale's records as the program's upload reads them.
+// The scale's records as the program's upload reads them. A scale that the program has just
+// given up on skips the next request until the line has been quiet a while.
 jobs::KnownRecords ReadBack(OnScale& s) {
+    EXPECT_TRUE(s.scale.WaitListening(std::chrono::seconds(3)));
     jobs::KnownRecords held;
     for (int position = 1;; ++position) {
         scale::PluCells cells;

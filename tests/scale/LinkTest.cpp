@@ -110,14 +110,18 @@ TEST(ReadBytes, TakesBurstsAndTricklesWholeAndGivesUpOnAStall) {
     };
     for (const auto& c : cases) {
         ScriptedLine s;
+        // Time passes only in the link's sleeps and in a wait that nothing ends early.
+        ScriptedTicker ticker;
+        Link link{s.comm, s.clock, ScriptedLine::kTestByteTimeoutMs, kDrainMarginMs, ticker};
         s.line->input.assign(c.waiting.begin(), c.waiting.end());
         std::size_t sent = c.waiting.size();
         s.line->onWait = [&](FakeLine& l) {
             const std::size_t last = std::min(c.waiting.size() + c.arriving, sent + c.perWait);
+            if (sent == last) ticker.SleepMs(l.waitMs);
             for (; sent < last; ++sent) l.input.push_back(record[sent]);
         };
         std::string bytes = "keep";
-        EXPECT_EQ(ReadBytes(s.link, record.size(), bytes), c.whole) << c.name;
+        EXPECT_EQ(ReadBytes(link, record.size(), bytes), c.whole) << c.name;
         EXPECT_EQ(bytes, c.whole ? std::string(record.begin(), record.end()) : "keep") << c.name;
     }
 }

@@ -33,6 +33,14 @@ class ScriptedClock : public scale::Clock {
     int last_ = 0;
 };
 
+// A monotonic clock that moves only when slept on or told to.
+class ScriptedTicker : public serial::Ticker {
+  public:
+    serial::Deadline::Clock::time_point Now() override { return now; }
+    void SleepMs(int ms) override { now += std::chrono::milliseconds(ms); }
+    serial::Deadline::Clock::time_point now{};
+};
+
 class ScriptedLine {
   public:
     explicit ScriptedLine(std::vector<int> clockReadings = {});

@@ -100,8 +100,9 @@ bool FakePlatform::GetCommMask(Handle h, std::uint32_t& mask) {
     return true;
 }
 
-bool FakePlatform::WaitForInput(Handle h, int) {
+bool FakePlatform::WaitForInput(Handle h, int timeoutMs) {
     ++line_->waits;
+    line_->waitMs = timeoutMs;
     if (line_->onWait) line_->onWait(*line_);
     return Usable(h, "WaitForInput") && !line_->input.empty();
 }

@@ -39,6 +39,7 @@ struct FakeLine {
     // Called at each WaitForInput, so a test can make bytes arrive during a wait.
     std::function<void(FakeLine&)> onWait;
     int waits = 0;
+    int waitMs = 0;  // the time-out of the wait under way, as onWait sees it
 
     // Low latency: asks made, and restores made while the device was still open.
     int lowLatencyAsks = 0;

@@ -105,13 +105,16 @@ TEST(CompareWindow, NeedsThePortAndAPluListAndFailsAsTheUploadDoes) {
     struct Case {
         const char* name;
         bool portSet;
-        tables::ListKind kind;
+        std::optional<tables::ListKind> kind;  // none: no list at all
         bool silent;
         QString box;
     };
     const Case cases[] = {
         {"no port", false, tables::ListKind::Plu, false,
          QStringLiteral("Установите параметры СОМ-порта")},
+        {"no list", true, std::nullopt, false,
+         QStringLiteral("Нет списка PLU, который можно сверить с весами: откройте или создайте "
+                        "его")},
         {"a message list", true, tables::ListKind::Msg, false,
          QStringLiteral("Сверить с весами можно только список PLU: сообщения весы обратно не "
                         "передают")},
@@ -120,13 +123,15 @@ TEST(CompareWindow, NeedsThePortAndAPluListAndFailsAsTheUploadDoes) {
     };
     for (const Case& c : cases) {
         ScaleWindow w(c.portSet);
-        w.SetList(c.kind, {c.kind == tables::ListKind::Plu ? PluRow(1) : MsgRow(1)});
+        if (c.kind) w.SetList(*c.kind, {*c.kind == tables::ListKind::Plu ? PluRow(1) : MsgRow(1)});
         if (c.silent)
             w.scale.Inject({sim::Kind::Any, 1, 0, sim::Step::Ready, sim::Action::Silence});
         w.h.Trigger("CompareItem");
         EXPECT_EQ(w.BoxTexts(), std::vector<QString>{c.box}) << c.name;
         EXPECT_TRUE(Highlights(w).empty()) << c.name;
-        EXPECT_TRUE(w.h.Find<QPushButton>("Button21")->isEnabled()) << c.name;
+        if (c.kind) {
+            EXPECT_TRUE(w.h.Find<QPushButton>("Button21")->isEnabled()) << c.name;
+        }
     }
 }
 

@@ -39,21 +39,10 @@ std::vector<int> Numbers(const std::vector<sim::Exchange>& exchanges) {
     return numbers;
 }
 
-// Leaves 7 late bytes of a readout waiting in the program's input.
+// Leaves a late readout reply waiting in the program's input.
 void LeaveStaleBytes(ScaleWindow& w) {
-    sim::Fault late;
-    late.kind = sim::Kind::Readout;
-    late.step = sim::Step::Record;
-    late.action = sim::Action::Stall;
-    late.afterBytes = 5;
-    late.stallMs = kLateStallMs;
     w.scale.SetDisplay(0x77777777, 0x77777777, 0x77777777);
-    w.scale.Inject(late);
-    w.h.Click("StartBtn");
-    const auto start = std::chrono::steady_clock::now();
-    while (w.h.form->ForTests().Comm.InQue() < 7 && SecondsSince(start) < 3)
-        std::this_thread::sleep_for(10ms);
-    ASSERT_EQ(w.h.form->ForTests().Comm.InQue(), 7);
+    ASSERT_EQ(LeaveLateReadout(w), kReadoutBytes);
     w.h.dialogs->boxes.clear();
     w.atBox.clear();
     w.scale.ClearReceived();

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTest>
 
 #include "GridView.h"
 #include "TableWindow.h"
@@ -190,7 +191,7 @@ TEST(GridEditing, FindGoesToNumbersAndNamesRoundTheListAndSaysWhenNothingMatches
         };
         const auto row = [&w] { return w.Grid()->currentIndex().row() + 1; };
         w.Focus(0, 1);
-        w.Press(Qt::Key_F, Qt::ControlModifier);
+        ASSERT_TRUE(w.Key(Qt::Key_F, Qt::ControlModifier));
         ASSERT_TRUE(bar->isVisible());
         EXPECT_EQ(bar->geometry().top(), w.Grid()->geometry().bottom() + 1);
         text->setText(QStringLiteral("4711"));
@@ -203,7 +204,8 @@ TEST(GridEditing, FindGoesToNumbersAndNamesRoundTheListAndSaysWhenNothingMatches
         text->setText(QStringLiteral("с"));
         press(text, Qt::Key_F3, Qt::ShiftModifier);
         EXPECT_EQ(row(), 2) << "«свежее» before «Сметана»";
-        w.Press(Qt::Key_F3);
+        w.Grid()->setFocus();
+        ASSERT_TRUE(w.Key(Qt::Key_F3));
         EXPECT_EQ(row(), 3);
         text->setText(QStringLiteral("кефир"));
         press(text, Qt::Key_Return);
@@ -228,6 +230,53 @@ TEST(GridEditing, TheStatusLineNamesTheListItsRecordsAndTheCurrentRow) {
         w.Run("Button16");
         EXPECT_EQ(w.h.Find<QLabel>("GridStatus")->text(), QString::fromUtf8(c.text));
     }
+}
+
+// Ctrl+F is the window's: it opens the find bar wherever the focus is, and what is typed next
+// goes to the bar, not to the button or field that had the focus.
+TEST(GridEditing, CtrlFOpensTheFindBarWhereverTheFocusIs) {
+    const struct {
+        const char* name;
+        std::function<void(ListWindow&)> focus;
+    } cases[] = {
+        {"the cell editor", [](ListWindow& w) { w.Focus(0, 1); }},
+        {"a button just pressed",
+         [](ListWindow& w) {
+             QTest::mouseClick(w.h.Find<QPushButton>("Button16"), Qt::LeftButton);
+         }},
+        {"the message line", [](ListWindow& w) { w.h.Find("Edit1")->setFocus(); }},
+        {"the find bar itself",
+         [](ListWindow& w) {
+             ASSERT_TRUE(w.Key(Qt::Key_F, Qt::ControlModifier));
+             QTest::keyClicks(w.h.Find("FindText"), QStringLiteral("123"));
+         }},
+    };
+    for (const auto& c : cases) {
+        ListWindow w("Button18");
+        w.h.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.h.form.get(), 2000)) << c.name;
+        c.focus(w);
+        const QWidget* before = QApplication::focusWidget();
+        ASSERT_TRUE(w.Key(Qt::Key_F, Qt::ControlModifier)) << c.name;
+        EXPECT_TRUE(w.h.Find("FindBar")->isVisible()) << c.name;
+        auto* text = w.h.Find<QLineEdit>("FindText");
+        EXPECT_EQ(QApplication::focusWidget(), text) << c.name;
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4711"));
+        ASSERT_TRUE(w.Key(Qt::Key_Return)) << c.name;
+        EXPECT_EQ(text->text(), QStringLiteral("4711")) << c.name;
+        EXPECT_EQ(w.Grid()->currentIndex().row() + 1, 2) << c.name;
+        if (const auto* field = qobject_cast<const QLineEdit*>(before); field && field != text) {
+            EXPECT_FALSE(field->text().contains(QStringLiteral("4711"))) << c.name;
+        }
+    }
+    // With no list there is nothing to find.
+    TableWindow none;
+    ASSERT_TRUE(none.Key(Qt::Key_F, Qt::ControlModifier));
+    EXPECT_FALSE(none.h.Find("FindBar")->isVisible());
+    auto* item = none.h.Find<QAction>("FindItem");
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->shortcut(), QKeySequence(QKeySequence::Find));
+    EXPECT_EQ(item->shortcut().toString(), QStringLiteral("Ctrl+F"));
 }
 
 }  // namespace

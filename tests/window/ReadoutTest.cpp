@@ -113,19 +113,8 @@ TEST(ReadoutOnTheLine, FailuresShowTheMessageAndTheZeroReading) {
 TEST(ReadoutOnTheLine, StaleBytesAreNeverTakenForTheReply) {
     ScaleWindow w;
     w.scale.SetDisplay(0x77777777, 0x77777777, 0x77777777);
-    sim::Fault late;
-    late.kind = sim::Kind::Readout;
-    late.step = sim::Step::Record;
-    late.action = sim::Action::Stall;
-    late.afterBytes = 5;
-    late.stallMs = kLateStallMs;
-    w.scale.Inject(late);
-    w.h.Click("StartBtn");
+    ASSERT_EQ(LeaveLateReadout(w), kReadoutBytes);
     ASSERT_EQ(w.BoxTexts(), std::vector<QString>{kLinkCheck});
-    const auto start = std::chrono::steady_clock::now();
-    while (w.h.form->ForTests().Comm.InQue() < 7 && SecondsSince(start) < 3)
-        std::this_thread::sleep_for(10ms);
-    ASSERT_EQ(w.h.form->ForTests().Comm.InQue(), 7);
     w.scale.SetDisplay(1234, 5, 123456);
     w.h.Click("StartBtn");
     EXPECT_EQ(w.h.dialogs->boxes.size(), 1u);

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <algorithm>
+#include <condition_variable>
 #include <ostream>
+#include <thread>
 
 #include "CodePage1251.h"
 #include "GridModel.h"
@@ -144,6 +146,39 @@ std::string Cp(const QString& text) {
 
 void RunDownload(ScaleWindow& w) {
     w.h.Click("Button21");
+}
+
+int LeaveLateReadout(ScaleWindow& w) {
+    using namespace std::chrono_literals;
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable opened;
+        bool open = false;
+    };
+    auto gate = std::make_shared<Gate>();
+    w.scale.OnExchangeStart([gate](const sim::ExchangeStart& start) {
+        if (start.kind != sim::Kind::Readout) return;
+        std::unique_lock<std::mutex> lock(gate->mutex);
+        gate->opened.wait_for(lock, 3s, [&] { return gate->open; });
+    });
+    const auto onBox = w.h.dialogs->onBox;
+    w.h.dialogs->onBox = [gate, onBox](const ShownBox& box) {
+        {
+            std::lock_guard<std::mutex> lock(gate->mutex);
+            gate->open = true;
+        }
+        gate->opened.notify_all();
+        if (onBox) onBox(box);
+    };
+    w.h.Click("StartBtn");
+    w.h.dialogs->onBox = onBox;
+    w.scale.OnExchangeStart({});
+    TComm& port = w.h.form->ForTests().Comm;
+    const auto end = std::chrono::steady_clock::now() + 3s;
+    while (port.InQue() < kReadoutBytes && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(10ms);
+    w.scale.WaitExchanges(w.scale.Exchanges().size(), 3s);
+    return port.InQue();
 }
 
 ProgressLog::ProgressLog(ScaleWindow& w, std::optional<sim::Kind> kind) {

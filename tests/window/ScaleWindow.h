@@ -69,9 +69,13 @@ std::string Cp(const QString& text);
 // Runs the download as the operator does.
 void RunDownload(ScaleWindow& w);
 
-// A stall long past the window's byte bound: what the scale sends after it comes too late
-// and waits in the window's input.
-constexpr int kLateStallMs = 3 * kTestByteTimeoutMs;
+// Clicks the readout with the scale holding its reply until the window has given it up (its
+// box is shown), whatever the machine's load, then lets the whole reply come: it waits, late,
+// in the window's input. Returns how many bytes wait there, once the scale has ended the
+// exchange, so that a later ClearReceived forgets it.
+int LeaveLateReadout(ScaleWindow& w);
+// The readout's record: weight, price and total, four bytes each.
+constexpr int kReadoutBytes = 12;
 
 // The progress bar's position as each exchange (of one kind, when given) begins on the scale's
 // side; the window is then inside the exchange and leaves the bar alone.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QTest>
 
 #include "CodePage1251.h"
 #include "GridModel.h"
@@ -80,6 +81,14 @@ void TableWindow::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
     if (!editor) return;
     QKeyEvent press(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(editor, &press);
+}
+
+bool TableWindow::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
+    h.form->activateWindow();
+    if (!QTest::qWaitForWindowActive(h.form.get(), 2000)) return false;
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : h.form.get(), key, modifiers);
+    return true;
 }
 
 void TableWindow::EditCell(int col, int row, const QString& text) const {

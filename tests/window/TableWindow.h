@@ -35,6 +35,9 @@ class TableWindow {
     // Keys to the open editor as the operator types them.
     void Type(const QString& text) const;
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    // A key as the keyboard gives it to the active window: its shortcuts first, then the widget
+    // with the focus. False when the window could not be made active.
+    bool Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // Focuses the cell and replaces its text by typing, as the operator edits.
     void EditCell(int col, int row, const QString& text) const;
 };

@@ -6,7 +6,9 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <atomic>
@@ -347,6 +349,29 @@ TEST(Upload, TheListBecomesAPluListAndForgetsItsFile) {
     EXPECT_EQ(w.h.form->ForTests().SaveDialog1.fileName, "noname1");
     EXPECT_TRUE(w.h.form->ForTests().TableFileName.isEmpty());
     ExpectRows(*w.h.form, 1);
+}
+
+// The records the status line counts, from its "записей: N"; -1 when it names none.
+int CountedRecords(const ScaleWindow& w) {
+    static const QRegularExpression kCount(QStringLiteral("записей: (\\d+)"));
+    const auto match = kCount.match(w.h.Find<QLabel>("GridStatus")->text());
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+TEST(Upload, TheStatusLineCountsTheRecordsAsOpeningTheSavedListDoes) {
+    for (const int records : {1, 8, 20}) {
+        ScaleWindow w;
+        Store(w.scale, records);
+        w.h.Trigger("PLU2");
+        EXPECT_EQ(CountedRecords(w), records) << records;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("uploaded.plu"));
+        w.h.dialogs->fileAnswers = {path, path};
+        w.h.Click("Button19");
+        w.h.Click("Button20");
+        EXPECT_EQ(w.h.form->ForTests().TableFileName, path) << records;
+        EXPECT_EQ(CountedRecords(w), records) << records;
+    }
 }
 
 }  // namespace

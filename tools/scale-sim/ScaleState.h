@@ -18,7 +18,8 @@ using ExchangeHook = std::function<void(const ExchangeStart&)>;
 
 struct ScaleState {
     mutable std::mutex mutex;
-    mutable std::condition_variable changed;  // notified on every byte received and exchange ended
+    mutable std::condition_variable
+        changed;  // notified on every byte received, exchange ended and return to listening
 
     Display display;
     int capacity = kMaxPluNumber;
@@ -32,6 +33,8 @@ struct ScaleState {
     std::vector<std::chrono::steady_clock::duration> turnarounds;
     bool hungUp = false;
     bool running = true;
+    // Waiting for a request, every earlier exchange ended and its input skipped.
+    bool listening = false;
 };
 
 }  // namespace sim

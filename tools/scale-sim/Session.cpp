@@ -75,6 +75,11 @@ Session::Flow Session::SendStep(const char* what, const Bytes& bytes) {
 }
 
 Session::Flow Session::WaitForRequest() {
+    {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        state_.listening = true;
+        state_.changed.notify_all();
+    }
     Bytes stray;
     for (;;) {
         std::uint8_t b = 0;
@@ -94,6 +99,7 @@ void Session::BeginExchange() {
     kind_ = Kind::Handshake;
     number_ = 0;
     std::lock_guard<std::mutex> lock(state_.mutex);
+    state_.listening = false;
     state_.faults.Count(Kind::Any);
     Exchange e;
     e.fromPc.push_back(kRequest);

@@ -182,6 +182,11 @@ bool VirtualScale::WaitExchanges(std::size_t count, std::chrono::milliseconds ti
     });
 }
 
+bool VirtualScale::WaitListening(std::chrono::milliseconds timeout) const {
+    std::unique_lock<std::mutex> lock(state_.mutex);
+    return state_.changed.wait_for(lock, timeout, [&] { return state_.listening; });
+}
+
 void VirtualScale::Inject(const Fault& fault) {
     std::lock_guard<std::mutex> lock(state_.mutex);
     state_.faults.Add(fault);

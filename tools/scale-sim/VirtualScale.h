@@ -82,6 +82,9 @@ class VirtualScale {
     bool WaitReceived(std::size_t count, std::chrono::milliseconds timeout) const;
     // True once `count` exchanges have ended (complete or abandoned); false after `timeout`.
     bool WaitExchanges(std::size_t count, std::chrono::milliseconds timeout) const;
+    // True once the scale waits for the next request: an abandoned exchange leaves it skipping
+    // the PC's bytes until the PC has been quiet a while. False after `timeout`.
+    bool WaitListening(std::chrono::milliseconds timeout) const;
 
     // Throws std::invalid_argument for a fault that could never fire (see CheckFault).
     void Inject(const Fault& fault);
