@@ -1,9 +1,12 @@
 #include "ChangedOnly.h"
 
+#include <QJsonObject>
+#include <optional>
+
+#include "ChangesLoad.h"
 #include "Commands.h"
 #include "Download.h"
 #include "ExitCode.h"
-#include "KeptDownload.h"
 #include "Outcomes.h"
 
 namespace cli {
@@ -26,77 +29,82 @@ jobs::RunKind RunKindOf(tables::ListKind kind) {
     return kind == tables::ListKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload;
 }
 
-// Known contents that cannot be trusted: the whole list with --full-if-unknown, else nothing.
-PortResult Untrusted(const Settings& settings, const PortName& port, scale::Link& link,
-                     const ListFile& list, const std::string& why, Output& output) {
-    if (settings.fullIfUnknown) {
-        output.Say(port.name + ": " + why + " Передаётся весь список (--full-if-unknown)");
-        return SendToPort(port, link, list, output);
+std::string DistrustText(jobs::Distrust why, const std::string& detail) {
+    switch (why) {
+        case jobs::Distrust::Unknown:
+            return "неизвестно, что сейчас в весах: с ними ещё не было обмена, после которого это "
+                   "известно.";
+        case jobs::Distrust::Stale:
+            return "в весах не то, что в них было передано (запись " + detail +
+                   " не совпала): возможно, цену ввели на самих весах или кабель теперь подключён "
+                   "к другим весам.";
+        case jobs::Distrust::NotKeepable:
+            return detail;
     }
-    const std::string text = port.name + ": " + why + kWhatToDo;
-    output.Event({{"event", "known-untrusted"},
-                  {"port", Q(port.name)},
-                  {"text", Q(text)},
-                  {"exit_code", kDifferent}});
-    return {port.name, kDifferent, text, {}, true};
+    return detail;
 }
 
-PortResult SendPlanned(const Settings& settings, const PortName& port, scale::Link& link,
-                       const ListFile& list, const jobs::ChangePlan& plan, Output& output) {
-    const int rows = static_cast<int>(plan.rows.size());
-    const jobs::RunKind kind = RunKindOf(list.kind);
-    PortObserver observer(port.name, output, rows);
-    const auto announce = [&] {
-        output.Event({{"event", "run-start"},
-                      {"port", Q(port.name)},
-                      {"kind", jobs::RunKindName(kind)},
-                      {"rows", rows},
-                      {"skipped", plan.skipped}});
-    };
-    const jobs::KeptDownload kept = jobs::DownloadKeepingKnown(
-        link, port.name, list.table, RowKindOf(list.kind), &plan.rows, observer, announce);
-    if (kept.refused) return Untrusted(settings, port, link, list, kept.knownNote, output);
-    if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
-    return FinishRun(port.name, kind, rows, kept.report, output, plan.skipped);
-}
+// Answers the load's questions from the flags and shows its progress.
+class ChangesAnswers : public jobs::ChangesObserver {
+  public:
+    ChangesAnswers(const Settings& settings, const PortName& port, const ListFile& list,
+                   Output& output)
+        : settings_(settings), port_(port), list_(list), output_(output) {}
+
+    bool SendWholeList(jobs::Distrust why, const std::string& detail) override {
+        if (!settings_.fullIfUnknown) return false;
+        output_.Say(port_.name + ": " + DistrustText(why, detail) +
+                    " Передаётся весь список (--full-if-unknown)");
+        return true;
+    }
+    // --trust-known was required for messages.
+    bool TrustUnchecked(int, int) override { return true; }
+    void Sending(int rows, int skipped) override {
+        QJsonObject start{{"event", "run-start"},
+                          {"port", Q(port_.name)},
+                          {"kind", jobs::RunKindName(RunKindOf(list_.kind))},
+                          {"rows", rows}};
+        if (skipped >= 0) start.insert("skipped", skipped);
+        output_.Event(start);
+        progress_.emplace(port_.name, output_, rows);
+    }
+    void RowStarting(int row, int rows) override { progress_->RowStarting(row, rows); }
+    void RowDone(int row, const tables::Row& cells) override { progress_->RowDone(row, cells); }
+    void RowFailed(const jobs::Failure& failure) override { progress_->RowFailed(failure); }
+    bool StopNow() override { return progress_->StopNow(); }
+
+  private:
+    const Settings& settings_;
+    const PortName& port_;
+    const ListFile& list_;
+    Output& output_;
+    std::optional<PortObserver> progress_;
+};
 
 PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
                              const ListFile& list, Output& output) {
-    const scale::RowKind kind = RowKindOf(list.kind);
-    const std::optional<jobs::KnownRecords> known = jobs::LoadKnown(port.name, kind);
-    if (!known || known->empty())
-        return Untrusted(settings, port, link, list,
-                         "неизвестно, что сейчас в весах: с ними ещё не было обмена, после "
-                         "которого это известно.",
-                         output);
-    const jobs::ChangePlan plan = jobs::PlanChanges(list.table, kind, *known);
-    // Messages cannot be read back; --trust-known was required for them.
-    if (kind == scale::RowKind::Message)
-        return SendPlanned(settings, port, link, list, plan, output);
-    const jobs::KnownCheck check = jobs::CheckKnown(link, *known);
-    const int rows = static_cast<int>(plan.rows.size());
-    if (check.failure) {
-        jobs::Report report;
-        report.failure = check.failure;
-        report.duration = check.duration;
-        PortResult result =
-            FinishRun(port.name, RunKindOf(list.kind), rows, report, output, plan.skipped);
-        result.summary = port.name + ": проверка содержимого весов не удалась: " +
-                         ExchangeText(*check.failure->outcome) + ". Ничего не передано";
-        return result;
+    ChangesAnswers answers(settings, port, list, output);
+    const jobs::ChangesResult result =
+        jobs::LoadChanges(link, port.name, list.table, RowKindOf(list.kind), answers, Log());
+    if (!result.knownNote.empty()) output.Warn(result.knownNote);
+    using End = jobs::ChangesResult::End;
+    if (result.end == End::Declined) {
+        const std::string text =
+            port.name + ": " + DistrustText(*result.distrust, result.detail) + kWhatToDo;
+        output.Event({{"event", "known-untrusted"},
+                      {"port", Q(port.name)},
+                      {"text", Q(text)},
+                      {"exit_code", kDifferent}});
+        return {port.name, kDifferent, text, {}, true};
     }
-    if (!check.holds) {
-        jobs::ForgetKnown(port.name, kind);
-        Log().Write({port.name, RunKindOf(list.kind), 0, rows, "known-stale", check.duration,
-                     plan.skipped});
-        return Untrusted(settings, port, link, list,
-                         "в весах не то, что в них было передано (запись " +
-                             std::to_string(check.position) +
-                             " не совпала): возможно, цену ввели на самих весах или кабель "
-                             "теперь подключён к другим весам.",
-                         output);
-    }
-    return SendPlanned(settings, port, link, list, plan, output);
+    // Nothing changed reads as a run of no rows.
+    if (result.end == End::NothingChanged) answers.Sending(result.rows, result.skipped);
+    PortResult ended = RunEnded(port.name, RunKindOf(list.kind), result.rows, result.report, output,
+                                result.skipped);
+    if (result.end == End::CheckFailed)
+        ended.summary = port.name + ": проверка содержимого весов не удалась: " +
+                        ExchangeText(*result.report.failure->outcome) + ". Ничего не передано";
+    return ended;
 }
 
 }  // namespace

@@ -100,8 +100,15 @@ bool PortObserver::StopNow() {
 
 PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
                      const jobs::Report& report, Output& output, int skipped) {
+    Log().Write(
+        {port, kind, report.rowsDone, rows, jobs::OutcomeName(report), report.duration, skipped},
+        report);
+    return RunEnded(port, kind, rows, report, output, skipped);
+}
+
+PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
+                    const jobs::Report& report, Output& output, int skipped) {
     const std::string outcome = jobs::OutcomeName(report);
-    Log().Write({port, kind, report.rowsDone, rows, outcome, report.duration, skipped}, report);
     PortResult result{port, ExitCodeOf(report), SummaryOf(port, rows, report), report, true};
     if (skipped >= 0) result.summary += ", без изменений: " + std::to_string(skipped);
     QJsonObject end{{"event", "run-end"},

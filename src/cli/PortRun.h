@@ -51,6 +51,9 @@ class PortObserver : public jobs::Observer {
 // rows a changed-only load left out, -1 for any other run.
 PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
                      const jobs::Report& report, Output& output, int skipped = -1);
+// The same for a run whose line the job itself wrote to the log.
+PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
+                    const jobs::Report& report, Output& output, int skipped = -1);
 
 // The transfer log every run of this process writes.
 jobs::TransferLog& Log();

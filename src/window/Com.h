@@ -307,19 +307,18 @@ class TForm1 : public QMainWindow {
     void AppendUploadedRow();
     // What ReadPlu does with an exchange's outcome: the end of the list, or a failure's box.
     void TakeUploadOutcome(scale::UploadOutcome outcome);
-    // A full load, or the rows of a changed-only one.
-    void DownloadRun(const jobs::ChangePlan* changes = nullptr);
+    void DownloadRun();
+    // The controls while a download runs, and after it: the status line, the box.
+    void StartDownloadView();
+    void EndDownloadView(const jobs::Report& report, int rows, int skipped);
     void WriteDownloadEndMarker();
     void CompareRun();
     void SendChangesRun();
-    // True when the rows may go as a changed-only load; otherwise the operator was asked, and
-    // whatever was answered has been done.
-    bool KnownContentsHold(scale::RowKind kind, const jobs::KnownRecords& known,
-                           const jobs::ChangePlan& plan);
     void ShowComparison(const jobs::Comparison& comparison);
     void TransmitRow(scale::RowKind kind);
     // The window's observers of the download and upload jobs.
     class DownloadView;
+    class ChangesView;
     class UploadView;
     class CompareView;
     // Service: the transfer log, and the line each run writes to it.

@@ -8,41 +8,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "ChangesLoad.h"
 #include "Com.h"
 #include "DownloadSteps.h"
+#include "DownloadView.h"
 #include "GridModel.h"
 #include "KeptDownload.h"
 #include "Texts.h"
-#include "TransferOutcome.h"
-
-namespace {
-const char* const kBadCellMark = "???";
-}  // namespace
-
-// Turns the job's rows into the progress bar, the failure boxes and Stop.
-class TForm1::DownloadView : public jobs::Observer {
-  public:
-    explicit DownloadView(TForm1& form) : f_(form) {}
-
-    void RowStarting(int row, int rows) override {
-        f_.CurRow = row;
-        f_.ProgressBar1->setValue(DownloadProgress(row, rows));
-    }
-
-    void RowFailed(const jobs::Failure& failure) override {
-        if (failure.BadRow()) {
-            f_.dialogs_->ErrorBox(RowProblemText(failure.problem));
-            f_.model_->SetCell(failure.column, failure.row, kBadCellMark);
-            return;
-        }
-        f_.ReportLinkFailure(*FailureOf(*failure.outcome));
-    }
-
-    bool StopNow() override { return f_.StopPressed(); }
-
-  private:
-    TForm1& f_;
-};
 
 void TForm1::Button21Click() {
     // Without an open port nothing is shown, written or sent.
@@ -50,8 +22,20 @@ void TForm1::Button21Click() {
     RunExclusive([this] { DownloadRun(); });
 }
 
-void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
+void TForm1::DownloadRun() {
     const scale::RowKind kind = TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message;
+    StartDownloadView();
+    DownloadView view(*this);
+    scale::Link link = LinkNow();
+    const jobs::KeptDownload kept =
+        jobs::DownloadKeepingKnown(link, Comm.DeviceName(), Grid(), kind, nullptr, view);
+    if (!kept.knownNote.empty()) knownFailure_ = kept.knownNote;
+    const int rows = jobs::DataRows(Grid());
+    LogRun(jobs::DownloadRunKind(kind), kept.report, rows);
+    EndDownloadView(kept.report, rows, -1);
+}
+
+void TForm1::StartDownloadView() {
     Label14->show();
     Label14->repaint();
     ProgressBar1->show();
@@ -61,30 +45,16 @@ void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
     TransferFailed = false;
     Button24->show();
     StopRequested = false;
-    DownloadView view(*this);
-    scale::Link link = LinkNow();
-    const jobs::KeptDownload kept = jobs::DownloadKeepingKnown(
-        link, Comm.DeviceName(), Grid(), kind, changes ? &changes->rows : nullptr, view);
-    if (!kept.knownNote.empty()) knownFailure_ = kept.knownNote;
-    if (kept.refused) {
-        ButOn();
-        Label14->hide();
-        ProgressBar1->hide();
-        dialogs_->ErrorBox(texts::ChangesNotKeepable(QString::fromStdString(kept.knownNote)));
-        return;
-    }
-    const jobs::Report& report = kept.report;
-    const int rows = changes ? static_cast<int>(changes->rows.size()) : jobs::DataRows(Grid());
-    const int skipped = changes ? changes->skipped : -1;
-    LogRun(kind == scale::RowKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload,
-           report, rows, skipped);
+}
+
+void TForm1::EndDownloadView(const jobs::Report& report, int rows, int skipped) {
     statusLine_->showMessage(texts::SentStatus(report.rowsDone, rows, report.stopped,
                                                report.failure ? report.failure->row : 0, skipped));
     // Past the last row, as a loop over the rows leaves its counter.
     if (!report.failure && !report.stopped) CurRow = report.rowsDone + 1;
     ButOn();
     // The upload button stays off after a message list, whatever ended the run.
-    if (kind == scale::RowKind::Message) Button22->setEnabled(false);
+    if (!TableIsPlu) Button22->setEnabled(false);
     // A stop wins over a failure in the same row.
     if (report.stopped || !report.failure) dialogs_->PlainBox(texts::DataSent());
     Label14->hide();

@@ -3,11 +3,49 @@
 
 #include <QPushButton>
 
+#include "ChangesLoad.h"
 #include "Com.h"
 #include "Download.h"
-#include "KnownContents.h"
+#include "DownloadView.h"
 #include "Texts.h"
 #include "TransferOutcome.h"
+
+// The load's questions as boxes, and its rows as a download shows them.
+class TForm1::ChangesView : public jobs::ChangesObserver {
+  public:
+    explicit ChangesView(TForm1& form) : f_(form), rows_(form) {}
+
+    bool SendWholeList(jobs::Distrust why, const std::string& detail) override {
+        switch (why) {
+            case jobs::Distrust::Unknown:
+                return Asked(texts::NothingKnown(QString::fromStdString(f_.Comm.DeviceName())));
+            case jobs::Distrust::Stale:
+                return Asked(texts::KnownStale());
+            case jobs::Distrust::NotKeepable:
+                f_.dialogs_->ErrorBox(texts::ChangesNotKeepable(QString::fromStdString(detail)));
+                return false;
+        }
+        return false;
+    }
+    bool TrustUnchecked(int toSend, int rows) override {
+        return Asked(texts::MessagesUnchecked(toSend, rows));
+    }
+    void Checking() override { f_.ButOff(); }
+    void Checked(bool lineFailed) override {
+        // After a failure the box comes first, as after any exchange that failed.
+        if (!lineFailed) f_.ButOn();
+    }
+    void Sending(int, int) override { f_.StartDownloadView(); }
+
+    void RowStarting(int row, int rows) override { rows_.RowStarting(row, rows); }
+    void RowFailed(const jobs::Failure& failure) override { rows_.RowFailed(failure); }
+    bool StopNow() override { return rows_.StopNow(); }
+
+  private:
+    bool Asked(const QString& question) { return f_.dialogs_->Question(question) == Answer::Yes; }
+    TForm1& f_;
+    DownloadView rows_;
+};
 
 void TForm1::SendChangesClick() {
     if (!RequirePort()) return;
@@ -20,47 +58,24 @@ void TForm1::SendChangesClick() {
 
 void TForm1::SendChangesRun() {
     const scale::RowKind kind = TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message;
-    const std::string port = Comm.DeviceName();
-    const std::optional<jobs::KnownRecords> known = jobs::LoadKnown(port, kind);
-    if (!known || known->empty()) {
-        if (dialogs_->Question(texts::NothingKnown(QString::fromStdString(port))) == Answer::Yes)
-            DownloadRun();
-        return;
-    }
-    const jobs::ChangePlan plan = jobs::PlanChanges(Grid(), kind, *known);
-    if (!KnownContentsHold(kind, *known, plan)) return;
-    if (plan.rows.empty()) {
-        LogRun(TableIsPlu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload, {}, 0,
-               plan.skipped);
-        dialogs_->PlainBox(texts::NothingChanged(jobs::DataRows(Grid())));
-        return;
-    }
-    DownloadRun(&plan);
-}
-
-bool TForm1::KnownContentsHold(scale::RowKind kind, const jobs::KnownRecords& known,
-                               const jobs::ChangePlan& plan) {
-    const int rows = static_cast<int>(plan.rows.size());
-    if (kind == scale::RowKind::Message)
-        return dialogs_->Question(texts::MessagesUnchecked(rows, jobs::DataRows(Grid()))) ==
-               Answer::Yes;
-    ButOff();
+    ChangesView view(*this);
     scale::Link link = LinkNow();
-    const jobs::KnownCheck check = jobs::CheckKnown(link, known);
-    if (check.failure) {
-        jobs::Report report;
-        report.failure = check.failure;
-        report.duration = check.duration;
-        LogRun(jobs::RunKind::PluDownload, report, rows, plan.skipped);
-        ReportLinkFailure(*FailureOf(*check.failure->outcome));
-        ButOn();
-        return false;
+    const jobs::ChangesResult result =
+        jobs::LoadChanges(link, Comm.DeviceName(), Grid(), kind, view, log_);
+    if (!result.knownNote.empty()) knownFailure_ = result.knownNote;
+    using End = jobs::ChangesResult::End;
+    switch (result.end) {
+        case End::Sent:
+            EndDownloadView(result.report, result.rows, result.skipped);
+            return;
+        case End::NothingChanged:
+            dialogs_->PlainBox(texts::NothingChanged(jobs::DataRows(Grid())));
+            return;
+        case End::CheckFailed:
+            ReportLinkFailure(*FailureOf(*result.report.failure->outcome));
+            ButOn();
+            return;
+        case End::Declined:
+            return;
     }
-    ButOn();
-    if (check.holds) return true;
-    jobs::ForgetKnown(Comm.DeviceName(), kind);
-    log_.Write({Comm.DeviceName(), jobs::RunKind::PluDownload, 0, rows, "known-stale",
-                check.duration, plan.skipped});
-    if (dialogs_->Question(texts::KnownStale()) == Answer::Yes) DownloadRun();
-    return false;
 }
