@@ -11,85 +11,104 @@ const char* const kNotReady = "весы ответили не готовност
 const char* const kCommandRefused = "весы не приняли команду";
 const char* const kStalled = "связь прервалась посреди записи: весы замолчали или линия отключена";
 const char* const kNoMessages = "у весов, возможно, нет функции сообщений";
+const char* const kDoneText = "готово";
 
-std::string TextOf(scale::PluOutcome o) {
+// What the command line says of an outcome, and its exit code: the scale answered and said no
+// (kRefused), or the line failed (kLinkFailed).
+struct Said {
+    const char* text;
+    int exitCode;
+};
+
+Said SaidOf(scale::PluOutcome o) {
     using O = scale::PluOutcome;
     switch (o) {
         case O::Ok:
-            return "готово";
+            return {kDoneText, kDone};
         case O::T1:
-            return kNoAnswer;
+            return {kNoAnswer, kLinkFailed};
         case O::T2:
-            return kNotReady;
+            return {kNotReady, kLinkFailed};
         case O::T3:
-            return kCommandRefused;
+            return {kCommandRefused, kRefused};
         case O::T4:
-            return "весы не приняли номер PLU";
+            return {"весы не приняли номер PLU", kRefused};
         case O::Stalled:
-            return kStalled;
+            return {kStalled, kLinkFailed};
     }
-    return {};
+    return {kStalled, kLinkFailed};
 }
 
-std::string TextOf(scale::MsgOutcome o) {
+Said SaidOf(scale::MsgOutcome o) {
     using O = scale::MsgOutcome;
     switch (o) {
         case O::Ok:
-            return "готово";
+            return {kDoneText, kDone};
         case O::F1:
-            return kNoAnswer;
+            return {kNoAnswer, kLinkFailed};
         case O::F2:
-            return kNotReady;
+            return {kNotReady, kLinkFailed};
         case O::F3:
         case O::F4:
-            return kNoMessages;
+            return {kNoMessages, kRefused};
         case O::F5:
-            return "весы не приняли номер сообщения (обычно от 1 до 200)";
+            return {"весы не приняли номер сообщения (обычно от 1 до 200)", kRefused};
         case O::F6:
-            return "весы не приняли сообщение";
+            return {"весы не приняли сообщение", kRefused};
         case O::Stalled:
-            return kStalled;
+            return {kStalled, kLinkFailed};
     }
-    return {};
+    return {kStalled, kLinkFailed};
 }
 
-std::string TextOf(scale::UploadOutcome o) {
+Said SaidOf(scale::UploadOutcome o) {
     using O = scale::UploadOutcome;
     switch (o) {
         case O::Record:
         case O::EndOfList:
-            return "готово";
+            return {kDoneText, kDone};
         case O::U1:
-            return kNoAnswer;
+            return {kNoAnswer, kLinkFailed};
         case O::U2:
-            return kNotReady;
+            return {kNotReady, kLinkFailed};
         case O::U3:
-            return kCommandRefused;
+            return {kCommandRefused, kRefused};
         case O::Stalled:
-            return kStalled;
+            return {kStalled, kLinkFailed};
     }
-    return {};
+    return {kStalled, kLinkFailed};
 }
 
-// The scale answered and said no; everything else on the line is the link's failure.
-bool Refusal(const jobs::ExchangeOutcome& outcome) {
-    using P = scale::PluOutcome;
-    using M = scale::MsgOutcome;
-    using U = scale::UploadOutcome;
-    return outcome == jobs::ExchangeOutcome{P::T3} || outcome == jobs::ExchangeOutcome{P::T4} ||
-           outcome == jobs::ExchangeOutcome{M::F3} || outcome == jobs::ExchangeOutcome{M::F4} ||
-           outcome == jobs::ExchangeOutcome{M::F5} || outcome == jobs::ExchangeOutcome{M::F6} ||
-           outcome == jobs::ExchangeOutcome{U::U3};
+Said SaidOf(scale::ReadoutOutcome o) {
+    using O = scale::ReadoutOutcome;
+    switch (o) {
+        case O::Ok:
+            return {kDoneText, kDone};
+        case O::NoAnswer:
+            return {kNoAnswer, kLinkFailed};
+        // A readout refused is the line's failure: a scale that answers at all takes it.
+        case O::Refused:
+            return {kNotReady, kLinkFailed};
+        case O::Stalled:
+            return {kStalled, kLinkFailed};
+    }
+    return {kStalled, kLinkFailed};
+}
+
+Said SaidOf(const jobs::ExchangeOutcome& outcome) {
+    return std::visit([](auto o) { return SaidOf(o); }, outcome);
 }
 
 }  // namespace
 
 std::string ExchangeText(const jobs::ExchangeOutcome& outcome) {
-    return std::visit([](auto o) { return TextOf(o); }, outcome);
+    return SaidOf(outcome).text;
 }
 
 int ExitCodeOf(const jobs::ExchangeOutcome& outcome) {
-    return Refusal(outcome) ? kRefused : kLinkFailed;
+    // An outcome that is no failure never ends a run; taken as one, it is the line's.
+    const int code = SaidOf(outcome).exitCode;
+    return code == kDone ? kLinkFailed : code;
 }
 
 int ExitCodeOf(const jobs::Report& report) {
@@ -101,21 +120,11 @@ int ExitCodeOf(const jobs::Report& report) {
 }
 
 std::string ReadoutText(scale::ReadoutOutcome outcome) {
-    switch (outcome) {
-        case scale::ReadoutOutcome::Ok:
-            return "готово";
-        case scale::ReadoutOutcome::NoAnswer:
-            return kNoAnswer;
-        case scale::ReadoutOutcome::Refused:
-            return kNotReady;
-        case scale::ReadoutOutcome::Stalled:
-            return kStalled;
-    }
-    return {};
+    return SaidOf(outcome).text;
 }
 
 int ExitCodeOf(scale::ReadoutOutcome outcome) {
-    return outcome == scale::ReadoutOutcome::Ok ? kDone : kLinkFailed;
+    return SaidOf(outcome).exitCode;
 }
 
 }  // namespace cli
