@@ -126,9 +126,4 @@ std::optional<std::string> ChangesProblem(const Settings& settings, tables::List
            "--changed-only для сообщений — только с --trust-known";
 }
 
-void KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report, Output& output) {
-    const std::string failure = recorder.Finish(report);
-    if (!failure.empty()) output.Warn(failure);
-}
-
 }  // namespace cli

@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "KnownContents.h"
 #include "ListFile.h"
 #include "Output.h"
 #include "PortRun.h"
@@ -18,8 +17,5 @@ std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& li
 
 // Why a changed-only load cannot take a list of this kind as asked; nothing when it can.
 std::optional<std::string> ChangesProblem(const Settings& settings, tables::ListKind kind);
-
-// Writes what the run confirmed; a failure to is only said.
-void KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report, Output& output);
 
 }  // namespace cli

@@ -11,8 +11,8 @@
 #include "DisplayFormat.h"
 #include "Download.h"
 #include "ExitCode.h"
-#include "KeptDownload.h"
 #include "Outcomes.h"
+#include "Runs.h"
 #include "TableFile.h"
 #include "Upload.h"
 
@@ -46,13 +46,11 @@ std::vector<std::string> NamesOf(const std::vector<PortName>& ports) {
 
 PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) {
     RunStarted(output, port.name, jobs::RunKind::Readout, 1);
-    const auto start = std::chrono::steady_clock::now();
-    scale::DisplayReading reading;
-    const scale::ReadoutOutcome outcome = scale::ReadDisplay(link, reading);
-    const auto duration = jobs::ElapsedSince(start);
+    const jobs::ReadoutRun run = jobs::RunReadout(link, port.name, Log());
+    const scale::ReadoutOutcome outcome = run.outcome;
+    const scale::DisplayReading& reading = run.reading;
+    const auto duration = run.duration;
     const bool read = outcome == scale::ReadoutOutcome::Ok;
-    Log().Write(
-        {port.name, jobs::RunKind::Readout, read ? 1 : 0, 1, jobs::OutcomeName(outcome), duration});
     PortResult result{port.name, ExitCodeOf(outcome), {}, {}, true};
     result.report.rowsDone = read ? 1 : 0;
     result.report.duration = duration;
@@ -168,9 +166,9 @@ PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& l
     const scale::RowKind rowKind =
         list.kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
     const jobs::KeptDownload kept =
-        jobs::DownloadKeepingKnown(link, port.name, list.table, rowKind, nullptr, observer);
+        jobs::LoadWholeList(link, port.name, list.table, rowKind, observer, Log());
     if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
-    return FinishRun(port.name, kind, rows, kept.report, output);
+    return RunEnded(port.name, kind, rows, kept.report, output);
 }
 
 int Summarize(const std::vector<PortResult>& results, Output& output) {
@@ -257,11 +255,10 @@ int RunUpload(const Settings& settings, Output& output) {
     auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
         RunStarted(output, port.name, jobs::RunKind::PluUpload, 0);
         PortObserver observer(port.name, output, 0);
-        jobs::KnownRecorder recorder(port.name, scale::RowKind::Plu, nullptr, observer);
-        const jobs::Report report = jobs::RunUpload(link, recorder);
-        KeepKnown(recorder, report, output);
+        const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, port.name, observer, Log());
+        if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
         uploaded = TableOf(observer.received);
-        return FinishRun(port.name, jobs::RunKind::PluUpload, 0, report, output);
+        return RunEnded(port.name, jobs::RunKind::PluUpload, 0, kept.report, output);
     });
     PortResult& result = results.front();
     const bool write = result.opened && (result.exitCode == kDone || settings.partial);

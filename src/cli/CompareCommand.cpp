@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Compare.h"
 #include "ExitCode.h"
+#include "Runs.h"
 
 namespace cli {
 
@@ -60,10 +61,11 @@ PortResult CompareOnePort(const PortName& port, scale::Link& link, const ListFil
                   {"kind", jobs::RunKindName(jobs::RunKind::PluCompare)},
                   {"rows", 0}});
     PortObserver observer(port.name, output, 0);
-    jobs::KnownRecorder recorder(port.name, scale::RowKind::Plu, nullptr, observer);
-    const jobs::CompareReport compared = jobs::RunCompare(link, list.table, recorder);
-    KeepKnown(recorder, compared.report, output);
-    PortResult result = FinishRun(port.name, jobs::RunKind::PluCompare, 0, compared.report, output);
+    const jobs::KeptCompare kept =
+        jobs::CompareKeepingKnown(link, port.name, list.table, observer, Log());
+    if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
+    const jobs::CompareReport& compared = kept.compared;
+    PortResult result = RunEnded(port.name, jobs::RunKind::PluCompare, 0, compared.report, output);
     if (!compared.comparison) return result;
     const jobs::Comparison& c = *compared.comparison;
     SayDifferences(output, port.name, c);

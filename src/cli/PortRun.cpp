@@ -98,14 +98,6 @@ bool PortObserver::StopNow() {
     return StopRequested();
 }
 
-PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
-                     const jobs::Report& report, Output& output, int skipped) {
-    Log().Write(
-        {port, kind, report.rowsDone, rows, jobs::OutcomeName(report), report.duration, skipped},
-        report);
-    return RunEnded(port, kind, rows, report, output, skipped);
-}
-
 PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
                     const jobs::Report& report, Output& output, int skipped) {
     const std::string outcome = jobs::OutcomeName(report);

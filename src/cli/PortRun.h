@@ -47,11 +47,8 @@ class PortObserver : public jobs::Observer {
     int rows_;
 };
 
-// The run's end: its line in the transfer log, its event, and the port's result. skipped: the
-// rows a changed-only load left out, -1 for any other run.
-PortResult FinishRun(const std::string& port, jobs::RunKind kind, int rows,
-                     const jobs::Report& report, Output& output, int skipped = -1);
-// The same for a run whose line the job itself wrote to the log.
+// The run's end, its line in the transfer log written by the job: its event and the port's
+// result. skipped: the rows a changed-only load left out, -1 for any other run.
 PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
                     const jobs::Report& report, Output& output, int skipped = -1);
 

@@ -13,7 +13,6 @@
 #include "Compare.h"
 #include "Dialogs.h"
 #include "Exchanges.h"
-#include "KnownContents.h"
 #include "MyCom.h"
 #include "RowValidation.h"
 #include "Table.h"
@@ -325,15 +324,14 @@ class TForm1 : public QMainWindow {
     void ShowTransferLog();
     void ImportCsv();
     void ExportCsv();
-    void LogRun(jobs::RunKind kind, const jobs::Report& report, int rows, int skipped = -1);
     jobs::TransferLog log_;
     QAction* logItem_ = nullptr;
     QAction* importCsvItem_ = nullptr;
     QAction* exportCsvItem_ = nullptr;
     QAction* compareItem_ = nullptr;
     QAction* sendChangesItem_ = nullptr;
-    // Writes what a run confirmed; a failure to is said in the log viewer, never in a box.
-    void KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report);
+    // What could not be kept of the known contents is said in the log viewer, never in a box.
+    void KeepKnown(const std::string& note);
     std::string knownFailure_;
     TransferLogView* logView_ = nullptr;
 

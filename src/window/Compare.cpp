@@ -11,7 +11,7 @@
 #include "Download.h"
 #include "DownloadSteps.h"
 #include "GridModel.h"
-#include "KnownContents.h"
+#include "Runs.h"
 #include "Texts.h"
 #include "TransferOutcome.h"
 
@@ -68,11 +68,11 @@ void TForm1::CompareRun() {
     Button24->show();
     StopRequested = false;
     CompareView view(*this);
-    jobs::KnownRecorder recorder(Comm.DeviceName(), scale::RowKind::Plu, nullptr, view);
     scale::Link link = LinkNow();
-    const jobs::CompareReport result = jobs::RunCompare(link, Grid(), recorder);
-    KeepKnown(recorder, result.report);
-    LogRun(jobs::RunKind::PluCompare, result.report, 0);
+    const jobs::KeptCompare kept =
+        jobs::CompareKeepingKnown(link, Comm.DeviceName(), Grid(), view, log_);
+    KeepKnown(kept.knownNote);
+    const jobs::CompareReport& result = kept.compared;
     // The download finds the bar as it always has.
     ProgressBar1->hide();
     ProgressBar1->setFormat(QStringLiteral("%p%"));

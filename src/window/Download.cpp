@@ -13,7 +13,7 @@
 #include "DownloadSteps.h"
 #include "DownloadView.h"
 #include "GridModel.h"
-#include "KeptDownload.h"
+#include "Runs.h"
 #include "Texts.h"
 
 void TForm1::Button21Click() {
@@ -28,11 +28,9 @@ void TForm1::DownloadRun() {
     DownloadView view(*this);
     scale::Link link = LinkNow();
     const jobs::KeptDownload kept =
-        jobs::DownloadKeepingKnown(link, Comm.DeviceName(), Grid(), kind, nullptr, view);
-    if (!kept.knownNote.empty()) knownFailure_ = kept.knownNote;
-    const int rows = jobs::DataRows(Grid());
-    LogRun(jobs::DownloadRunKind(kind), kept.report, rows);
-    EndDownloadView(kept.report, rows, -1);
+        jobs::LoadWholeList(link, Comm.DeviceName(), Grid(), kind, view, log_);
+    KeepKnown(kept.knownNote);
+    EndDownloadView(kept.report, jobs::DataRows(Grid()), -1);
 }
 
 void TForm1::StartDownloadView() {

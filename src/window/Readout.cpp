@@ -1,10 +1,10 @@
 // The display readout: the scale's weight, unit price and total in three labels.
 
 #include <QLabel>
-#include <chrono>
 
 #include "Com.h"
 #include "DisplayFormat.h"
+#include "Runs.h"
 #include "Texts.h"
 
 void TForm1::ShowReading(const scale::DisplayReading& reading) {
@@ -21,12 +21,9 @@ void TForm1::StartBtnClick() {
     }
     SetTopButtonsEnabled(false);
     scale::Link link = LinkNow();
-    scale::DisplayReading reading;
-    const auto start = std::chrono::steady_clock::now();
-    const scale::ReadoutOutcome outcome = scale::ReadDisplay(link, reading);
-    const bool read = outcome == scale::ReadoutOutcome::Ok;
-    log_.Write({Comm.DeviceName(), jobs::RunKind::Readout, read ? 1 : 0, 1,
-                jobs::OutcomeName(outcome), jobs::ElapsedSince(start)});
+    const jobs::ReadoutRun run = jobs::RunReadout(link, Comm.DeviceName(), log_);
+    const scale::ReadoutOutcome outcome = run.outcome;
+    const scale::DisplayReading& reading = run.reading;
     // A failed readout shows the zero reading: after the box when the scale refused, before it
     // when it did not answer or fell silent.
     const bool refused = outcome == scale::ReadoutOutcome::Refused;

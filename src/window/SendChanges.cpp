@@ -62,7 +62,7 @@ void TForm1::SendChangesRun() {
     scale::Link link = LinkNow();
     const jobs::ChangesResult result =
         jobs::LoadChanges(link, Comm.DeviceName(), Grid(), kind, view, log_);
-    if (!result.knownNote.empty()) knownFailure_ = result.knownNote;
+    KeepKnown(result.knownNote);
     using End = jobs::ChangesResult::End;
     switch (result.end) {
         case End::Sent:

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "Com.h"
-#include "KnownContents.h"
 #include "TransferLog.h"
 
 TransferLogView::TransferLogView(QWidget* parent)
@@ -56,13 +55,6 @@ void TForm1::ShowTransferLog() {
     logView_->Show(QString::fromStdString(log_.ReadAll()), QString::fromStdString(failures));
 }
 
-void TForm1::LogRun(jobs::RunKind kind, const jobs::Report& report, int rows, int skipped) {
-    log_.Write({Comm.DeviceName(), kind, report.rowsDone, rows, jobs::OutcomeName(report),
-                report.duration, skipped},
-               report);
-}
-
-void TForm1::KeepKnown(jobs::KnownRecorder& recorder, const jobs::Report& report) {
-    const std::string failure = recorder.Finish(report);
-    if (!failure.empty()) knownFailure_ = failure;
+void TForm1::KeepKnown(const std::string& note) {
+    if (!note.empty()) knownFailure_ = note;
 }

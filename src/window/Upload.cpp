@@ -8,7 +8,7 @@
 #include "Com.h"
 #include "GridModel.h"
 #include "GridView.h"
-#include "KnownContents.h"
+#include "Runs.h"
 #include "Texts.h"
 #include "TransferOutcome.h"
 
@@ -85,11 +85,10 @@ void TForm1::UploadRun() {
     Button24->show();
     StopRequested = false;
     UploadView view(*this);
-    jobs::KnownRecorder recorder(Comm.DeviceName(), scale::RowKind::Plu, nullptr, view);
     scale::Link link = LinkNow();
-    const jobs::Report report = jobs::RunUpload(link, recorder);
-    KeepKnown(recorder, report);
-    LogRun(jobs::RunKind::PluUpload, report, 0);
+    const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, Comm.DeviceName(), view, log_);
+    KeepKnown(kept.knownNote);
+    const jobs::Report& report = kept.report;
     statusLine_->showMessage(
         texts::ReceivedStatus(report.rowsDone, report.stopped, report.failure.has_value()));
     StringGrid1->ScrollToTableRow(1);

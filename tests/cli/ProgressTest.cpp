@@ -44,7 +44,7 @@ TEST(CliProgress, APortThatEndsSaysSoAtOnceWhileTheOthersGoOn) {
             output.TrackPorts({"COM2", "COM3"});
             output.Progress("COM2", 5, 5);
             output.Progress("COM3", 1, 10);
-            cli::FinishRun("COM2", jobs::RunKind::PluDownload, 5, c.report, output);
+            cli::RunEnded("COM2", jobs::RunKind::PluDownload, 5, c.report, output);
             std::fflush(err);
             const std::string shown = LastDrawn(std::string(buffer, size));
             EXPECT_TRUE(Has(shown, c.says)) << c.name << ": " << shown;
