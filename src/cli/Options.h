@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "CommandTable.h"
 #include "Settings.h"
 
 namespace cli {
@@ -13,12 +14,10 @@ struct Parsed {
     std::optional<Settings> settings;  // set when a command is to run
     int exitCode = 0;                  // otherwise: 0 after help or version, 2 on a usage error
     std::string text;                  // what to print instead: help, version or the error
+    const Command* command = nullptr;  // the one to run
 };
 
 // arguments[0] is the program's name.
 Parsed ParseArguments(const QStringList& arguments);
-
-// The help of one command, or of the whole program for an empty or unknown name.
-std::string HelpText(const std::string& command);
 
 }  // namespace cli
