@@ -14,18 +14,6 @@ const char* const kWhatToDo =
     " Ничего не передано: загрузите весь список без --changed-only или добавьте "
     "--full-if-unknown";
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-scale::RowKind RowKindOf(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
-}
-
-jobs::RunKind RunKindOf(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload;
-}
-
 // Known contents that cannot be trusted: the whole list with --full-if-unknown, else nothing.
 PortResult Untrusted(const Settings& settings, const PortName& port, scale::Link& link,
                      const ListFile& list, const std::string& why, Output& output) {
@@ -44,7 +32,7 @@ PortResult Untrusted(const Settings& settings, const PortName& port, scale::Link
 PortResult SendPlanned(const Settings& settings, const PortName& port, scale::Link& link,
                        const ListFile& list, const jobs::ChangePlan& plan, Output& output) {
     const int rows = static_cast<int>(plan.rows.size());
-    const jobs::RunKind kind = RunKindOf(list.kind);
+    const jobs::RunKind kind = jobs::DownloadKindOf(list.kind);
     PortObserver observer(port.name, output, rows);
     const auto announce = [&] {
         output.Event({{"event", "run-start"},
@@ -54,7 +42,7 @@ PortResult SendPlanned(const Settings& settings, const PortName& port, scale::Li
                       {"skipped", plan.skipped}});
     };
     const jobs::KeptDownload kept = jobs::DownloadKeepingKnown(
-        link, port.name, list.table, RowKindOf(list.kind), &plan.rows, observer, announce);
+        link, port.name, list.table, jobs::RowKindOf(list.kind), &plan.rows, observer, announce);
     if (kept.refused) return Untrusted(settings, port, link, list, kept.knownNote, output);
     if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
     return FinishRun(port.name, kind, rows, kept.report, output, plan.skipped);
@@ -62,7 +50,7 @@ PortResult SendPlanned(const Settings& settings, const PortName& port, scale::Li
 
 PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
                              const ListFile& list, Output& output) {
-    const scale::RowKind kind = RowKindOf(list.kind);
+    const scale::RowKind kind = jobs::RowKindOf(list.kind);
     const std::optional<jobs::KnownRecords> known = jobs::LoadKnown(port.name, kind);
     if (!known || known->empty())
         return Untrusted(settings, port, link, list,
@@ -79,16 +67,16 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
         jobs::Report report;
         report.failure = check.failure;
         report.duration = check.duration;
-        PortResult result =
-            FinishRun(port.name, RunKindOf(list.kind), rows, report, output, plan.skipped);
+        PortResult result = FinishRun(port.name, jobs::DownloadKindOf(list.kind), rows, report,
+                                      output, plan.skipped);
         result.summary = port.name + ": проверка содержимого весов не удалась: " +
                          ExchangeText(*check.failure->outcome) + ". Ничего не передано";
         return result;
     }
     if (!check.holds) {
         jobs::ForgetKnown(port.name, kind);
-        Log().Write({port.name, RunKindOf(list.kind), 0, rows, "known-stale", check.duration,
-                     plan.skipped});
+        Log().Write({port.name, jobs::DownloadKindOf(list.kind), 0, rows, jobs::kKnownStale,
+                     check.duration, plan.skipped});
         return Untrusted(settings, port, link, list,
                          "в весах не то, что в них было передано (запись " +
                              std::to_string(check.position) +

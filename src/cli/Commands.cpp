@@ -23,14 +23,6 @@ namespace {
 // A file with thousands of bad rows is most likely no list at all; the first ones say enough.
 constexpr std::size_t kBadRowsShown = 50;
 
-jobs::RunKind DownloadKind(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload;
-}
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows) {
     output.Event({{"event", "run-start"},
                   {"port", Q(port)},
@@ -162,13 +154,11 @@ namespace {}  // namespace
 PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
                       Output& output) {
     const int rows = jobs::DataRows(list.table);
-    const jobs::RunKind kind = DownloadKind(list.kind);
+    const jobs::RunKind kind = jobs::DownloadKindOf(list.kind);
     RunStarted(output, port.name, kind, rows);
     PortObserver observer(port.name, output, rows);
-    const scale::RowKind rowKind =
-        list.kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
-    const jobs::KeptDownload kept =
-        jobs::DownloadKeepingKnown(link, port.name, list.table, rowKind, nullptr, observer);
+    const jobs::KeptDownload kept = jobs::DownloadKeepingKnown(
+        link, port.name, list.table, jobs::RowKindOf(list.kind), nullptr, observer);
     if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
     return FinishRun(port.name, kind, rows, kept.report, output);
 }

@@ -10,10 +10,6 @@ namespace cli {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 std::string Utf8(const std::string& cp1251) {
     return tables::DecodeCp1251(cp1251).toStdString();
 }

@@ -136,7 +136,7 @@ std::string ParseError(const QCommandLineParser& parser, const QStringList& argu
     if (!unknown.isEmpty()) return "Неизвестный параметр: " + Spelled(unknown.front());
     for (const Option& o : Options()) {
         for (const QString& name : o.spelled.names()) {
-            const QString spelled = QString::fromStdString(Spelled(name));
+            const QString spelled = Q(Spelled(name));
             if (o.spelled.valueName().isEmpty()) {
                 for (const QString& a : arguments)
                     if (a.startsWith(spelled + '='))

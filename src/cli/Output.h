@@ -12,6 +12,11 @@
 
 namespace cli {
 
+// Text of the command line, UTF-8, as a QString: for events.
+inline QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
 class Output {
   public:
     // With json, JSON events go to `out` and every human line to `err`; without, results go to

@@ -17,10 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using serial::OpenProblem;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 struct State {
     const char* key;    // for --json
     const char* words;  // for people

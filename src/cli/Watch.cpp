@@ -23,10 +23,6 @@ namespace {
 
 using Entry = FolderQueue::Entry;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // What became of a file's turn.
 enum class Flow { Go, FileLeft, Stop, FolderGone };
 

@@ -50,7 +50,7 @@ void TForm1::Button21Click() {
 }
 
 void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
-    const scale::RowKind kind = TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message;
+    const tables::ListKind kind = TableIsPlu ? tables::ListKind::Plu : tables::ListKind::Msg;
     Label14->show();
     Label14->repaint();
     ProgressBar1->show();
@@ -62,8 +62,9 @@ void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
     StopRequested = false;
     DownloadView view(*this);
     scale::Link link = LinkNow();
-    const jobs::KeptDownload kept = jobs::DownloadKeepingKnown(
-        link, Comm.DeviceName(), Grid(), kind, changes ? &changes->rows : nullptr, view);
+    const jobs::KeptDownload kept =
+        jobs::DownloadKeepingKnown(link, Comm.DeviceName(), Grid(), jobs::RowKindOf(kind),
+                                   changes ? &changes->rows : nullptr, view);
     if (!kept.knownNote.empty()) knownFailure_ = kept.knownNote;
     if (kept.refused) {
         ButOn();
@@ -73,14 +74,14 @@ void TForm1::DownloadRun(const jobs::ChangePlan* changes) {
         return;
     }
     const jobs::Report& report = kept.report;
-    LogRun(kind == scale::RowKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload,
-           report, changes ? static_cast<int>(changes->rows.size()) : jobs::DataRows(Grid()),
+    LogRun(jobs::DownloadKindOf(kind), report,
+           changes ? static_cast<int>(changes->rows.size()) : jobs::DataRows(Grid()),
            changes ? changes->skipped : -1);
     // Past the last row, as a loop over the rows leaves its counter.
     if (!report.failure && !report.stopped) CurRow = report.rowsDone + 1;
     ButOn();
     // The upload button stays off after a message list, whatever ended the run.
-    if (kind == scale::RowKind::Message) Button22->setEnabled(false);
+    if (kind == tables::ListKind::Msg) Button22->setEnabled(false);
     // A stop wins over a failure in the same row.
     if (report.stopped || !report.failure) dialogs_->PlainBox(texts::DataSent());
     Label14->hide();

@@ -19,7 +19,8 @@ void TForm1::SendChangesClick() {
 }
 
 void TForm1::SendChangesRun() {
-    const scale::RowKind kind = TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message;
+    const tables::ListKind list = TableIsPlu ? tables::ListKind::Plu : tables::ListKind::Msg;
+    const scale::RowKind kind = jobs::RowKindOf(list);
     const std::string port = Comm.DeviceName();
     const std::optional<jobs::KnownRecords> known = jobs::LoadKnown(port, kind);
     if (!known || known->empty()) {
@@ -30,8 +31,7 @@ void TForm1::SendChangesRun() {
     const jobs::ChangePlan plan = jobs::PlanChanges(Grid(), kind, *known);
     if (!KnownContentsHold(kind, *known, plan)) return;
     if (plan.rows.empty()) {
-        LogRun(TableIsPlu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload, {}, 0,
-               plan.skipped);
+        LogRun(jobs::DownloadKindOf(list), {}, 0, plan.skipped);
         dialogs_->PlainBox(texts::NothingChanged(jobs::DataRows(Grid())));
         return;
     }
@@ -59,7 +59,7 @@ bool TForm1::KnownContentsHold(scale::RowKind kind, const jobs::KnownRecords& kn
     ButOn();
     if (check.holds) return true;
     jobs::ForgetKnown(Comm.DeviceName(), kind);
-    log_.Write({Comm.DeviceName(), jobs::RunKind::PluDownload, 0, rows, "known-stale",
+    log_.Write({Comm.DeviceName(), jobs::RunKind::PluDownload, 0, rows, jobs::kKnownStale,
                 check.duration, plan.skipped});
     if (dialogs_->Question(texts::KnownStale()) == Answer::Yes) DownloadRun();
     return false;
