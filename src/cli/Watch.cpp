@@ -7,11 +7,11 @@
 #include <QJsonArray>
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 
 #include "AtomicFile.h"
 #include "Commands.h"
+#include "Deadline.h"
 #include "ExitCode.h"
 #include "FolderQueue.h"
 #include "StopSignal.h"
@@ -229,14 +229,11 @@ void Watcher::AnnounceRetry(const Entry& entry, const std::vector<PortResult>& u
 
 // Sleeps in poll(): new files are queued meanwhile, a signal ends the wait at once.
 Flow Watcher::WaitOut(int ms, const Entry& entry) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
+    const serial::Deadline deadline(ms);
     for (;;) {
         if (StopRequested()) return Flow::Stop;
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-        if (left <= 0) return Flow::Go;
-        if (!queue_.Wait(static_cast<int>(left), StopWakeFd())) return Flow::FolderGone;
+        if (deadline.Expired()) return Flow::Go;
+        if (!queue_.Wait(deadline.RemainingMs(), StopWakeFd())) return Flow::FolderGone;
         if (!queue_.Holds(entry)) return Flow::FileLeft;
     }
 }
