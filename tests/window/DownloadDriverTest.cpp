@@ -15,10 +15,10 @@
 #include "GridModel.h"
 #include "GridView.h"
 #include "ScaleWindow.h"
+#include "WaitFor.h"
 
 namespace {
 
-using namespace std::chrono_literals;
 using tables::ListKind;
 
 const QString kSent = QStringLiteral("Данные переданы");
@@ -50,9 +50,7 @@ void LeaveStaleBytes(ScaleWindow& w) {
     w.scale.SetDisplay(0x77777777, 0x77777777, 0x77777777);
     w.scale.Inject(late);
     w.h.Click("StartBtn");
-    const auto start = std::chrono::steady_clock::now();
-    while (w.h.form->ForTests().Comm.InQue() < 7 && SecondsSince(start) < 3)
-        std::this_thread::sleep_for(10ms);
+    WaitFor([&] { return w.h.form->ForTests().Comm.InQue() >= 7; }, 3000);
     ASSERT_EQ(w.h.form->ForTests().Comm.InQue(), 7);
     w.h.dialogs->boxes.clear();
     w.atBox.clear();

@@ -5,10 +5,9 @@
 #include <QLabel>
 
 #include "ScaleWindow.h"
+#include "WaitFor.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 struct Labels {
     QString weight, price, total;
@@ -122,9 +121,7 @@ TEST(ReadoutOnTheLine, StaleBytesAreNeverTakenForTheReply) {
     w.scale.Inject(late);
     w.h.Click("StartBtn");
     ASSERT_EQ(w.BoxTexts(), std::vector<QString>{kLinkCheck});
-    const auto start = std::chrono::steady_clock::now();
-    while (w.h.form->ForTests().Comm.InQue() < 7 && SecondsSince(start) < 3)
-        std::this_thread::sleep_for(10ms);
+    WaitFor([&] { return w.h.form->ForTests().Comm.InQue() >= 7; }, 3000);
     ASSERT_EQ(w.h.form->ForTests().Comm.InQue(), 7);
     w.scale.SetDisplay(1234, 5, 123456);
     w.h.Click("StartBtn");
