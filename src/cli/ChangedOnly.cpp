@@ -91,9 +91,7 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
 
 std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list,
                                     Output& output) {
-    std::vector<std::string> names;
-    for (const auto& p : settings.ports) names.push_back(p.name);
-    output.TrackPorts(names);
+    output.TrackPorts(NamesOf(settings.ports));
     return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
         return SendChangesToPort(settings, port, link, list, output);
     });

@@ -66,6 +66,9 @@ class Output {
 // quoted from a file never act on the terminal.
 std::string Printable(const std::string& text);
 
+// "11,6": one decimal, with the comma Russian writes.
+std::string Decimal(double value);
+
 // "rows 120 of 200, 11.6 rows a second, 0:07 left", in Russian.
 std::string ProgressText(int done, int rows, double seconds);
 

@@ -30,12 +30,7 @@ PortResult RunOnePort(const Settings& settings, const PortName& port, Output& ou
 }
 
 std::string Seconds(std::chrono::milliseconds duration) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f с", static_cast<double>(duration.count()) / 1000.0);
-    std::string s = text;
-    for (char& c : s)
-        if (c == '.') c = ',';
-    return s;
+    return Decimal(static_cast<double>(duration.count()) / 1000.0) + " с";
 }
 
 std::string RowsText(int done, int rows) {

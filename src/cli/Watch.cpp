@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 
 #include "AtomicFile.h"
 #include "Commands.h"
@@ -90,11 +89,7 @@ bool MakeFolder(const std::string& path, std::string& problem) {
 std::string DelayText(int ms) {
     if (ms >= 60'000 && ms % 60'000 == 0) return std::to_string(ms / 60'000) + " мин";
     if (ms % 1000 == 0) return std::to_string(ms / 1000) + " с";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f с", ms / 1000.0);
-    std::string s = text;
-    std::replace(s.begin(), s.end(), '.', ',');
-    return s;
+    return Decimal(ms / 1000.0) + " с";
 }
 
 class Watcher {
