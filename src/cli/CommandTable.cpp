@@ -1,10 +1,14 @@
 #include "CommandTable.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
+#include <algorithm>
+#include <set>
 
 #include "ChangedOnly.h"
 #include "Commands.h"
 #include "CompareCommand.h"
+#include "ExitCode.h"
 #include "ListFile.h"
 #include "PortsCommand.h"
 #include "Watch.h"
@@ -12,6 +16,20 @@
 namespace cli {
 
 namespace {
+
+using Problem = std::optional<std::string>;  // what is wrong, in the user's words
+
+struct Command {
+    const char* name;
+    const char* summary;  // its line in the program's help
+    const char* page;     // help COMMAND; none for help itself
+    // The long names of the options it takes besides --help and --version.
+    std::vector<QString> options;
+    // The words after the options are read (the name first) into the settings, and the checks
+    // between its options.
+    Problem (*operands)(const QStringList& words, Settings& settings);
+    int (*run)(const Settings& settings, Output& output);
+};
 
 const char* const kProgramHead =
     "Использование: qvscale-cli КОМАНДА [ПАРАМЕТРЫ]\n"
@@ -47,16 +65,15 @@ std::vector<QString> Link(std::vector<QString> own = {}) {
     return own;
 }
 
-Problem Extra(const QStringList& words) {
-    return words.size() == 1 ? Problem() : "Лишний аргумент: " + words.back().toStdString();
-}
+const char* const kOneList = " нужен ровно один файл списка";
 
 Problem NoPort(const Settings& s) {
     return s.ports.empty() ? "Не задан порт: --port COM2 или --port /dev/ttyUSB0" : Problem();
 }
 
-Problem OneList(const QStringList& words, Settings& s) {
-    if (words.size() != 2) return "Команде " + s.command + " нужен ровно один файл списка";
+// The one file or folder a command works on; needs: what to say when there is not one.
+Problem OneOperand(const QStringList& words, Settings& s, const char* needs) {
+    if (words.size() != 2) return "Команде " + s.command + needs;
     if (const auto problem = NoPort(s)) return problem;
     s.file = words[1];
     return std::nullopt;
@@ -70,13 +87,13 @@ Problem KindUnseen(const Settings& s) {
     return "Вид списка не виден по расширению файла: задайте --kind plu или --kind msg";
 }
 
-Problem DisplayOperands(const QStringList& words, Settings& s) {
-    if (const auto extra = Extra(words)) return extra;
+Problem NoOperand(const QStringList& words, Settings& s) {
+    if (words.size() != 1) return "Лишний аргумент: " + words.back().toStdString();
     return NoPort(s);
 }
 
 Problem DownloadOperands(const QStringList& words, Settings& s) {
-    if (const auto problem = OneList(words, s)) return problem;
+    if (const auto problem = OneOperand(words, s, kOneList)) return problem;
     if (const auto problem = KindUnseen(s)) return problem;
     if ((s.fullIfUnknown || s.trustKnown) && !s.changedOnly)
         return "--full-if-unknown и --trust-known — только вместе с --changed-only";
@@ -86,7 +103,7 @@ Problem DownloadOperands(const QStringList& words, Settings& s) {
 }
 
 Problem UploadOperands(const QStringList& words, Settings& s) {
-    if (const auto problem = DisplayOperands(words, s)) return problem;
+    if (const auto problem = NoOperand(words, s)) return problem;
     if (s.output.isEmpty())
         return "Команде " + s.command + " нужен файл: -o ФАЙЛ (или -o - для вывода)";
     if (s.ports.size() > 1)
@@ -100,9 +117,7 @@ Problem UploadOperands(const QStringList& words, Settings& s) {
 }
 
 Problem WatchOperands(const QStringList& words, Settings& s) {
-    if (words.size() != 2) return "Команде " + s.command + " нужна ровно одна папка";
-    if (const auto problem = NoPort(s)) return problem;
-    s.file = words[1];
+    if (const auto problem = OneOperand(words, s, " нужна ровно одна папка")) return problem;
     if (QFileInfo(s.file).isDir()) return std::nullopt;
     return "Папка " + s.file.toStdString() +
            (QFileInfo::exists(s.file) ? " — это файл, а нужна папка" : " не найдена");
@@ -118,7 +133,7 @@ Problem ConvertOperands(const QStringList& words, Settings& s) {
 }
 
 Problem CompareOperands(const QStringList& words, Settings& s) {
-    if (const auto problem = OneList(words, s)) return problem;
+    if (const auto problem = OneOperand(words, s, kOneList)) return problem;
     if (KindToSend(s, s.file) == tables::ListKind::Msg) return ComparePluOnly();
     return std::nullopt;
 }
@@ -130,7 +145,7 @@ const std::vector<Command>& Commands() {
          "Использование: qvscale-cli display --port ПОРТ [--port ПОРТ...]\n\n"
          "Читает показания весов и печатает их так, как их показывает окно:\n"
          "  COM2: Вес 1,234  Цена 12,34  Стоимость 15,23\n",
-         Link(), DisplayOperands, RunDisplay},
+         Link(), NoOperand, RunDisplay},
         {"download", "список PLU или сообщений из файла в весы",
          "Использование: qvscale-cli download --port ПОРТ [--port ПОРТ...] [--kind plu|msg]\n"
          "       [--changed-only [--full-if-unknown] [--trust-known]] ФАЙЛ\n\n"
@@ -215,8 +230,7 @@ const std::vector<Command>& Commands() {
     return commands;
 }
 
-}  // namespace
-
+// A command with a page of its own; nothing for help or an unknown name.
 const Command* CommandNamed(const std::string& name) {
     for (const Command& c : Commands())
         if (c.page && name == c.name) return &c;
@@ -227,6 +241,7 @@ const Command& HelpCommand() {
     return Commands().back();
 }
 
+// The page of one command, or the program's help for an empty or unknown name.
 std::string HelpText(const std::string& command) {
     if (const Command* c = CommandNamed(command)) return c->page;
     std::string text = kProgramHead;
@@ -236,6 +251,173 @@ std::string HelpText(const std::string& command) {
         text += "  " + name + c.summary + "\n";
     }
     return text + kProgramTail;
+}
+
+// Every option of every command. The parser knows them all, so that one a command does not take
+// is named as such; a command gets only those its row lists. --byte-timeout-ms and --retry-ms
+// are for tests, which shorten a stall and a retry.
+const QList<QCommandLineOption>& Options() {
+    static const QList<QCommandLineOption> options = {
+        QCommandLineOption({"p", "port"}, "", "port"),
+        QCommandLineOption("kind", "", "kind"),
+        QCommandLineOption({"o", "output"}, "", "file"),
+        QCommandLineOption("partial"),
+        QCommandLineOption("json"),
+        QCommandLineOption("baud", "", "rate"),
+        QCommandLineOption(QStringList{"h", "help"}),
+        QCommandLineOption(QStringList{"v", "version"}),
+        QCommandLineOption("encoding", "", "encoding"),
+        QCommandLineOption("byte-timeout-ms", "", "ms"),
+        QCommandLineOption("retry-ms", "", "list"),
+        QCommandLineOption("changed-only"),
+        QCommandLineOption("full-if-unknown"),
+        QCommandLineOption("trust-known"),
+    };
+    return options;
+}
+
+std::optional<TBaud> BaudOf(const QString& text) {
+    bool ok = false;
+    const unsigned rate = text.toUInt(&ok);
+    for (int b = b110; ok && b <= b256000; ++b)
+        if (BaudRateOf(static_cast<TBaud>(b)) == rate) return static_cast<TBaud>(b);
+    return std::nullopt;
+}
+
+std::optional<std::vector<int>> MillisecondsList(const QString& text) {
+    std::vector<int> list;
+    for (const QString& part : text.split(',')) {
+        bool ok = false;
+        const int ms = part.toInt(&ok);
+        if (!ok || ms < 0) return std::nullopt;
+        list.push_back(ms);
+    }
+    return list;
+}
+
+// The values of the options given. Only those the command takes can be set by now.
+Problem ReadOptions(const QCommandLineParser& parser, Settings& s) {
+    std::set<std::string> devices;
+    for (const QString& value : parser.values("port")) {
+        const auto name = ParsePortName(value.toStdString());
+        if (!name)
+            return "Порт " + value.toStdString() +
+                   " не годится: нужен COM1..COM8 или путь к устройству";
+        if (!devices.insert(name->device).second)
+            return "Порт " + value.toStdString() + " задан дважды";
+        s.ports.push_back(*name);
+    }
+    if (parser.isSet("kind")) {
+        const QString k = parser.value("kind").toLower();
+        if (k != QStringLiteral("plu") && k != QStringLiteral("msg"))
+            return std::string("--kind: нужен plu или msg");
+        s.kind = k == QStringLiteral("plu") ? tables::ListKind::Plu : tables::ListKind::Msg;
+    }
+    if (parser.isSet("encoding")) {
+        const QString e = parser.value("encoding").toLower();
+        if (e != QStringLiteral("utf8") && e != QStringLiteral("cp1251"))
+            return std::string("--encoding: нужен utf8 или cp1251");
+        s.encoding =
+            e == QStringLiteral("cp1251") ? tables::CsvEncoding::Cp1251 : tables::CsvEncoding::Utf8;
+    }
+    if (parser.isSet("baud")) {
+        const auto rate = BaudOf(parser.value("baud"));
+        if (!rate)
+            return std::string("--baud: такой скорости нет; есть 110 .. 256000, например 9600");
+        s.baud = *rate;
+    }
+    if (parser.isSet("byte-timeout-ms")) {
+        bool ok = false;
+        s.byteTimeoutMs = parser.value("byte-timeout-ms").toInt(&ok);
+        if (!ok || s.byteTimeoutMs <= 0) return std::string("--byte-timeout-ms: нужно число");
+    }
+    if (parser.isSet("retry-ms")) {
+        const auto list = MillisecondsList(parser.value("retry-ms"));
+        if (!list || list->empty()) return std::string("--retry-ms: нужны числа через запятую");
+        s.retryDelaysMs = *list;
+    }
+    s.output = parser.value("output");
+    s.partial = parser.isSet("partial");
+    s.json = parser.isSet("json");
+    s.changedOnly = parser.isSet("changed-only");
+    s.fullIfUnknown = parser.isSet("full-if-unknown");
+    s.trustKnown = parser.isSet("trust-known");
+    return std::nullopt;
+}
+
+std::string Spelled(const QString& name) {
+    return (name.size() == 1 ? "-" : "--") + name.toStdString();
+}
+
+// Every usage error ends with where to read the command's options.
+Parsed Usage(const std::string& error, const std::string& command = {}) {
+    const std::string help = CommandNamed(command)
+                                 ? "Справка: qvscale-cli help " + command
+                                 : "Команды: qvscale-cli help; справка по команде: qvscale-cli "
+                                   "help КОМАНДА";
+    return {std::nullopt, kUsage, error + "\n" + help + "\n"};
+}
+
+// The first option set that the command does not take; nothing when it takes them all.
+Problem OptionNotTaken(const QCommandLineParser& parser, const Command& command) {
+    for (const QCommandLineOption& option : Options()) {
+        const QString name = option.names().last();
+        const auto& taken = command.options;
+        if (parser.isSet(option) && std::find(taken.begin(), taken.end(), name) == taken.end())
+            return "Команда " + std::string(command.name) + " не берёт " + Spelled(name);
+    }
+    return std::nullopt;
+}
+
+// The parser's own complaint in the user's words: an unknown option, a value missing after the
+// last option, or a value given to an option that takes none.
+std::string ParseError(const QCommandLineParser& parser, const QStringList& arguments) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) return "Неизвестный параметр: " + Spelled(unknown.front());
+    for (const QCommandLineOption& option : Options()) {
+        for (const QString& name : option.names()) {
+            const QString spelled = Q(Spelled(name));
+            if (option.valueName().isEmpty()) {
+                for (const QString& a : arguments)
+                    if (a.startsWith(spelled + '='))
+                        return Spelled(name) + " не берёт значения: " + a.toStdString();
+            } else if (arguments.size() > 1 && arguments.last() == spelled) {
+                return "После " + Spelled(name) + " нужно значение";
+            }
+        }
+    }
+    return "Параметры не разобраны: " + parser.errorText().toStdString();
+}
+
+}  // namespace
+
+Parsed ParseArguments(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions(Options());
+    const bool parsed = parser.parse(arguments);
+    const QStringList words = parser.positionalArguments();
+    const std::string name = words.isEmpty() ? "" : words.front().toStdString();
+    if (!parsed) return Usage(ParseError(parser, arguments), name);
+
+    if (parser.isSet(QStringLiteral("version")))
+        return {std::nullopt, kDone, "qvscale-cli " QVSCALE_VERSION "\n"};
+    if (name == HelpCommand().name) {
+        const std::string asked = words.value(1).toStdString();
+        if (!asked.empty() && !CommandNamed(asked)) return Usage("Неизвестная команда: " + asked);
+        return {std::nullopt, kDone, HelpText(asked)};
+    }
+    if (parser.isSet(QStringLiteral("help"))) return {std::nullopt, kDone, HelpText(name)};
+    if (name.empty()) return Usage("Не задана команда");
+    const Command* command = CommandNamed(name);
+    if (!command) return Usage("Неизвестная команда: " + name);
+    if (const auto problem = OptionNotTaken(parser, *command)) return Usage(*problem, name);
+
+    Settings s;
+    s.command = name;
+    if (const auto problem = ReadOptions(parser, s)) return Usage(*problem, name);
+    if (const auto problem = command->operands(words, s)) return Usage(*problem, name);
+    return {s, kDone, {}, command->run};
 }
 
 }  // namespace cli

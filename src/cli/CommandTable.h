@@ -1,36 +1,24 @@
 #pragma once
-// The command line's commands, one row each: what dispatch, the help and the check of options
-// know of a command is read from here.
+// The command line's commands, one row each in a table, and the arguments read through it:
+// dispatch, the help and the check of options know of a command only what its row says.
 
 #include <QStringList>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "Output.h"
 #include "Settings.h"
 
 namespace cli {
 
-using Problem = std::optional<std::string>;  // what is wrong, in the user's words
-
-struct Command {
-    const char* name;
-    const char* summary;  // its line in the program's help
-    const char* page;     // help COMMAND; none for help itself
-    // The long names of the options it takes besides --help and --version.
-    std::vector<QString> options;
-    // The words after the options are read (the name first) into the settings, and the checks
-    // between its options.
-    Problem (*operands)(const QStringList& words, Settings& settings);
-    int (*run)(const Settings& settings, Output& output);
+struct Parsed {
+    std::optional<Settings> settings;  // set when a command is to run
+    int exitCode = 0;                  // otherwise: 0 after help or version, 2 on a usage error
+    std::string text;                  // what to print instead: help, version or the error
+    int (*run)(const Settings& settings, Output& output) = nullptr;  // the command's
 };
 
-// A command with a page of its own; nothing for help or an unknown name.
-const Command* CommandNamed(const std::string& name);
-const Command& HelpCommand();
-
-// The page of one command, or the program's help for an empty or unknown name.
-std::string HelpText(const std::string& command);
+// arguments[0] is the program's name.
+Parsed ParseArguments(const QStringList& arguments);
 
 }  // namespace cli

@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "CommandTable.h"
 #include "ExitCode.h"
-#include "Options.h"
 #include "StopSignal.h"
 
 int main(int argc, char** argv) {
@@ -22,5 +22,5 @@ int main(int argc, char** argv) {
     const cli::Settings& s = *parsed.settings;
     cli::Output output(s.json, s.output == QStringLiteral("-"), stdout, stderr,
                        ::isatty(STDERR_FILENO) == 1);
-    return parsed.command->run(s, output);
+    return parsed.run(s, output);
 }
