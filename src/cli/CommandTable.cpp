@@ -2,7 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <algorithm>
 #include <set>
 
 #include "ChangedOnly.h"
@@ -24,7 +23,7 @@ struct Command {
     const char* summary;  // its line in the program's help
     const char* page;     // help COMMAND; none for help itself
     // The long names of the options it takes besides --help and --version.
-    std::vector<QString> options;
+    QStringList options;
     // The words after the options are read (the name first) into the settings, and the checks
     // between its options.
     Problem (*operands)(const QStringList& words, Settings& settings);
@@ -60,9 +59,11 @@ const char* const kProgramTail =
     "наибольший из кодов.\n";
 
 // The options of a command that talks to scales, and its own.
-std::vector<QString> Link(std::vector<QString> own = {}) {
-    own.insert(own.end(), {"port", "baud", "json", "byte-timeout-ms"});
-    return own;
+QStringList Link(QStringList own = {}) {
+    return own << "port"
+               << "baud"
+               << "json"
+               << "byte-timeout-ms";
 }
 
 const char* const kOneList = " нужен ровно один файл списка";
@@ -138,7 +139,7 @@ Problem CompareOperands(const QStringList& words, Settings& s) {
     return std::nullopt;
 }
 
-// In the order of the program's help.
+// In the order of the program's help, help last.
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"display", "показания весов: вес, цена, стоимость",
@@ -235,10 +236,6 @@ const Command* CommandNamed(const std::string& name) {
     for (const Command& c : Commands())
         if (c.page && name == c.name) return &c;
     return nullptr;
-}
-
-const Command& HelpCommand() {
-    return Commands().back();
 }
 
 // The page of one command, or the program's help for an empty or unknown name.
@@ -362,8 +359,7 @@ Parsed Usage(const std::string& error, const std::string& command = {}) {
 Problem OptionNotTaken(const QCommandLineParser& parser, const Command& command) {
     for (const QCommandLineOption& option : Options()) {
         const QString name = option.names().last();
-        const auto& taken = command.options;
-        if (parser.isSet(option) && std::find(taken.begin(), taken.end(), name) == taken.end())
+        if (parser.isSet(option) && !command.options.contains(name))
             return "Команда " + std::string(command.name) + " не берёт " + Spelled(name);
     }
     return std::nullopt;
@@ -402,7 +398,7 @@ Parsed ParseArguments(const QStringList& arguments) {
 
     if (parser.isSet(QStringLiteral("version")))
         return {std::nullopt, kDone, "qvscale-cli " QVSCALE_VERSION "\n"};
-    if (name == HelpCommand().name) {
+    if (name == Commands().back().name) {  // help
         const std::string asked = words.value(1).toStdString();
         if (!asked.empty() && !CommandNamed(asked)) return Usage("Неизвестная команда: " + asked);
         return {std::nullopt, kDone, HelpText(asked)};

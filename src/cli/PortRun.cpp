@@ -20,8 +20,7 @@ PortResult RunOnePort(const Settings& settings, const PortName& port, Output& ou
                       {"device", Q(DeviceOf(port))},
                       {"text", Q(problem)},
                       {"exit_code", kNoPort}});
-        PortResult result{port.name, kNoPort, port.name + ": " + problem, {}, false};
-        return result;
+        return {port.name, kNoPort, port.name + ": " + problem, {}, false};
     }
     scale::Link link{*comm, scale::SystemClock(), settings.byteTimeoutMs};
     PortResult result = work(port, link);
