@@ -17,18 +17,6 @@ const char* const kWhatToDo =
     " Ничего не передано: загрузите весь список без --changed-only или добавьте "
     "--full-if-unknown";
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-scale::RowKind RowKindOf(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
-}
-
-jobs::RunKind RunKindOf(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload;
-}
-
 std::string DistrustText(jobs::Distrust why, const std::string& detail) {
     switch (why) {
         case jobs::Distrust::Unknown:
@@ -62,7 +50,7 @@ class ChangesAnswers : public jobs::ChangesObserver {
     void Sending(int rows, int skipped) override {
         QJsonObject start{{"event", "run-start"},
                           {"port", Q(port_.name)},
-                          {"kind", jobs::RunKindName(RunKindOf(list_.kind))},
+                          {"kind", jobs::RunKindName(jobs::DownloadKindOf(list_.kind))},
                           {"rows", rows}};
         if (skipped >= 0) start.insert("skipped", skipped);
         output_.Event(start);
@@ -85,7 +73,7 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
                              const ListFile& list, Output& output) {
     ChangesAnswers answers(settings, port, list, output);
     const jobs::ChangesResult result =
-        jobs::LoadChanges(link, port.name, list.table, RowKindOf(list.kind), answers, Log());
+        jobs::LoadChanges(link, port.name, list.table, jobs::RowKindOf(list.kind), answers, Log());
     if (!result.knownNote.empty()) output.Warn(result.knownNote);
     using End = jobs::ChangesResult::End;
     if (result.end == End::Declined) {
@@ -99,8 +87,8 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
     }
     // Nothing changed reads as a run of no rows.
     if (result.end == End::NothingChanged) answers.Sending(result.rows, result.skipped);
-    PortResult ended = RunEnded(port.name, RunKindOf(list.kind), result.rows, result.report, output,
-                                result.skipped);
+    PortResult ended = RunEnded(port.name, jobs::DownloadKindOf(list.kind), result.rows,
+                                result.report, output, result.skipped);
     if (result.end == End::CheckFailed)
         ended.summary = port.name + ": проверка содержимого весов не удалась: " +
                         ExchangeText(*result.report.failure->outcome) + ". Ничего не передано";
@@ -111,9 +99,7 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
 
 std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list,
                                     Output& output) {
-    std::vector<std::string> names;
-    for (const auto& p : settings.ports) names.push_back(p.name);
-    output.TrackPorts(names);
+    output.TrackPorts(NamesOf(settings.ports));
     return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
         return SendChangesToPort(settings, port, link, list, output);
     });

@@ -23,27 +23,6 @@ namespace {
 // A file with thousands of bad rows is most likely no list at all; the first ones say enough.
 constexpr std::size_t kBadRowsShown = 50;
 
-jobs::RunKind DownloadKind(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? jobs::RunKind::PluDownload : jobs::RunKind::MsgDownload;
-}
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows) {
-    output.Event({{"event", "run-start"},
-                  {"port", Q(port)},
-                  {"kind", jobs::RunKindName(kind)},
-                  {"rows", rows}});
-}
-
-std::vector<std::string> NamesOf(const std::vector<PortName>& ports) {
-    std::vector<std::string> names;
-    for (const auto& p : ports) names.push_back(p.name);
-    return names;
-}
-
 PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) {
     RunStarted(output, port.name, jobs::RunKind::Readout, 1);
     const jobs::ReadoutRun run = jobs::RunReadout(link, port.name, Log());
@@ -90,26 +69,22 @@ tables::Table TableOf(const std::vector<tables::Row>& records) {
 
 // What the import left out or cut, as the window's report says it.
 void SayImportNotes(const QString& file, const jobs::ImportReport& report, Output& output) {
-    if (const std::string note = jobs::NamesCutNote(report); !note.empty()) {
-        QJsonArray lines;
-        for (const jobs::RowPlace& place : report.namesCut) lines.append(place.line);
+    const auto say = [&](const std::string& note, const char* what, const char* key,
+                         const QJsonArray& items) {
+        if (note.empty()) return;
         output.Event({{"event", "import-note"},
                       {"file", file},
-                      {"what", "names-cut"},
-                      {"lines", lines},
+                      {"what", what},
+                      {key, items},
                       {"text", Q(note)}});
         output.Warn(file.toStdString() + ": " + note);
-    }
-    if (const std::string note = jobs::IgnoredColumnsNote(report); !note.empty()) {
-        QJsonArray columns;
-        for (const std::string& title : report.ignoredColumns) columns.append(Q(title));
-        output.Event({{"event", "import-note"},
-                      {"file", file},
-                      {"what", "ignored-columns"},
-                      {"columns", columns},
-                      {"text", Q(note)}});
-        output.Warn(file.toStdString() + ": " + note);
-    }
+    };
+    QJsonArray lines;
+    for (const jobs::RowPlace& place : report.namesCut) lines.append(place.line);
+    QJsonArray columns;
+    for (const std::string& title : report.ignoredColumns) columns.append(Q(title));
+    say(jobs::NamesCutNote(report), "names-cut", "lines", lines);
+    say(jobs::IgnoredColumnsNote(report), "ignored-columns", "columns", columns);
 }
 
 // Why a file cannot be written at the path, found before anything is asked of a scale; empty
@@ -136,6 +111,19 @@ int FileNotWritten(const QString& path, const std::string& text, Output& output)
 
 }  // namespace
 
+void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows) {
+    output.Event({{"event", "run-start"},
+                  {"port", Q(port)},
+                  {"kind", jobs::RunKindName(kind)},
+                  {"rows", rows}});
+}
+
+std::vector<std::string> NamesOf(const std::vector<PortName>& ports) {
+    std::vector<std::string> names;
+    for (const auto& p : ports) names.push_back(p.name);
+    return names;
+}
+
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
                tables::CsvEncoding encoding, Output& output) {
     const int records = tables::DataRowCount(table);
@@ -155,18 +143,14 @@ bool WriteList(const QString& path, const tables::Table& table, tables::ListKind
     return false;
 }
 
-namespace {}  // namespace
-
 PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
                       Output& output) {
     const int rows = jobs::DataRows(list.table);
-    const jobs::RunKind kind = DownloadKind(list.kind);
+    const jobs::RunKind kind = jobs::DownloadKindOf(list.kind);
     RunStarted(output, port.name, kind, rows);
     PortObserver observer(port.name, output, rows);
-    const scale::RowKind rowKind =
-        list.kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
-    const jobs::KeptDownload kept =
-        jobs::LoadWholeList(link, port.name, list.table, rowKind, observer, Log());
+    const jobs::KeptDownload kept = jobs::LoadWholeList(
+        link, port.name, list.table, jobs::RowKindOf(list.kind), observer, Log());
     if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
     return RunEnded(port.name, kind, rows, kept.report, output);
 }
@@ -282,10 +266,6 @@ int RunUpload(const Settings& settings, Output& output) {
     }
     return Summarize(results, output);
 }
-
-}  // namespace cli
-
-namespace cli {
 
 int RunConvert(const Settings& settings, Output& output) {
     ListFile list;

@@ -34,6 +34,11 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
                tables::CsvEncoding encoding, Output& output);
 
+// The ports' names, in the order given.
+std::vector<std::string> NamesOf(const std::vector<PortName>& ports);
+
+void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows);
+
 // The whole list into one port.
 PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
                       Output& output);

@@ -11,14 +11,6 @@ namespace cli {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-std::string Utf8(const std::string& cp1251) {
-    return tables::DecodeCp1251(cp1251).toStdString();
-}
-
 void Difference(Output& output, const std::string& port, QJsonObject event,
                 const std::string& line) {
     event.insert("event", "difference");
@@ -32,9 +24,10 @@ void SayDifferences(Output& output, const std::string& port, const jobs::Compari
     const tables::Row& titles = tables::TitlesOf(tables::ListKind::Plu);
     for (const jobs::ListedRecord& record : c.differing) {
         for (const jobs::FieldDifference& field : record.fields) {
-            const std::string title = Utf8(titles[static_cast<std::size_t>(field.column)]);
-            const std::string list = Utf8(field.list);
-            const std::string scale = Utf8(field.scale);
+            const std::string title =
+                tables::Cp1251ToUtf8(titles[static_cast<std::size_t>(field.column)]);
+            const std::string list = tables::Cp1251ToUtf8(field.list);
+            const std::string scale = tables::Cp1251ToUtf8(field.scale);
             Difference(output, port,
                        {{"what", "field"},
                         {"plu", record.plu},
@@ -56,10 +49,7 @@ void SayDifferences(Output& output, const std::string& port, const jobs::Compari
 
 PortResult CompareOnePort(const PortName& port, scale::Link& link, const ListFile& list,
                           Output& output) {
-    output.Event({{"event", "run-start"},
-                  {"port", Q(port.name)},
-                  {"kind", jobs::RunKindName(jobs::RunKind::PluCompare)},
-                  {"rows", 0}});
+    RunStarted(output, port.name, jobs::RunKind::PluCompare, 0);
     PortObserver observer(port.name, output, 0);
     const jobs::KeptCompare kept =
         jobs::CompareKeepingKnown(link, port.name, list.table, observer, Log());
@@ -107,9 +97,7 @@ int RunCompare(const Settings& settings, Output& output) {
         output.Warn(ComparePluOnly());
         return kUsage;
     }
-    std::vector<std::string> names;
-    for (const auto& p : settings.ports) names.push_back(p.name);
-    output.TrackPorts(names);
+    output.TrackPorts(NamesOf(settings.ports));
     const auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
         return CompareOnePort(port, link, list, output);
     });

@@ -8,6 +8,7 @@ namespace cli {
 namespace {
 // Redrawing more often than this only costs CPU on a slow line.
 constexpr std::chrono::milliseconds kRedrawEvery{200};
+}  // namespace
 
 std::string Decimal(double value) {
     char text[32];
@@ -17,7 +18,6 @@ std::string Decimal(double value) {
         if (c == '.') c = ',';
     return s;
 }
-}  // namespace
 
 std::string Printable(const std::string& text) {
     std::string shown;

@@ -12,6 +12,11 @@
 
 namespace cli {
 
+// Text of the command line, UTF-8, as a QString: for events.
+inline QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
 class Output {
   public:
     // With json, JSON events go to `out` and every human line to `err`; without, results go to
@@ -60,6 +65,9 @@ class Output {
 // The text with every control character but line end and tab shown as U+FFFD, so that bytes
 // quoted from a file never act on the terminal.
 std::string Printable(const std::string& text);
+
+// "11,6": one decimal, with the comma Russian writes.
+std::string Decimal(double value);
 
 // "rows 120 of 200, 11.6 rows a second, 0:07 left", in Russian.
 std::string ProgressText(int done, int rows, double seconds);

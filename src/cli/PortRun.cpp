@@ -16,12 +16,11 @@ PortResult RunOnePort(const Settings& settings, const PortName& port, Output& ou
     std::unique_ptr<TComm> comm = OpenPort(port, settings.baud, problem);
     if (!comm) {
         output.Event({{"event", "port-failed"},
-                      {"port", QString::fromStdString(port.name)},
-                      {"device", QString::fromStdString(DeviceOf(port))},
-                      {"text", QString::fromStdString(problem)},
+                      {"port", Q(port.name)},
+                      {"device", Q(DeviceOf(port))},
+                      {"text", Q(problem)},
                       {"exit_code", kNoPort}});
-        PortResult result{port.name, kNoPort, port.name + ": " + problem, {}, false};
-        return result;
+        return {port.name, kNoPort, port.name + ": " + problem, {}, false};
     }
     scale::Link link{*comm, scale::SystemClock(), settings.byteTimeoutMs};
     PortResult result = work(port, link);
@@ -30,12 +29,7 @@ PortResult RunOnePort(const Settings& settings, const PortName& port, Output& ou
 }
 
 std::string Seconds(std::chrono::milliseconds duration) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f с", static_cast<double>(duration.count()) / 1000.0);
-    std::string s = text;
-    for (char& c : s)
-        if (c == '.') c = ',';
-    return s;
+    return Decimal(static_cast<double>(duration.count()) / 1000.0) + " с";
 }
 
 std::string RowsText(int done, int rows) {
@@ -84,11 +78,11 @@ void PortObserver::RowDone(int row, const tables::Row& cells) {
 
 void PortObserver::RowFailed(const jobs::Failure& failure) {
     QJsonObject event{{"event", "row-failed"},
-                      {"port", QString::fromStdString(port_)},
+                      {"port", Q(port_)},
                       {"row", failure.row},
-                      {"outcome", QString::fromStdString(jobs::OutcomeName(failure))}};
+                      {"outcome", Q(jobs::OutcomeName(failure))}};
     if (failure.outcome) {
-        event.insert("text", QString::fromStdString(ExchangeText(*failure.outcome)));
+        event.insert("text", Q(ExchangeText(*failure.outcome)));
         event.insert("exit_code", ExitCodeOf(*failure.outcome));
     }
     output_.Event(event);
@@ -104,15 +98,15 @@ PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
     PortResult result{port, ExitCodeOf(report), SummaryOf(port, rows, report), report, true};
     if (skipped >= 0) result.summary += ", без изменений: " + std::to_string(skipped);
     QJsonObject end{{"event", "run-end"},
-                    {"port", QString::fromStdString(port)},
+                    {"port", Q(port)},
                     {"kind", jobs::RunKindName(kind)},
                     {"rows_done", report.rowsDone},
                     {"rows", rows},
-                    {"outcome", QString::fromStdString(outcome)},
+                    {"outcome", Q(outcome)},
                     {"stopped", report.stopped},
                     {"duration_ms", static_cast<qint64>(report.duration.count())},
                     {"exit_code", result.exitCode},
-                    {"text", QString::fromStdString(result.summary)}};
+                    {"text", Q(result.summary)}};
     if (skipped >= 0) end.insert("skipped", skipped);
     output.Event(end);
     output.Finished(port, result.summary);

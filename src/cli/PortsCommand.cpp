@@ -17,10 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using serial::OpenProblem;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 struct State {
     const char* key;    // for --json
     const char* words;  // for people
@@ -167,7 +163,9 @@ int Unmap(const std::string& name, const serial::DeviceRoots& roots, Output& out
 
 }  // namespace
 
-std::optional<std::string> CheckPortsOperands(const std::vector<std::string>& operands) {
+std::optional<std::string> PortsOperands(const QStringList& words, Settings& settings) {
+    std::vector<std::string>& operands = settings.operands;
+    for (qsizetype i = 1; i < words.size(); ++i) operands.push_back(words[i].toStdString());
     const std::string usage =
         "ports: нужно «ports», «ports map COMn УСТРОЙСТВО» или «ports unmap COMn»";
     if (operands.empty()) return std::nullopt;

@@ -15,7 +15,7 @@
 namespace cli {
 
 struct Settings {
-    std::string command;  // display, download, upload, watch, convert, compare, ports
+    std::string command;  // its name in the command table
     std::vector<PortName> ports;
     QString file;  // the list to download, or the folder to watch
     std::optional<tables::ListKind> kind;

@@ -7,11 +7,10 @@
 #include <QJsonArray>
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
 
 #include "AtomicFile.h"
 #include "Commands.h"
+#include "Deadline.h"
 #include "ExitCode.h"
 #include "FolderQueue.h"
 #include "StopSignal.h"
@@ -22,10 +21,6 @@ namespace cli {
 namespace {
 
 using Entry = FolderQueue::Entry;
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // What became of a file's turn.
 enum class Flow { Go, FileLeft, Stop, FolderGone };
@@ -94,11 +89,7 @@ bool MakeFolder(const std::string& path, std::string& problem) {
 std::string DelayText(int ms) {
     if (ms >= 60'000 && ms % 60'000 == 0) return std::to_string(ms / 60'000) + " мин";
     if (ms % 1000 == 0) return std::to_string(ms / 1000) + " с";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f с", ms / 1000.0);
-    std::string s = text;
-    std::replace(s.begin(), s.end(), '.', ',');
-    return s;
+    return Decimal(ms / 1000.0) + " с";
 }
 
 class Watcher {
@@ -233,14 +224,11 @@ void Watcher::AnnounceRetry(const Entry& entry, const std::vector<PortResult>& u
 
 // Sleeps in poll(): new files are queued meanwhile, a signal ends the wait at once.
 Flow Watcher::WaitOut(int ms, const Entry& entry) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
+    const serial::Deadline deadline(ms);
     for (;;) {
         if (StopRequested()) return Flow::Stop;
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-        if (left <= 0) return Flow::Go;
-        if (!queue_.Wait(static_cast<int>(left), StopWakeFd())) return Flow::FolderGone;
+        if (deadline.Expired()) return Flow::Go;
+        if (!queue_.Wait(deadline.RemainingMs(), StopWakeFd())) return Flow::FolderGone;
         if (!queue_.Holds(entry)) return Flow::FileLeft;
     }
 }

@@ -5,13 +5,9 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "Commands.h"
-#include "CompareCommand.h"
+#include "CommandTable.h"
 #include "ExitCode.h"
-#include "Options.h"
-#include "PortsCommand.h"
 #include "StopSignal.h"
-#include "Watch.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -26,11 +22,5 @@ int main(int argc, char** argv) {
     const cli::Settings& s = *parsed.settings;
     cli::Output output(s.json, s.output == QStringLiteral("-"), stdout, stderr,
                        ::isatty(STDERR_FILENO) == 1);
-    if (s.command == "display") return cli::RunDisplay(s, output);
-    if (s.command == "download") return cli::RunDownload(s, output);
-    if (s.command == "watch") return cli::RunWatch(s, output);
-    if (s.command == "convert") return cli::RunConvert(s, output);
-    if (s.command == "compare") return cli::RunCompare(s, output);
-    if (s.command == "ports") return cli::RunPorts(s, output);
-    return cli::RunUpload(s, output);
+    return parsed.run(s, output);
 }

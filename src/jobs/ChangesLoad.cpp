@@ -7,8 +7,6 @@ namespace jobs {
 
 namespace {
 
-constexpr const char* kKnownStale = "known-stale";
-
 class Load {
   public:
     Load(scale::Link& link, const std::string& port, const tables::Table& table,
@@ -21,7 +19,7 @@ class Load {
     ChangesResult Whole(Distrust why, std::string detail);
     ChangesResult Send(const std::vector<int>* rows, int skipped);
     void Log(const ChangesResult& result) {
-        log_.Write({port_, DownloadRunKind(kind_), result.report.rowsDone, result.rows,
+        log_.Write({port_, DownloadKindOf(kind_), result.report.rowsDone, result.rows,
                     OutcomeName(result.report), result.report.duration, result.skipped},
                    result.report);
     }
@@ -59,7 +57,7 @@ ChangesResult Load::Run() {
         }
         if (!check.holds) {
             ForgetKnown(port_, kind_);
-            log_.Write({port_, DownloadRunKind(kind_), 0, result.rows, kKnownStale, check.duration,
+            log_.Write({port_, DownloadKindOf(kind_), 0, result.rows, kKnownStale, check.duration,
                         plan.skipped});
             return Whole(Distrust::Stale, std::to_string(check.position));
         }
@@ -99,10 +97,6 @@ ChangesResult Load::Send(const std::vector<int>* rows, int skipped) {
 }
 
 }  // namespace
-
-RunKind DownloadRunKind(scale::RowKind kind) {
-    return kind == scale::RowKind::Plu ? RunKind::PluDownload : RunKind::MsgDownload;
-}
 
 ChangesResult LoadChanges(scale::Link& link, const std::string& port, const tables::Table& table,
                           scale::RowKind kind, ChangesObserver& observer, TransferLog& log) {

@@ -56,7 +56,4 @@ struct ChangesResult {
 ChangesResult LoadChanges(scale::Link& link, const std::string& port, const tables::Table& table,
                           scale::RowKind kind, ChangesObserver& observer, TransferLog& log);
 
-// What a log line calls a download of this kind.
-RunKind DownloadRunKind(scale::RowKind kind);
-
 }  // namespace jobs

@@ -14,6 +14,11 @@
 
 namespace jobs {
 
+// The exchanges' kind of row for a list of this kind.
+inline scale::RowKind RowKindOf(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
+}
+
 // Rows pass between the table and scale's exchanges as they are, so scale's cell positions must
 // be the table's columns; scale cannot see the table, so they meet here.
 static_assert(std::is_same_v<scale::PluCells, tables::Row>);

@@ -6,6 +6,7 @@
 
 #include "CodePage1251.h"
 #include "Codec.h"
+#include "Job.h"
 #include "RowValidation.h"
 
 namespace jobs {
@@ -43,8 +44,7 @@ std::string DuplicateReason(std::int32_t number, int firstRow, tables::ListKind 
 std::vector<ListProblem> CheckListRows(const std::vector<tables::Row>& rows,
                                        const std::vector<int>& rowNumbers, tables::ListKind kind,
                                        Duplicates duplicates, Cells cells) {
-    const scale::RowKind rowKind =
-        kind == tables::ListKind::Plu ? scale::RowKind::Plu : scale::RowKind::Message;
+    const scale::RowKind rowKind = RowKindOf(kind);
     std::unordered_map<std::int32_t, int> firstRowOf;
     std::vector<ListProblem> problems;
     for (std::size_t i = 0; i < rows.size(); ++i) {

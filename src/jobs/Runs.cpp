@@ -45,7 +45,7 @@ KeptDownload LoadWholeList(scale::Link& link, const std::string& port, const tab
                            scale::RowKind kind, Observer& observer, TransferLog& log,
                            const std::function<void()>& started) {
     KeptDownload kept = DownloadKeepingKnown(link, port, table, kind, nullptr, observer, started);
-    log.Write({port, DownloadRunKind(kind), kept.report.rowsDone, DataRows(table),
+    log.Write({port, DownloadKindOf(kind), kept.report.rowsDone, DataRows(table),
                OutcomeName(kept.report), kept.report.duration},
               kept.report);
     return kept;

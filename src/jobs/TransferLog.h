@@ -26,6 +26,16 @@ std::string StateFolder();
 // What a log line calls a run's kind.
 enum class RunKind { PluDownload, MsgDownload, PluUpload, Readout, PluCompare };
 const char* RunKindName(RunKind kind);
+// A download, by the kind of its list.
+inline RunKind DownloadKindOf(scale::RowKind kind) {
+    return kind == scale::RowKind::Plu ? RunKind::PluDownload : RunKind::MsgDownload;
+}
+inline RunKind DownloadKindOf(tables::ListKind kind) {
+    return DownloadKindOf(RowKindOf(kind));
+}
+
+// The outcome of a changed-only load that found the scale not holding what it was known to.
+constexpr const char* kKnownStale = "known-stale";
 
 // "2026-12-08 10:24:31 +0300": a log line's time stamp.
 std::string LocalTimeNow();

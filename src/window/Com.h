@@ -136,6 +136,10 @@ class TForm1 : public QMainWindow {
     bool LinkAnswered = true;
     bool TableExists = false;
     bool TableIsPlu = false;
+    // The kind of the list in the grid, as TableIsPlu says.
+    tables::ListKind ListKindNow() const {
+        return TableIsPlu ? tables::ListKind::Plu : tables::ListKind::Msg;
+    }
     bool TableModified = false;
     Answer SaveAnswer = Answer::Cancel;
     QString TableFileName;

@@ -42,7 +42,7 @@ void TForm1::ExportCsv() {
     if (!chosen) return;
     const tables::CsvEncoding encoding =
         chosen->filter == 1 ? tables::CsvEncoding::Cp1251 : tables::CsvEncoding::Utf8;
-    const tables::ListKind kind = TableIsPlu ? tables::ListKind::Plu : tables::ListKind::Msg;
+    const tables::ListKind kind = ListKindNow();
     QString cause;
     if (!tables::WriteCsvFile(chosen->path, Grid(), kind, tables::DataRowCount(Grid()), encoding,
                               cause))

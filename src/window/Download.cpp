@@ -23,7 +23,7 @@ void TForm1::Button21Click() {
 }
 
 void TForm1::DownloadRun() {
-    const scale::RowKind kind = TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message;
+    const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
     StartDownloadView();
     DownloadView view(*this);
     scale::Link link = LinkNow();

@@ -24,9 +24,7 @@ void TForm1::BuildGridHelpers() {
     statusLine_->addPermanentWidget(gridStatus_);
 
     findBar_ = new FindBar(*StringGrid1, centralWidget());
-    findBar_->listKind = [this] {
-        return TableIsPlu ? tables::ListKind::Plu : tables::ListKind::Msg;
-    };
+    findBar_->listKind = [this] { return ListKindNow(); };
     findBar_->onNote = [this](const QString& note) {
         if (note.isEmpty()) return statusLine_->clearMessage();
         statusLine_->showMessage(note, kNoteMs);

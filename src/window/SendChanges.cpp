@@ -57,7 +57,7 @@ void TForm1::SendChangesClick() {
 }
 
 void TForm1::SendChangesRun() {
-    const scale::RowKind kind = TableIsPlu ? scale::RowKind::Plu : scale::RowKind::Message;
+    const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
     ChangesView view(*this);
     scale::Link link = LinkNow();
     const jobs::ChangesResult result =

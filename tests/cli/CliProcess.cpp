@@ -2,7 +2,7 @@
 
 #include <signal.h>
 
-#include <QElapsedTimer>
+#include "WaitFor.h"
 
 CliProcess::CliProcess(const QStringList& arguments) {
     process_.start(QStringLiteral(QVSCALE_CLI), arguments);
@@ -49,14 +49,15 @@ bool CliProcess::WaitForErr(const std::string& text, int timeoutMs) {
 }
 
 bool CliProcess::WaitUntil(const std::function<bool()>& holds, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
+    const auto drained = [&] {
         Drain();
-        if (holds()) return true;
-        if (timer.elapsed() > timeoutMs || process_.state() == QProcess::NotRunning) return false;
+        return holds();
+    };
+    return WaitFor(drained, timeoutMs, [&] {
+        if (process_.state() == QProcess::NotRunning) return false;
         process_.waitForReadyRead(50);
-    }
+        return true;
+    });
 }
 
 CliRun RunCli(const QStringList& arguments, int timeoutMs) {

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <csignal>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include "CliFixture.h"
@@ -158,6 +159,38 @@ TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
     }
     EXPECT_TRUE(Has(RunCli({"help", "upload"}).out, "--partial"));
     EXPECT_TRUE(Has(RunCli({"help", "ports"}).out, "ports unmap COMn"));
+}
+
+// The first word of each line under "Команды:" in the program's help.
+std::vector<std::string> ListedCommands() {
+    const std::string out = RunCli({"--help"}).out;
+    const std::size_t from = out.find("Команды:\n");
+    std::istringstream lines(out.substr(from, out.find("\n\n", from) - from));
+    std::vector<std::string> names;
+    std::string line;
+    for (std::getline(lines, line); std::getline(lines, line);)
+        names.push_back(line.substr(2, line.find(' ', 2) - 2));
+    return names;
+}
+
+TEST(CliUsage, EachListedCommandHasItsPageAndTakesEveryOptionThePageNames) {
+    const std::vector<std::string> commands = ListedCommands();
+    ASSERT_GE(commands.size(), 7u);
+    const std::regex option("--[a-z-]+");
+    for (const std::string& name : commands) {
+        if (name == "help") continue;
+        const QString command = QString::fromStdString(name);
+        const CliRun page = RunCli({"help", command});
+        EXPECT_EQ(page.exitCode, 0) << name;
+        EXPECT_EQ(page.out.rfind("Использование: qvscale-cli " + name + " ", 0), 0u) << page.out;
+        EXPECT_EQ(RunCli({command, "--help"}).out, page.out) << name;
+        for (std::sregex_iterator o(page.out.begin(), page.out.end(), option), end; o != end; ++o) {
+            // The stray word keeps a command that takes the option from running.
+            const CliRun run = RunCli({command, QString::fromStdString(o->str()), "x"});
+            EXPECT_EQ(run.exitCode, 2) << name << " " << o->str();
+            EXPECT_FALSE(Has(run.err, "не берёт")) << name << " " << o->str() << ": " << run.err;
+        }
+    }
 }
 
 TEST(CliUsage, AUsageLineNamesThePortOnlyForACommandThatTakesIt) {

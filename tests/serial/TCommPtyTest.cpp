@@ -10,6 +10,7 @@
 #include "MyCom.h"
 #include "PtyPair.h"
 #include "TempConfig.h"
+#include "WaitFor.h"
 
 namespace {
 
@@ -24,12 +25,10 @@ class TCommPty : public ::testing::Test {
         comm.Connect();
     }
 
-    // Polls InQue until it shows want bytes, for at most two seconds.
+    // What InQue shows once it shows want bytes, or after two seconds.
     std::int32_t AwaitInQue(std::int32_t want) {
-        std::int32_t n = 0;
-        for (int i = 0; i < 200 && (n = comm.InQue()) < want; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return n;
+        WaitFor([&] { return comm.InQue() >= want; }, 2000);
+        return comm.InQue();
     }
 };
 

@@ -9,6 +9,7 @@
 
 #include "EventHooks.h"
 #include "ScaleWindow.h"
+#include "WaitFor.h"
 
 namespace {
 
@@ -75,8 +76,11 @@ TEST(BusyState, EachPassOfAnUploadPaintsTheNewRecord) {
     w.h.form->show();
     w.h.Click("Button18");
     // Nothing paints before the window system has shown the window.
-    for (int i = 0; i < 100 && !w.h.form->windowHandle()->isExposed(); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    WaitFor([&] { return w.h.form->windowHandle()->isExposed(); }, 2000,
+            [] {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+                return true;
+            });
     ASSERT_TRUE(w.h.form->windowHandle()->isExposed());
     QWidget* grid = w.h.Find<QWidget>("StringGrid1");
     int paints = 0;

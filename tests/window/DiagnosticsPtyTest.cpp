@@ -9,10 +9,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <chrono>
 
 #include "FormHarness.h"
 #include "PtyPair.h"
+#include "WaitFor.h"
 
 namespace {
 
@@ -31,11 +31,12 @@ class DiagnosticsOnPty : public ::testing::Test {
     // Sends bytes from the far end and waits, at most 2 s, until all of them are waiting.
     void Arrive(const Bytes& bytes) {
         pty.Write(bytes);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         const auto count = static_cast<std::int32_t>(bytes.size());
-        while (h.form->ForTests().Comm.InQue() < count &&
-               std::chrono::steady_clock::now() < deadline)
-            h.form->ForTests().Comm.WaitInput(20);
+        WaitFor([&] { return h.form->ForTests().Comm.InQue() >= count; }, 2000,
+                [&] {
+                    h.form->ForTests().Comm.WaitInput(20);
+                    return true;
+                });
         ASSERT_EQ(h.form->ForTests().Comm.InQue(), count);
     }
 

@@ -15,10 +15,10 @@
 #include "GridModel.h"
 #include "GridView.h"
 #include "ScaleWindow.h"
+#include "WaitFor.h"
 
 namespace {
 
-using namespace std::chrono_literals;
 using tables::ListKind;
 
 const QString kSent = QStringLiteral("Данные переданы");

@@ -5,10 +5,9 @@
 #include <QLabel>
 
 #include "ScaleWindow.h"
+#include "WaitFor.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 struct Labels {
     QString weight, price, total;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "CodePage1251.h"
+#include "Deadline.h"
 #include "GridModel.h"
 #include "GridView.h"
 
@@ -110,10 +111,9 @@ std::optional<sim::Bytes> ScaleWindow::SentSoFar() const {
         ::close(fd);
         if (!written) return std::nullopt;
     }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    const serial::Deadline deadline(2000);
     std::size_t wanted = kMarker.size();
-    while (scale.WaitReceived(wanted, std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          end - std::chrono::steady_clock::now()))) {
+    while (scale.WaitReceived(wanted, std::chrono::milliseconds(deadline.RemainingMs()))) {
         sim::Bytes got = scale.Received();
         if (EndsWithMarker(got)) {
             got.resize(got.size() - kMarker.size());

@@ -88,8 +88,3 @@ class ProgressLog {
     mutable std::mutex mutex_;
     std::vector<int> values_;
 };
-
-template <typename Clock = std::chrono::steady_clock>
-double SecondsSince(typename Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
