@@ -11,8 +11,8 @@
 namespace cli {
 
 std::string BadRowText(const BadRow& bad) {
-    return (bad.fileLine ? "Строка файла " : "Строка ") + std::to_string(bad.row) + ", «" +
-           bad.column + "»: " + bad.reason;
+    return (bad.fileLine ? "Строка файла " : "Строка ") + std::to_string(bad.row) +
+           (bad.record.empty() ? "" : ", " + bad.record) + ", «" + bad.column + "»: " + bad.reason;
 }
 
 bool IsCsvFileName(const QString& path) {
@@ -39,7 +39,7 @@ std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind)
     const tables::Row& titles = tables::TitlesOf(kind);
     std::vector<BadRow> bad;
     for (const jobs::ListProblem& p : problems)
-        bad.push_back({p.row, tables::Cp1251ToUtf8(titles[p.column]), p.reason});
+        bad.push_back({p.row, tables::Cp1251ToUtf8(titles[p.column]), p.reason, false, {}});
     return bad;
 }
 
@@ -73,7 +73,7 @@ ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind) 
         return list;
     }
     for (const jobs::ImportProblem& p : report.problems)
-        list.badRows.push_back({p.line, p.column, p.reason, true});
+        list.badRows.push_back({p.line, p.column, p.reason, true, p.record});
     list.badRowCount = report.badRows;
     tables::WriteTitles(list.table, report.kind);
     tables::LoadRows(list.table, std::move(report.rows));

@@ -22,6 +22,7 @@ struct BadRow {
     std::string column;  // the column's title
     std::string reason;
     bool fileLine = false;  // row is a line of the file, as an editor counts them
+    std::string record;     // "PLU 2", as the grid shows the row; empty when not known
 };
 
 // "Строка 2, «Цена»: не число: «12,5»"

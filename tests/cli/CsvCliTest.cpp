@@ -24,8 +24,8 @@ TEST(CliCsv, ADownloadTakesACsvFileWholeOrSendsNothing) {
     };
     const Case cases[] = {
         {"goods_cp1251.csv", {}, 0, {1, 2, 3, 4}, "COM2: готово, строк: 4 из 4"},
-        {"duplicate_plu.csv", {}, 3, {}, "Строка файла "},
-        {"price_three_decimals.csv", {}, 3, {}, "Строка файла "},
+        {"duplicate_plu.csv", {}, 3, {}, "Строка файла 4, PLU 17, "},
+        {"price_three_decimals.csv", {}, 3, {}, "Строка файла 3, PLU 2, «"},
         {"goods_cp1251.csv", {"--kind", "msg"}, 3, {}, "а задан список сообщений"},
     };
     for (const auto& c : cases) {
