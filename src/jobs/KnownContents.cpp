@@ -177,10 +177,15 @@ ClaimsDropped KnownRecorder::StopClaiming(const std::vector<int>& rows, std::str
         known_.erase(claim);
     }
     const std::string path = KnownContentsPath(port_, kind_);
-    if (!dropped_.empty() && !SaveKnown(port_, kind_, known_, error)) {
+    // A journal left by a run that was cut short is folded in first: a torn entry at its end
+    // would hide every claim appended after it.
+    const bool journalLeft = fs::exists(JournalPath(path));
+    if ((!dropped_.empty() || journalLeft) && !SaveKnown(port_, kind_, known_, error)) {
         stuck_ = fs::exists(path) || fs::exists(JournalPath(path));
         return stuck_ ? ClaimsDropped::Stuck : ClaimsDropped::Forgotten;
     }
+    std::error_code ignored;
+    fs::create_directories(KnownContentsFolder(), ignored);
     journaling_ = true;
     lastFlush_ = std::chrono::steady_clock::now();
     return ClaimsDropped::Durably;

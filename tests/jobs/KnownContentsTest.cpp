@@ -9,12 +9,14 @@
 #include <functional>
 #include <iterator>
 #include <set>
+#include <thread>
 
 #include "Download.h"
 #include "FileSizeLimit.h"
 #include "FrozenFile.h"
 #include "KeptDownload.h"
 #include "KnownContents.h"
+#include "KnownJournal.h"
 #include "OnScale.h"
 #include "ScaleText.h"
 #include "Upload.h"
@@ -299,6 +301,55 @@ TEST(KnownContents, ALoadThatCannotStopClaimingForgetsAllOrIsRefusedWhenItNeedsT
         if (c.fileKept) {
             EXPECT_EQ(BytesOf(path), earlier) << c.name;
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Gives the clock time to pass between rows, as a paced line does.
+class SlowRows : public jobs::Observer {
+  public:
+    explicit SlowRows(std::function<void(int)> atRow) : atRow_(std::move(atRow)) {}
+    void RowDone(int row, const tables::Row&) override { atRow_(row); }
+    bool StopNow() override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return false;
+    }
+
+  private:
+    std::function<void(int)> atRow_;
+};
+
+TEST(KnownContents, ALongLoadClaimsWhatTheScaleConfirmedBeforeItEnds) {
+    struct Case {
+        const char* name;
+        std::string journalBefore;  // left by a run cut short
+    };
+    const Case cases[] = {
+        {"a first load, nothing known yet", ""},
+        {"after a run cut short in an entry", "1\r\nCheese\r\nkg\r\n10"},
+    };
+    for (const Case& c : cases) {
+        OnScale s;
+        const std::string journal =
+            jobs::JournalPath(jobs::KnownContentsPath("COM2", scale::RowKind::Plu));
+        if (!c.journalBefore.empty()) {
+            std::filesystem::create_directories(jobs::KnownContentsFolder());
+            std::ofstream(journal, std::ios::binary) << c.journalBefore;
+        }
+        std::size_t claimedAtRow30 = 0;
+        SlowRows slow([&](int row) {
+            if (row == 30) claimedAtRow30 = jobs::ReadJournal(journal).size();
+        });
+        const tables::Table table = ListOf(Prices(40, 100));
+        const jobs::KeptDownload kept =
+            jobs::DownloadKeepingKnown(s.link, "COM2", table, scale::RowKind::Plu, nullptr, slow);
+        ASSERT_FALSE(kept.report.failure) << c.name;
+        EXPECT_GE(claimedAtRow30, 16u) << c.name;
+        EXPECT_EQ(Known(), CanonicalOf(Prices(40, 100))) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(journal)) << c.name << ": folded in at the end";
     }
 }
 
