@@ -40,6 +40,10 @@ bool IsEmpty(const std::vector<std::string>& cells) {
 const char* const kNoNumber =
     "В заголовке нет столбца номера: «PLU» для списка PLU или «MSG» для списка сообщений";
 
+std::string NoHeaderAt(int line) {
+    return "В строке " + std::to_string(line) + " нет заголовка";
+}
+
 class Reader {
   public:
     Reader(CsvRead& read, const HeaderRule& rule) : read_(read), rule_(rule) {}
@@ -63,7 +67,7 @@ class Reader {
         if (headerRead_ || !read_.refusal.empty()) return;
         read_.headerUnknown = true;
         if (rule_.headerLine > 0)
-            read_.refusal = "В строке " + std::to_string(rule_.headerLine) + " нет заголовка";
+            read_.refusal = NoHeaderAt(rule_.headerLine);
         else if (rule_.choice)
             read_.refusal = "Ни в одной из первых " + std::to_string(kPreviewRows) +
                             " строк нет всех выбранных столбцов";
@@ -83,8 +87,11 @@ class Reader {
         const bool more = Preview(cells, line);
         if (rule_.headerLine > 0 && line < rule_.headerLine) return true;
         if (rule_.headerLine > 0 && line > rule_.headerLine) {
-            Finish();
-            return false;
+            // The rows go on into the preview, for a choice of the right one.
+            headerRead_ = true;
+            read_.headerUnknown = true;
+            read_.refusal = NoHeaderAt(rule_.headerLine);
+            return more;
         }
         std::optional<ColumnChoice> choice = rule_.choice;
         if (!choice && rule_.remembered) choice = rule_.remembered(cells);
