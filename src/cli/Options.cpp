@@ -8,6 +8,7 @@
 #include "ChangedOnly.h"
 #include "CompareCommand.h"
 #include "ExitCode.h"
+#include "ImportArguments.h"
 #include "ListFile.h"
 #include "PortsCommand.h"
 
@@ -90,7 +91,8 @@ std::string CommandHelp(const std::string& command) {
     if (command == "convert")
         return "Использование: qvscale-cli convert [--kind plu|msg] [--encoding utf8|cp1251] "
                "ВХОД ВЫХОД\n\n"
-               "Переводит список из файла таблицы (.plu, .msg) в CSV-файл (.csv) или обратно.\n"
+               "Переводит список из файла таблицы (.plu, .msg) в CSV-файл (.csv) или книгу\n"
+               "(.xlsx) или обратно; прочесть можно и книги .ods, .xls.\n"
                "Строки проверяются, как перед загрузкой в весы: с ошибкой — ничего не\n"
                "пишется (код 3). CSV пишется в UTF-8 с `;`, --encoding cp1251 — для старых\n"
                "программ.\n";
@@ -147,13 +149,17 @@ const std::map<std::string, std::set<QString>>& OptionsTaken() {
         more.insert(link.begin(), link.end());
         return more;
     };
+    static const auto reading = [](std::set<QString> more) {
+        more.insert(ImportOptionNames().begin(), ImportOptionNames().end());
+        return more;
+    };
     static const std::map<std::string, std::set<QString>> taken = {
         {"display", link},
-        {"download", with({"kind", "changed-only", "full-if-unknown", "trust-known"})},
+        {"download", reading(with({"kind", "changed-only", "full-if-unknown", "trust-known"}))},
         {"upload", with({"output", "partial", "encoding"})},
-        {"watch", with({"kind", "retry-ms"})},
-        {"convert", {"json", "kind", "encoding"}},
-        {"compare", with({"kind"})},
+        {"watch", reading(with({"kind", "retry-ms"}))},
+        {"convert", reading({"json", "kind", "encoding"})},
+        {"compare", reading(with({"kind"}))},
         {"ports", {"json"}},
     };
     return taken;
@@ -257,7 +263,9 @@ std::optional<std::string> CheckChanges(const Settings& s) {
 }  // namespace
 
 std::string HelpText(const std::string& command) {
-    return CommandHelp(command);
+    const bool reads =
+        command == "download" || command == "convert" || command == "compare" || command == "watch";
+    return CommandHelp(command) + (reads ? ImportOptionsHelp() : "");
 }
 
 Parsed ParseArguments(const QStringList& arguments) {
@@ -282,9 +290,12 @@ Parsed ParseArguments(const QStringList& arguments) {
     parser.addOptions(
         {port, kind, output, partial, json, baud, help, version, encoding, byteTimeout, retry});
     parser.addOptions({changedOnly, fullIfUnknown, trustKnown});
-    const std::vector<QCommandLineOption> options = {
+    for (const QCommandLineOption& option : ImportCommandLineOptions()) parser.addOption(option);
+    std::vector<QCommandLineOption> options = {
         port,    kind,     output,      partial, json,        baud,          help,
         version, encoding, byteTimeout, retry,   changedOnly, fullIfUnknown, trustKnown};
+    options.insert(options.end(), ImportCommandLineOptions().begin(),
+                   ImportCommandLineOptions().end());
     const bool parsed = parser.parse(arguments);
     const QStringList positional = parser.positionalArguments();
     const std::string command = positional.isEmpty() ? "" : positional.front().toStdString();
@@ -349,6 +360,7 @@ Parsed ParseArguments(const QStringList& arguments) {
     s.changedOnly = parser.isSet(changedOnly);
     s.fullIfUnknown = parser.isSet(fullIfUnknown);
     s.trustKnown = parser.isSet(trustKnown);
+    if (const auto problem = ReadImportOptions(parser, s.import)) return usage(*problem);
     if (command == "ports") {
         for (qsizetype i = 1; i < positional.size(); ++i)
             s.operands.push_back(positional[i].toStdString());
@@ -361,11 +373,12 @@ Parsed ParseArguments(const QStringList& arguments) {
     const bool listFile = s.command == "download" || s.command == "convert";
     // A file that cannot be read is said so when it is read, which names the cause.
     const QFileInfo file(s.file);
-    if (listFile && !s.kind && !KindOfFileName(s.file) && !IsCsvFileName(s.file) && file.exists() &&
-        !file.isDir())
+    if (listFile && !s.kind && !KindOfFileName(s.file) && !IsImportedFileName(s.file) &&
+        file.exists() && !file.isDir())
         return usage("Вид списка не виден по расширению файла: задайте --kind plu или --kind msg");
-    if (s.command == "convert" && IsCsvFileName(s.file) == IsCsvFileName(s.output))
-        return usage("convert переводит файл таблицы в CSV-файл (.csv) или обратно");
+    if (s.command == "convert" && IsImportedFileName(s.file) == IsImportedFileName(s.output))
+        return usage(
+            "convert переводит файл таблицы в CSV-файл (.csv) или книгу (.xlsx) или обратно");
     if (s.command == "watch" && !QFileInfo(s.file).isDir())
         return usage("Папка " + s.file.toStdString() +
                      (QFileInfo::exists(s.file) ? " — это файл, а нужна папка" : " не найдена"));

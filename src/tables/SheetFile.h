@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "CsvRecords.h"
+#include "Table.h"
 
 namespace tables {
 
@@ -27,6 +28,15 @@ constexpr std::int64_t kMaxUnpackedBytes = 256LL * 1024 * 1024;
 // nothing.
 std::string ForEachSheetRow(const std::string& bytes, SheetFormat format, const QString& sheet,
                             const CsvRecordSink& onRow);
+
+// Data rows 1..dataRows (cut to the rows the table has) as an .xlsx workbook: the kind's titles
+// in a frozen header row, each cell that holds a whole number as a number, the rest as text.
+// Written whole or not at all, as WriteCsvFile writes; error names the cause.
+bool WriteXlsxFile(const QString& path, const Table& table, ListKind kind, int dataRows,
+                   QString& error);
+// The program that makes the workbook: $QVSCALE_XLSX_WRITER, else qvscale-xlsx beside the
+// running program, else the installed one.
+QString XlsxWriterProgram();
 
 // A number as a spreadsheet shows it: whole numbers with all their digits (a 13-digit barcode),
 // others at 15 significant digits, so 549.89999999999998 is 549.9 and 65.0 is 65.
