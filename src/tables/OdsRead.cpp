@@ -17,16 +17,22 @@ int Repeats(const QXmlStreamReader& xml, const char* attribute) {
     return ok && count > 0 ? count : 1;
 }
 
+// Spans in spans deeper than this are no text anybody typed; their text is left out.
+constexpr int kMaxSpanDepth = 16;
+
 // The text of a paragraph: runs of spaces, tabs and line breaks as the file codes them, notes
 // left out.
-void AppendText(QXmlStreamReader& xml, QString& text) {
+void AppendText(QXmlStreamReader& xml, QString& text, int depth = 0) {
     while (!xml.atEnd()) {
         const auto token = xml.readNext();
         if (token == QXmlStreamReader::EndElement) return;
-        if (token == QXmlStreamReader::Characters) text += xml.text();
+        // A cell's text is cut where SheetRow cuts it: a run of spaces repeated a million times
+        // must not fill the memory first.
+        const bool room = text.size() <= static_cast<qsizetype>(kMaxCellBytes);
+        if (token == QXmlStreamReader::Characters && room) text += xml.text();
         if (token != QXmlStreamReader::StartElement) continue;
         if (xml.name() == u"s") {
-            text += QString(std::min(Repeats(xml, "c"), kMaxSheetColumns), ' ');
+            if (room) text += QString(std::min(Repeats(xml, "c"), kMaxSheetColumns), ' ');
             xml.skipCurrentElement();
         } else if (xml.name() == u"tab") {
             text += '\t';
@@ -34,10 +40,10 @@ void AppendText(QXmlStreamReader& xml, QString& text) {
         } else if (xml.name() == u"line-break") {
             text += '\n';
             xml.skipCurrentElement();
-        } else if (xml.name() == u"annotation") {
+        } else if (xml.name() == u"annotation" || depth > kMaxSpanDepth) {
             xml.skipCurrentElement();
         } else {
-            AppendText(xml, text);
+            AppendText(xml, text, depth + 1);
         }
     }
 }

@@ -8,9 +8,11 @@
 namespace tables {
 
 void SheetRow::Put(int column, const std::string& utf8) {
-    if (column < 0 || column >= kMaxSheetColumns || utf8.empty()) return;
+    if (column < 0 || column >= kMaxSheetColumns || utf8.empty() || !Walk()) return;
     if (static_cast<int>(cells_.size()) <= column) cells_.resize(column + 1);
-    if (!Utf8ToCp1251(utf8, cells_[column])) cells_[column] = utf8;
+    // A cut in the middle of a character leaves bytes that are no UTF-8, taken as they are.
+    const std::string_view text(utf8.data(), std::min(utf8.size(), kMaxCellBytes));
+    if (!Utf8ToCp1251(text, cells_[column])) cells_[column] = std::string(text);
 }
 
 bool SheetRow::End(int line) {

@@ -13,15 +13,17 @@ namespace tables {
 // Columns past this many are not read, as in CSV files: no list has them.
 constexpr int kMaxSheetColumns = 1000;
 
-// Rows and cells a sheet may hold, the empty ones too: a sheet of millions of empty cells would
-// take many seconds to walk, and no list is like it.
-constexpr int kMaxSheetElements = 10'000'000;
+// Rows and cells a sheet may hold, the empty ones and those an .ods repeats too: a sheet of
+// millions of them would take many seconds to walk, and no list is like it.
+constexpr int kMaxSheetElements = 4'000'000;
+// A cell's text past this many bytes is dropped: no cell of a list is so long.
+constexpr std::size_t kMaxCellBytes = 64 * 1024;
 
 class SheetRow {
   public:
     explicit SheetRow(const CsvRecordSink& onRow) : onRow_(onRow) {}
 
-    // column counts from 0; a cell past kMaxSheetColumns is dropped.
+    // column counts from 0; a cell past kMaxSheetColumns is dropped. Each counts as Walk does.
     void Put(int column, const std::string& utf8);
     // Hands the row on when a cell holds something, and starts the next; false once onRow
     // stopped the reading.

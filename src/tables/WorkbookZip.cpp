@@ -1,5 +1,8 @@
 #include "WorkbookZip.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "SheetFile.h"
 #include "quazipfile.h"
 #include "quazipfileinfo.h"
@@ -7,12 +10,23 @@
 namespace tables {
 namespace {
 
+const char* const kTooManyTags =
+    "Книга слишком велика для списка: в ней больше 6 млн ячеек и строк";
+const char* const kTextTooLong = "В книге текст длиннее 1 МБ без разметки: это не список";
+
 // An entry of the zip that spends the shared budget as it is read: a zip may declare small sizes
 // and still unpack to gigabytes.
 class BudgetedEntry : public QIODevice {
   public:
-    BudgetedEntry(QuaZip* zip, std::int64_t& budget, bool& spent)
-        : file_(zip), budget_(budget), spent_(spent) {}
+    template <typename Budget>
+    BudgetedEntry(QuaZip* zip, Budget& budget)
+        : file_(zip),
+          bytes_(budget.bytes),
+          tags_(budget.tags),
+          sinceTag_(budget.sinceTag),
+          spent_(budget.spent) {
+        sinceTag_ = 0;
+    }
 
     bool OpenEntry() { return file_.open(QIODevice::ReadOnly) && open(QIODevice::ReadOnly); }
     bool isSequential() const override { return true; }
@@ -21,19 +35,24 @@ class BudgetedEntry : public QIODevice {
     qint64 readData(char* data, qint64 size) override {
         const qint64 read = file_.read(data, size);
         if (read <= 0) return read == 0 && !file_.atEnd() ? -1 : read;
-        budget_ -= read;
-        if (budget_ < 0) {
-            spent_ = true;
-            return -1;
-        }
-        return read;
+        bytes_ -= read;
+        const char* const end = data + read;
+        tags_ -= std::count(static_cast<const char*>(data), end, '<');
+        const auto* last = static_cast<const char*>(memrchr(data, '<', read));
+        sinceTag_ = last ? end - last - 1 : sinceTag_ + read;
+        if (bytes_ < 0) spent_ = TooLargeUnpacked();
+        if (tags_ < 0) spent_ = kTooManyTags;
+        if (sinceTag_ > kMaxTextBytes) spent_ = kTextTooLong;
+        return spent_ ? -1 : read;
     }
     qint64 writeData(const char*, qint64) override { return -1; }
 
   private:
     QuaZipFile file_;
-    std::int64_t& budget_;
-    bool& spent_;
+    std::int64_t& bytes_;
+    std::int64_t& tags_;
+    std::int64_t& sinceTag_;
+    const char*& spent_;
 };
 
 }  // namespace
@@ -43,9 +62,8 @@ std::string NoWorkbook(const char* extension) {
            ": он повреждён или это не книга";
 }
 
-std::string TooLargeUnpacked() {
-    return "Файл распаковывается больше чем в " + std::to_string(kMaxUnpackedBytes >> 20) +
-           " МБ: это не список";
+const char* TooLargeUnpacked() {
+    return "Файл распаковывается больше чем в 256 МБ: это не список";
 }
 
 std::string NoSheetNamed(const QString& sheet, const QStringList& sheets) {
@@ -60,7 +78,7 @@ WorkbookZip::WorkbookZip(const std::string& bytes, const char* extension)
     : data_(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))),
       buffer_(&data_),
       zip_(&buffer_),
-      budget_(kMaxUnpackedBytes) {
+      budget_{kMaxUnpackedBytes, kMaxBookTags, 0} {
     if (!zip_.open(QuaZip::mdUnzip)) {
         refusal_ = NoWorkbook(extension);
         return;
@@ -85,13 +103,13 @@ bool WorkbookZip::Has(const QString& entry) {
 
 std::unique_ptr<QIODevice> WorkbookZip::Open(const QString& entry) {
     if (!Has(entry)) return nullptr;
-    auto device = std::make_unique<BudgetedEntry>(&zip_, budget_, spent_);
+    auto device = std::make_unique<BudgetedEntry>(&zip_, budget_);
     if (!device->OpenEntry()) return nullptr;
     return device;
 }
 
 std::string WorkbookZip::ReadFailure(const QXmlStreamReader& xml) const {
-    if (spent_) return TooLargeUnpacked();
+    if (budget_.spent) return budget_.spent;
     if (xml.hasError()) return "Книга повреждена: лист не прочитан до конца";
     return {};
 }

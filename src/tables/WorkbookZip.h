@@ -33,13 +33,23 @@ class WorkbookZip {
     QByteArray data_;
     QBuffer buffer_;
     QuaZip zip_;
-    std::int64_t budget_;
-    bool spent_ = false;
+    struct Budget {
+        std::int64_t bytes;           // unpacked bytes still to read, all entries together
+        std::int64_t tags;            // '<' still to read: each costs the XML reader a token or two
+        std::int64_t sinceTag;        // bytes since the last '<' in the entry read
+        const char* spent = nullptr;  // why the reading was stopped
+    } budget_;
 };
+
+// The most tags ('<') a book's entries may hold together, and the most bytes between two: the
+// XML reader's time goes with the tags and its memory with the longest text, so these keep a
+// book within seconds and megabytes whatever it holds.
+constexpr std::int64_t kMaxBookTags = 6'000'000;
+constexpr std::int64_t kMaxTextBytes = 1 << 20;
 
 // Refusals every workbook reader shares, Russian, UTF-8.
 std::string NoWorkbook(const char* extension);
-std::string TooLargeUnpacked();
+const char* TooLargeUnpacked();
 std::string NoSheetNamed(const QString& sheet, const QStringList& sheets);
 
 }  // namespace tables

@@ -1,0 +1,98 @@
+// Workbooks made to hurt: small zips whose XML would take the reader's memory or time. Each is
+// refused, or read with what no list holds cut away, and never crashes the reader.
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <map>
+
+#include "SheetFile.h"
+#include "quazip.h"
+#include "quazipfile.h"
+
+namespace tables {
+namespace {
+
+std::string Zip(const std::map<QString, QByteArray>& entries) {
+    QBuffer buffer;
+    {
+        QuaZip zip(&buffer);
+        zip.open(QuaZip::mdCreate);
+        for (const auto& [name, body] : entries) {
+            QuaZipFile file(&zip);
+            file.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
+            file.write(body);
+            file.close();
+        }
+        zip.close();
+    }
+    return buffer.data().toStdString();
+}
+
+std::string Xlsx(const QByteArray& sheet, const QByteArray& strings = {}) {
+    std::map<QString, QByteArray> entries = {
+        {"xl/workbook.xml",
+         "<workbook><sheets><sheet name=\"A\" r:id=\"r1\" "
+         "xmlns:r=\"r\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships><Relationship Id=\"r1\" Target=\"worksheets/s.xml\"/></Relationships>"},
+        {"xl/worksheets/s.xml", "<worksheet><sheetData>" + sheet + "</sheetData></worksheet>"},
+    };
+    if (!strings.isEmpty()) entries["xl/sharedStrings.xml"] = "<sst>" + strings + "</sst>";
+    return Zip(entries);
+}
+
+std::string Ods(const QByteArray& rows) {
+    return Zip({{"content.xml",
+                 "<d xmlns:table=\"t\" xmlns:text=\"x\" xmlns:office=\"o\">"
+                 "<table:table table:name=\"A\">" +
+                     rows + "</table:table></d>"}});
+}
+
+QByteArray Times(const QByteArray& piece, int count) {
+    return piece.repeated(count);
+}
+
+TEST(HostileBook, IsRefusedOrCutWithinItsBudgets) {
+    const QByteArray cell = "<table:table-row><table:table-cell><text:p>";
+    const QByteArray end = "</text:p></table:table-cell></table:table-row>";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        SheetFormat format;
+        std::string refusal;
+        std::size_t longest;  // bytes of the longest cell read
+    };
+    const Case cases[] = {
+        {"2 MiB of spaces between two tags", Xlsx(QByteArray(2 << 20, ' ')), SheetFormat::Xlsx,
+         "В книге текст длиннее 1 МБ без разметки: это не список", 0},
+        {"millions of tags in the strings",
+         Xlsx("<row><c t=\"s\"><v>0</v></c></row>", Times("<x/>", 6'000'001)), SheetFormat::Xlsx,
+         "Книга слишком велика для списка: в ней больше 6 млн ячеек и строк", 0},
+        {"millions of empty cells", Xlsx("<row>" + Times("<c/>", 4'000'001) + "</row>"),
+         SheetFormat::Xlsx, "В листе больше 4 млн строк и ячеек: это не список", 0},
+        {"a row repeated a million times",
+         Ods("<table:table-row table:number-rows-repeated=\"1000000\"><table:table-cell "
+             "office:value-type=\"float\" office:value=\"1\" "
+             "table:number-columns-repeated=\"16384\"/></table:table-row>"),
+         SheetFormat::Ods, "В листе больше 4 млн строк и ячеек: это не список", 1},
+        {"a run of spaces repeated", Ods(cell + Times("<text:s text:c=\"1000\"/>", 100) + end),
+         SheetFormat::Ods, "", 64 * 1024},
+        {"spans in spans",
+         Ods(cell + Times("<text:span>", 100'000) + "x" + Times("</text:span>", 100'000) + end),
+         SheetFormat::Ods, "", 0},
+    };
+    for (const Case& c : cases) {
+        std::size_t longest = 0;
+        const std::string refusal =
+            ForEachSheetRow(c.bytes, c.format, {}, [&](std::vector<std::string>& cells, int) {
+                for (const std::string& text : cells) longest = std::max(longest, text.size());
+                return true;
+            });
+        EXPECT_EQ(refusal, c.refusal) << c.what;
+        EXPECT_EQ(longest, c.longest) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace tables
