@@ -157,7 +157,7 @@ const std::map<std::string, std::set<QString>>& OptionsTaken() {
         {"display", link},
         {"download", reading(with({"kind", "changed-only", "full-if-unknown", "trust-known"}))},
         {"upload", with({"output", "partial", "encoding"})},
-        {"watch", reading(with({"kind", "retry-ms"}))},
+        {"watch", with({"kind", "retry-ms"})},
         {"convert", reading({"json", "kind", "encoding"})},
         {"compare", reading(with({"kind"}))},
         {"ports", {"json"}},
@@ -263,8 +263,7 @@ std::optional<std::string> CheckChanges(const Settings& s) {
 }  // namespace
 
 std::string HelpText(const std::string& command) {
-    const bool reads =
-        command == "download" || command == "convert" || command == "compare" || command == "watch";
+    const bool reads = command == "download" || command == "convert" || command == "compare";
     return CommandHelp(command) + (reads ? ImportOptionsHelp() : "");
 }
 
