@@ -200,8 +200,10 @@ std::string RoublesToKopecks(std::string& cell) {
     return {};
 }
 
-CsvRead ReadListRows(const RowReader& rows, const HeaderRule& rule) {
+CsvRead ReadListRows(const RowReader& rows, const HeaderRule& rule, std::size_t expectedRows) {
     CsvRead read;
+    read.rows.reserve(std::min<std::size_t>(expectedRows, kMaxTableRecords));
+    read.lines.reserve(read.rows.capacity());
     Reader reader(read, rule);
     const std::string failure =
         rows([&](std::vector<std::string>& cells, int line) { return reader.Take(cells, line); });

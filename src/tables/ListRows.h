@@ -27,8 +27,9 @@ struct HeaderRule {
 using RowReader = std::function<std::string(const CsvRecordSink& onRow)>;
 
 // Refused as ReadCsv refuses, and with headerUnknown set when no row is a header the rule can
-// read: then preview holds the first rows, for a choice of columns.
-CsvRead ReadListRows(const RowReader& rows, const HeaderRule& rule);
+// read: then preview holds the first rows, for a choice of columns. Room is made for
+// expectedRows at once, when the caller can tell.
+CsvRead ReadListRows(const RowReader& rows, const HeaderRule& rule, std::size_t expectedRows = 0);
 
 // Every cell of a price in roubles ("549,90", "549.9", "1 549") as kopecks; returns why a cell
 // is not one. A price is never rounded.
