@@ -3,51 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <map>
-
+#include "BookBytes.h"
 #include "SheetFile.h"
-#include "quazip.h"
-#include "quazipfile.h"
 
 namespace tables {
 namespace {
 
-std::string Zip(const std::map<QString, QByteArray>& entries) {
-    QBuffer buffer;
-    {
-        QuaZip zip(&buffer);
-        zip.open(QuaZip::mdCreate);
-        for (const auto& [name, body] : entries) {
-            QuaZipFile file(&zip);
-            file.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
-            file.write(body);
-            file.close();
-        }
-        zip.close();
-    }
-    return buffer.data().toStdString();
-}
-
-std::string Xlsx(const QByteArray& sheet, const QByteArray& strings = {}) {
-    std::map<QString, QByteArray> entries = {
-        {"xl/workbook.xml",
-         "<workbook><sheets><sheet name=\"A\" r:id=\"r1\" "
-         "xmlns:r=\"r\"/></sheets></workbook>"},
-        {"xl/_rels/workbook.xml.rels",
-         "<Relationships><Relationship Id=\"r1\" Target=\"worksheets/s.xml\"/></Relationships>"},
-        {"xl/worksheets/s.xml", "<worksheet><sheetData>" + sheet + "</sheetData></worksheet>"},
-    };
-    if (!strings.isEmpty()) entries["xl/sharedStrings.xml"] = "<sst>" + strings + "</sst>";
-    return Zip(entries);
-}
-
-std::string Ods(const QByteArray& rows) {
-    return Zip({{"content.xml",
-                 "<d xmlns:table=\"t\" xmlns:text=\"x\" xmlns:office=\"o\">"
-                 "<table:table table:name=\"A\">" +
-                     rows + "</table:table></d>"}});
-}
+using testing::Ods;
+using testing::Xlsx;
+using testing::Zip;
 
 QByteArray Times(const QByteArray& piece, int count) {
     return piece.repeated(count);
