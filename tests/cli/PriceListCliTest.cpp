@@ -96,6 +96,9 @@ TEST(CliPriceList, TheImportOptionsAreCheckedBeforeAnyFileIsRead) {
         EXPECT_TRUE(Has(run.err, c.says)) << run.err;
     }
     CliFixture f;
+    const CliRun watch = RunCli({"watch", "--port", "COM2", "--columns", "1=plu", f.Path("")});
+    EXPECT_EQ(watch.exitCode, 2);
+    EXPECT_TRUE(Has(watch.err, "Команда watch не берёт --columns")) << watch.err;
     const CliRun upload =
         RunCli({"upload", "--port", "COM2", "--sheet", "Цены", "-o", f.Path("x.plu")});
     EXPECT_EQ(upload.exitCode, 2);
