@@ -110,10 +110,12 @@ class Guesser {
 
 }  // namespace
 
-ColumnGuess GuessColumns(const std::vector<std::vector<std::string>>& rows) {
+ColumnGuess GuessColumns(const std::vector<std::vector<std::string>>& rows, int headerRow) {
     ColumnGuess guess;
+    const bool given = headerRow >= 0 && headerRow < static_cast<int>(rows.size());
+    if (given) guess.headerRow = headerRow;
     std::size_t most = 0;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t r = 0; r < rows.size() && !given; ++r) {
         if (Filled(rows[r]) > most) {
             most = Filled(rows[r]);
             guess.headerRow = static_cast<int>(r);

@@ -15,8 +15,8 @@ struct ColumnGuess {
     tables::ColumnChoice choice;  // only the columns taken, by title (by number when untitled)
 };
 
-// rows: the file's first rows, cells in code page 1251. The header is the first row with the
-// most cells filled; the rows under it are the data.
-ColumnGuess GuessColumns(const std::vector<std::vector<std::string>>& rows);
+// rows: the file's first rows, cells in code page 1251. The header is headerRow when it is one
+// of them, else the first row with the most cells filled; the rows under it are the data.
+ColumnGuess GuessColumns(const std::vector<std::vector<std::string>>& rows, int headerRow = -1);
 
 }  // namespace jobs

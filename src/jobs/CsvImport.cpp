@@ -119,7 +119,13 @@ tables::HeaderRule RuleOf(const ImportOptions& options) {
 
 void TakeUnknownHeader(tables::CsvRead& read, ImportReport& report) {
     report.headerUnknown = true;
-    const ColumnGuess guess = GuessColumns(read.preview);
+    // The row the reading took as the header, when it took one, is the one to guess for.
+    const auto found =
+        std::find(read.previewLines.begin(), read.previewLines.end(), read.headerLine);
+    const int header = read.headerLine > 0 && found != read.previewLines.end()
+                           ? static_cast<int>(found - read.previewLines.begin())
+                           : -1;
+    const ColumnGuess guess = GuessColumns(read.preview, header);
     if (guess.headerRow >= 0) {
         for (const std::string& cell : read.preview[guess.headerRow])
             report.header.push_back(tables::DecodeCp1251(cell).trimmed().toStdString());

@@ -37,9 +37,6 @@ bool IsEmpty(const std::vector<std::string>& cells) {
     return std::all_of(cells.begin(), cells.end(), [](const auto& c) { return c.empty(); });
 }
 
-const char* const kNoNumber =
-    "В заголовке нет столбца номера: «PLU» для списка PLU или «MSG» для списка сообщений";
-
 std::string NoHeaderAt(int line) {
     return "В строке " + std::to_string(line) + " нет заголовка";
 }
@@ -104,9 +101,10 @@ class Reader {
             read_.previewLines.clear();
             return true;
         }
-        // A header with no number column asks for a choice of columns.
-        read_.headerUnknown = !choice && read_.refusal == kNoNumber;
-        return read_.headerUnknown && more;
+        // A header that cannot be read (no number column, two for one cell, a chosen title
+        // missing) asks for a choice of columns, to be made from the first rows.
+        read_.headerUnknown = true;
+        return more;
     }
 
     void TakeHeader(CsvHeader header, const std::vector<std::string>& cells, int line) {

@@ -1,5 +1,6 @@
 #include "SheetFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "SheetReaders.h"
@@ -13,6 +14,16 @@ std::optional<SheetFormat> SheetFormatOfName(const QString& path) {
     if (suffix == u"ods") return SheetFormat::Ods;
     if (suffix == u"xls") return SheetFormat::Xls;
     return std::nullopt;
+}
+
+QString HelperProgram(const QString& name) {
+    const QString dir = qEnvironmentVariable("QVSCALE_HELPER_DIR");
+    if (!dir.isEmpty()) return dir + '/' + name;
+    const QString bin =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    const QString beside = bin + '/' + name;
+    if (QFileInfo(beside).isExecutable()) return beside;
+    return bin + QStringLiteral("/" QVSCALE_HELPERS_FROM_BIN "/") + name;
 }
 
 std::string ForEachSheetRow(const std::string& bytes, SheetFormat format, const QString& sheet,

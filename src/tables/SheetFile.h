@@ -34,9 +34,10 @@ std::string ForEachSheetRow(const std::string& bytes, SheetFormat format, const 
 // Written whole or not at all, as WriteCsvFile writes; error names the cause.
 bool WriteXlsxFile(const QString& path, const Table& table, ListKind kind, int dataRows,
                    QString& error);
-// The program that makes the workbook: $QVSCALE_XLSX_WRITER, else qvscale-xlsx beside the
-// running program, else the installed one.
-QString XlsxWriterProgram();
+// The programs that write .xlsx and read .xls, each in its own process (qvscale-xlsx,
+// qvscale-xls): in $QVSCALE_HELPER_DIR when set, else beside the running program when there,
+// else where the package installs them beside its bin folder (../libexec/qvscale).
+QString HelperProgram(const QString& name);
 
 // A number as a spreadsheet shows it: whole numbers with all their digits (a 13-digit barcode),
 // others at 15 significant digits, so 549.89999999999998 is 549.9 and 65.0 is 65.

@@ -1,8 +1,7 @@
-// .xls workbooks, read by libfreexl. It opens only paths, so the bytes are handed to it as a
-// file that lives in memory.
-#include <freexl.h>
-#include <sys/mman.h>
-#include <unistd.h>
+// .xls workbooks, read by libfreexl in qvscale-xls, a process of its own (see its main.cpp):
+// its lines become the sheet's rows here.
+#include <QDeadlineTimer>
+#include <QProcess>
 
 #include "SheetFile.h"
 #include "SheetReaders.h"
@@ -12,103 +11,101 @@
 namespace tables {
 namespace {
 
-class MemoryFile {
-  public:
-    explicit MemoryFile(const std::string& bytes) : fd_(memfd_create("xls", MFD_CLOEXEC)) {
-        std::size_t written = 0;
-        while (fd_ >= 0 && written < bytes.size()) {
-            const ssize_t n = write(fd_, bytes.data() + written, bytes.size() - written);
-            if (n <= 0) break;
-            written += static_cast<std::size_t>(n);
-        }
-        ok_ = fd_ >= 0 && written == bytes.size();
-    }
-    ~MemoryFile() {
-        if (fd_ >= 0) close(fd_);
-    }
-    bool Ok() const { return ok_; }
-    std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+// A sheet of 65,535 rows takes the reader well under a second; a damaged book may take it into
+// a loop.
+constexpr int kReaderMs = 20'000;
 
-  private:
-    int fd_;
-    bool ok_ = false;
-};
-
-class Workbook {
-  public:
-    explicit Workbook(const std::string& path) : opened_(freexl_open(path.c_str(), &handle_)) {}
-    ~Workbook() {
-        if (handle_) freexl_close(handle_);
-    }
-    int Opened() const { return opened_; }
-    const void* Handle() const { return handle_; }
-
-  private:
-    const void* handle_ = nullptr;
-    int opened_;
-};
-
-std::string CellShown(const FreeXL_CellValue& cell) {
-    switch (cell.type) {
-        case FREEXL_CELL_INT:
-            return std::to_string(cell.value.int_value);
-        case FREEXL_CELL_DOUBLE:
-            return ShownNumber(cell.value.double_value);
-        case FREEXL_CELL_TEXT:
-        case FREEXL_CELL_SST_TEXT:
-        case FREEXL_CELL_DATE:
-        case FREEXL_CELL_DATETIME:
-        case FREEXL_CELL_TIME:
-            return cell.value.text_value ? cell.value.text_value : "";
-        default:
-            return {};
-    }
-}
-
-// The index of the sheet named, the first for none; -1 when the book has no such sheet.
-int SheetIndex(const void* book, const QString& sheet, QStringList& names) {
-    unsigned int count = 0;
-    if (freexl_get_info(book, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) return -1;
-    int found = -1;
-    for (unsigned int i = 0; i < count && i < 0xFFFF; ++i) {
-        const char* name = nullptr;
-        if (freexl_get_worksheet_name(book, static_cast<unsigned short>(i), &name) != FREEXL_OK)
+std::string Unescaped(const QByteArray& text) {
+    std::string cell;
+    cell.reserve(static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            cell += text[i];
             continue;
-        names.push_back(QString::fromUtf8(name ? name : ""));
-        if (found < 0 && (sheet.isEmpty() || names.back() == sheet)) found = static_cast<int>(i);
+        }
+        const char next = text[++i];
+        cell += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
     }
-    return found;
+    return cell;
 }
+
+class ReaderLines {
+  public:
+    ReaderLines(const QString& sheet, const CsvRecordSink& onRow) : sheet_(sheet), row_(onRow) {}
+
+    // Takes one line of the reader; false once the reading is over.
+    bool Take(QByteArray line) {
+        if (line.endsWith('\n')) line.chop(1);
+        const QByteArray kind = line.left(2);
+        const QByteArray rest = line.mid(2);
+        if (kind == "S ") names_.push_back(QString::fromUtf8(rest));
+        if (kind == "X ") failure_ = Failure(rest);
+        if (kind == "R ") {
+            if (line_ > 0 && !row_.End(line_)) return false;
+            line_ = rest.toInt();
+        }
+        if (kind == "C " || kind == "N ") {
+            const qsizetype space = rest.indexOf(' ');
+            const int column = rest.left(space).toInt();
+            const QByteArray value = rest.mid(space + 1);
+            row_.Put(column, kind == "N " ? ShownNumber(value.toStdString()) : Unescaped(value));
+        }
+        return failure_.empty() && !row_.Stopped();
+    }
+
+    // Why the sheet was not read, or nothing once its last row is handed on.
+    std::string Finish(bool readerEnded) {
+        if (failure_.empty() && line_ > 0 && !row_.Stopped()) row_.End(line_);
+        if (!failure_.empty()) return failure_;
+        if (!row_.Refusal().empty()) return row_.Refusal();
+        if (!readerEnded && !row_.Stopped()) return NoWorkbook(".xls");
+        return {};
+    }
+
+  private:
+    std::string Failure(const QByteArray& why) const {
+        if (why == "password") return "Книга .xls защищена паролем: сохраните её без пароля";
+        if (why == "sheet") return NoSheetNamed(sheet_, names_);
+        if (why == "memory") return "Файл не прочитан: не хватило памяти";
+        return NoWorkbook(".xls");
+    }
+
+    const QString& sheet_;
+    SheetRow row_;
+    QStringList names_;
+    std::string failure_;
+    int line_ = 0;
+};
 
 }  // namespace
 
 std::string ForEachXlsRow(const std::string& bytes, const QString& sheet,
                           const CsvRecordSink& onRow) {
-    const MemoryFile file(bytes);
-    if (!file.Ok()) return "Файл не прочитан: не хватило памяти";
-    const Workbook book(file.Path());
-    if (book.Opened() == FREEXL_BIFF_OBFUSCATED)
-        return "Книга .xls защищена паролем: сохраните её без пароля";
-    if (book.Opened() != FREEXL_OK) return NoWorkbook(".xls");
-    QStringList names;
-    const int index = SheetIndex(book.Handle(), sheet, names);
-    if (index < 0) return NoSheetNamed(sheet, names);
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (freexl_select_active_worksheet(book.Handle(), static_cast<unsigned short>(index)) !=
-            FREEXL_OK ||
-        freexl_worksheet_dimensions(book.Handle(), &rows, &columns) != FREEXL_OK)
-        return NoWorkbook(".xls");
-    SheetRow row(onRow);
-    for (unsigned int r = 0; r < rows && !row.Stopped(); ++r) {
-        for (unsigned short c = 0; c < columns && c < kMaxSheetColumns; ++c) {
-            FreeXL_CellValue cell;
-            if (freexl_get_cell_value(book.Handle(), r, c, &cell) == FREEXL_OK)
-                row.Put(c, CellShown(cell));
-        }
-        row.End(static_cast<int>(r) + 1);
+    QProcess reader;
+    reader.start(HelperProgram(QStringLiteral("qvscale-xls")),
+                 sheet.isEmpty() ? QStringList() : QStringList{sheet});
+    if (!reader.waitForStarted())
+        return "Книга .xls не прочитана: нет программы " +
+               HelperProgram(QStringLiteral("qvscale-xls")).toStdString();
+    const QDeadlineTimer deadline(kReaderMs);
+    reader.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    while (reader.bytesToWrite() > 0 && reader.waitForBytesWritten(deadline.remainingTime())) {
     }
-    return {};
+    reader.closeWriteChannel();
+    ReaderLines lines(sheet, onRow);
+    bool reading = true;
+    while (reading) {
+        while (reading && reader.canReadLine()) reading = lines.Take(reader.readLine());
+        if (!reading || reader.state() == QProcess::NotRunning) break;
+        if (!reader.waitForReadyRead(deadline.remainingTime()) && deadline.hasExpired()) break;
+    }
+    const bool ended = reading && reader.state() == QProcess::NotRunning &&
+                       reader.exitStatus() == QProcess::NormalExit && reader.exitCode() == 0;
+    if (reader.state() != QProcess::NotRunning) {
+        reader.kill();
+        reader.waitForFinished();
+    }
+    return lines.Finish(ended);
 }
 
 }  // namespace tables

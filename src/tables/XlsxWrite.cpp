@@ -1,8 +1,6 @@
 // A list as an .xlsx workbook, made by qvscale-xlsx (libxlsxwriter in a process of its own) in
 // a temporary folder, then written whole under its name.
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -36,21 +34,13 @@ std::string WriterInput(const Table& table, ListKind kind, int rows) {
 
 }  // namespace
 
-QString XlsxWriterProgram() {
-    const QString own = qEnvironmentVariable("QVSCALE_XLSX_WRITER");
-    if (!own.isEmpty()) return own;
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/qvscale-xlsx");
-    if (QFileInfo(beside).isExecutable()) return beside;
-    return QStringLiteral(QVSCALE_LIBEXEC_DIR "/qvscale-xlsx");
-}
-
 bool WriteXlsxFile(const QString& path, const Table& table, ListKind kind, int dataRows,
                    QString& error) {
     const int rows = std::clamp(dataRows, 0, std::max(table.RowCount() - 1, 0));
     QTemporaryDir dir;
     const QString made = dir.filePath(QStringLiteral("list.xlsx"));
     QProcess writer;
-    writer.start(XlsxWriterProgram(), {made});
+    writer.start(HelperProgram(QStringLiteral("qvscale-xlsx")), {made});
     const std::string input = WriterInput(table, kind, rows);
     writer.write(input.data(), static_cast<qint64>(input.size()));
     writer.closeWriteChannel();
@@ -58,8 +48,8 @@ bool WriteXlsxFile(const QString& path, const Table& table, ListKind kind, int d
     if (!dir.isValid() || !writer.waitForFinished(60'000) ||
         writer.exitStatus() != QProcess::NormalExit || writer.exitCode() != 0 ||
         !book.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("книга не собрана (") + XlsxWriterProgram() +
-                QStringLiteral(" не отработал)");
+        error = QStringLiteral("книга не собрана (") +
+                HelperProgram(QStringLiteral("qvscale-xlsx")) + QStringLiteral(" не отработал)");
         return false;
     }
     return WriteFileWhole(

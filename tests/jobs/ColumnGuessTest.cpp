@@ -28,6 +28,7 @@ TEST(ColumnGuess, TakesKnownTitlesThenNumbersDecimalsAndTheLongestText) {
         std::vector<std::vector<const char*>> rows;
         int headerRow;
         std::string choice;
+        int given = -1;  // the header the reading took, if any
     };
     const Case cases[] = {
         {"title row above the header",
@@ -59,9 +60,14 @@ TEST(ColumnGuess, TakesKnownTitlesThenNumbersDecimalsAndTheLongestText) {
          0,
          "Товар=name,2=plu"},
         {"nothing to guess from", {}, -1, ""},
+        {"the header the reading took, though another row is fuller",
+         {{"Код", "Товар"}, {"1", "Хлеб", "примечание"}, {"2", "Батон", "x"}},
+         0,
+         "Код=plu,Товар=name",
+         0},
     };
     for (const Case& c : cases) {
-        const ColumnGuess guess = GuessColumns(Cp1251(c.rows));
+        const ColumnGuess guess = GuessColumns(Cp1251(c.rows), c.given);
         EXPECT_EQ(guess.headerRow, c.headerRow) << c.what;
         EXPECT_EQ(tables::ColumnChoiceText(guess.choice), c.choice) << c.what;
     }

@@ -77,6 +77,8 @@ TEST(PriceListImport, AHeaderThatCannotBeReadIsRefusedWithAGuess) {
         {"price_list_cp1251.csv", {}, "В заголовке нет столбца номера"},
         {"price_list.ods", Chosen("Артикул=plu"), "Ни в одной из первых 20 строк нет всех"},
         {"price_list.xls", Chosen(kChosen, 2), "В строке 2 нет заголовка"},
+        {"price_list_utf8.csv", Chosen("Код=plu,Остаток=tare", 3),
+         "В заголовке нет столбца «Остаток»"},
     };
     for (const Case& c : cases) {
         TempConfig config;

@@ -145,6 +145,9 @@ TEST(SheetFile, BombsAndDamagedBooksAreRefusedQuickly) {
          "Файл не открывается как книга .ods: он повреждён или это не книга"},
         {"xlsx as xls", xlsx, SheetFormat::Xls,
          "Файл не открывается как книга .xls: он повреждён или это не книга"},
+        // libfreexl reads past its buffers on this one: its reader's process takes the blow.
+        {"a book that trips libfreexl", FileBytes(DataPath("damaged_overread.xls")),
+         SheetFormat::Xls, "Файл не открывается как книга .xls: он повреждён или это не книга"},
         {"text", "PLU;Цена\r\n1;5\r\n", SheetFormat::Xlsx,
          "Файл не открывается как книга .xlsx: он повреждён или это не книга"},
         {"empty", "", SheetFormat::Xls,

@@ -28,7 +28,6 @@ TEST(XlsxWrite, CellsOfWholeNumbersAreNumbersAndTheTitleRowIsFrozen) {
     LoadRows(table, {testing::Cells({"7", EncodeCp1251(QString::fromUtf8("Хлеб")), "", "4550", "0",
                                      "0", "0012", "3", "0"}),
                      testing::Marker()});
-    qputenv("QVSCALE_XLSX_WRITER", QVSCALE_XLSX);
     QTemporaryDir dir;
     const QString path = dir.filePath("list.xlsx");
     QString error;
