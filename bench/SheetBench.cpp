@@ -124,11 +124,11 @@ BENCHMARK_CAPTURE(RefuseBook, Spaces250MiB, std::string("spaces_250MiB"))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
-BENCHMARK_CAPTURE(RefuseBook, FiveMillionEmptyCells, std::string("empty_cells"))
+BENCHMARK_CAPTURE(RefuseBook, MillionsOfEmptyCells, std::string("empty_cells"))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
-BENCHMARK_CAPTURE(RefuseBook, SevenMillionSpaceRuns, std::string("spaces_in_cells"))
+BENCHMARK_CAPTURE(RefuseBook, MillionsOfSpaceRuns, std::string("spaces_in_cells"))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);

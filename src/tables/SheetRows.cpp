@@ -23,10 +23,14 @@ bool SheetRow::End(int line) {
     return !stopped_;
 }
 
-QString AttributeOf(const QXmlStreamAttributes& attributes, QLatin1String name) {
+QStringView AttributeView(const QXmlStreamAttributes& attributes, QLatin1String name) {
     for (const QXmlStreamAttribute& a : attributes)
-        if (a.name() == name) return a.value().toString();
+        if (a.name() == name) return a.value();
     return {};
+}
+
+QString AttributeOf(const QXmlStreamAttributes& attributes, QLatin1String name) {
+    return AttributeView(attributes, name).toString();
 }
 
 bool SheetRow::Walk() {

@@ -15,7 +15,7 @@ constexpr int kMaxSheetColumns = 1000;
 
 // Rows and cells a sheet may hold, the empty ones and those an .ods repeats too: a sheet of
 // millions of them would take many seconds to walk, and no list is like it.
-constexpr int kMaxSheetElements = 4'000'000;
+constexpr int kMaxSheetElements = 3'000'000;
 // A cell's text past this many bytes is dropped: no cell of a list is so long.
 constexpr std::size_t kMaxCellBytes = 64 * 1024;
 
@@ -44,6 +44,8 @@ class SheetRow {
 
 // The value of an attribute by its local name, whatever its namespace prefix; empty when none.
 QString AttributeOf(const QXmlStreamAttributes& attributes, QLatin1String name);
+// The same as a view into attributes, for the cells read by the million.
+QStringView AttributeView(const QXmlStreamAttributes& attributes, QLatin1String name);
 
 // "B7" -> 1: the column of a cell reference, from 0; -1 when it names none.
 int ColumnOfReference(const QStringView reference);

@@ -11,7 +11,7 @@ namespace tables {
 namespace {
 
 const char* const kTooManyTags =
-    "Книга слишком велика для списка: в ней больше 6 млн ячеек и строк";
+    "Книга слишком велика для списка: в ней больше 4 млн ячеек и строк";
 const char* const kTextTooLong = "В книге текст длиннее 1 МБ без разметки: это не список";
 
 // An entry of the zip that spends the shared budget as it is read: a zip may declare small sizes

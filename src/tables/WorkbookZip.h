@@ -44,7 +44,7 @@ class WorkbookZip {
 // The most tags ('<') a book's entries may hold together, and the most bytes between two: the
 // XML reader's time goes with the tags and its memory with the longest text, so these keep a
 // book within seconds and megabytes whatever it holds.
-constexpr std::int64_t kMaxBookTags = 6'000'000;
+constexpr std::int64_t kMaxBookTags = 4'000'000;
 constexpr std::int64_t kMaxTextBytes = 1 << 20;
 
 // Refusals every workbook reader shares, Russian, UTF-8.

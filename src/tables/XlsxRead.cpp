@@ -89,7 +89,7 @@ std::string ReadSharedStrings(WorkbookZip& zip, SharedStrings& strings) {
     return zip.ReadFailure(xml);
 }
 
-std::string CellShown(const QString& type, const QString& value, const SharedStrings& strings) {
+std::string CellShown(QStringView type, const QString& value, const SharedStrings& strings) {
     if (type == u"s") return strings.At(value);
     if (type == u"b") return value == u"1" ? "1" : "0";
     if (type == u"str" || type == u"inlineStr" || type == u"e" || type == u"d")
@@ -114,7 +114,8 @@ class SheetReader {
   private:
     void ReadRow() {
         bool ok = false;
-        const int line = AttributeOf(xml_.attributes(), QLatin1String("r")).toInt(&ok);
+        const QXmlStreamAttributes attributes = xml_.attributes();
+        const int line = AttributeView(attributes, QLatin1String("r")).toInt(&ok);
         line_ = ok && line > line_ ? line : line_ + 1;
         column_ = 0;
         while (xml_.readNextStartElement() && row_.Walk()) {
@@ -127,10 +128,11 @@ class SheetReader {
     }
 
     void ReadCell() {
-        const int named = ColumnOfReference(AttributeOf(xml_.attributes(), QLatin1String("r")));
+        const QXmlStreamAttributes attributes = xml_.attributes();
+        const int named = ColumnOfReference(AttributeView(attributes, QLatin1String("r")));
         const int column = named >= 0 ? named : column_;
         column_ = column + 1;
-        const QString type = AttributeOf(xml_.attributes(), QLatin1String("t"));
+        const QStringView type = AttributeView(attributes, QLatin1String("t"));
         QString value;
         while (xml_.readNextStartElement()) {
             if (xml_.name() == u"v")
