@@ -209,6 +209,8 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
         return kBadFile;
     }
     if (list.imported) SayImportNotes(file, *list.imported, output);
+    if (list.imported && list.imported->remembered)
+        output.Say("Выбор столбцов запомнен: файлы с таким заголовком прочтутся без --columns");
     if (list.imported && !list.imported->rememberFailure.empty())
         output.Warn("Выбор столбцов не запомнен: " + list.imported->rememberFailure);
     if (list.badRows.empty()) return kDone;

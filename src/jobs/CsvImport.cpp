@@ -148,8 +148,8 @@ ImportReport ImportRead(tables::CsvRead read, const ImportOptions& options) {
     report.headerLine = read.headerLine;
     if (options.remember && options.columns) {
         QString error;
-        if (!RememberChoice(read.header, *options.columns, error))
-            report.rememberFailure = error.toStdString();
+        report.remembered = RememberChoice(read.header, *options.columns, error);
+        report.rememberFailure = error.toStdString();
     }
     if (read.wholeNames) SplitNames(read, report);
     std::vector<ImportProblem> problems = ProblemsOf(read);

@@ -47,7 +47,8 @@ struct ImportReport {
     bool headerUnknown = false;
     tables::ColumnChoice guess;
     std::vector<std::vector<std::string>> preview;
-    std::string rememberFailure;  // why the choice given could not be kept; empty when it was
+    bool remembered = false;      // the choice given is kept for files with this header
+    std::string rememberFailure;  // why the choice given could not be kept
     bool Imported() const { return refusal.empty() && problemCount == 0; }
 };
 

@@ -28,6 +28,7 @@ TEST(CliPriceList, AChoiceGivenOnceWithRememberReadsTheSameExportTomorrow) {
     const CliRun chosen = RunCli({"convert", "--columns", QString::fromUtf8(kColumns), "--remember",
                                   Fixture("price_list_cp1251.csv"), first});
     ASSERT_EQ(chosen.exitCode, 0) << chosen.err;
+    EXPECT_TRUE(Has(chosen.out + chosen.err, "Выбор столбцов запомнен")) << chosen.out;
     struct Case {
         const char* fixture;
         int exitCode;
