@@ -79,6 +79,30 @@ TEST(CliPriceList, ANewHeaderIsRefusedWithTheColumnsThatWouldReadIt) {
     }
 }
 
+TEST(CliPriceList, ASheetIsReadByItsNameWithTheFormulasValues) {
+    struct Case {
+        const char* sheet;
+        int exitCode;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"Цены", 0, "Записано строк: 1"},
+        {"Остатки", 3, "В книге нет листа «Остатки»; листы: «Цены»"},
+    };
+    for (const Case& c : cases) {
+        CliFixture f;
+        const QString out = f.Path("out.plu");
+        const CliRun run =
+            RunCli({"convert", "--sheet", QString::fromUtf8(c.sheet), "--columns",
+                    "Код=plu,Наименование=name,Цена=price_rub", Fixture("formula.ods"), out});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.sheet << run.err;
+        EXPECT_TRUE(Has(run.out + run.err, c.says)) << c.sheet << ": " << run.out << run.err;
+        if (c.exitCode == 0) {
+            EXPECT_TRUE(Has(CliFixture::ReadFile(out), "\r\n9110\r\n")) << "91.1 roubles";
+        }
+    }
+}
+
 TEST(CliPriceList, TheImportOptionsAreCheckedBeforeAnyFileIsRead) {
     struct Case {
         QStringList args;
