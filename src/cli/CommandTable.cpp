@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "CompareCommand.h"
 #include "ExitCode.h"
+#include "ImportArguments.h"
 #include "ListFile.h"
 #include "PortsCommand.h"
 #include "Watch.h"
@@ -66,6 +67,12 @@ QStringList Link(QStringList own = {}) {
                << "byte-timeout-ms";
 }
 
+// And the options of a command that reads a list: its columns, header row and sheet.
+QStringList Reading(QStringList options) {
+    for (const QString& name : ImportOptionNames()) options << name;
+    return options;
+}
+
 const char* const kOneList = " нужен ровно один файл списка";
 
 Problem NoPort(const Settings& s) {
@@ -83,7 +90,8 @@ Problem OneOperand(const QStringList& words, Settings& s, const char* needs) {
 // A file that cannot be read is said so when it is read, which names the cause.
 Problem KindUnseen(const Settings& s) {
     const QFileInfo file(s.file);
-    if (s.kind || KindOfFileName(s.file) || IsCsvFileName(s.file) || !file.exists() || file.isDir())
+    if (s.kind || KindOfFileName(s.file) || IsImportedFileName(s.file) || !file.exists() ||
+        file.isDir())
         return std::nullopt;
     return "Вид списка не виден по расширению файла: задайте --kind plu или --kind msg";
 }
@@ -129,8 +137,8 @@ Problem ConvertOperands(const QStringList& words, Settings& s) {
     s.file = words[1];
     s.output = words[2];
     if (const auto problem = KindUnseen(s)) return problem;
-    if (IsCsvFileName(s.file) != IsCsvFileName(s.output)) return std::nullopt;
-    return s.command + " переводит файл таблицы в CSV-файл (.csv) или обратно";
+    if (IsImportedFileName(s.file) != IsImportedFileName(s.output)) return std::nullopt;
+    return s.command + " переводит файл таблицы в CSV-файл (.csv) или книгу (.xlsx) или обратно";
 }
 
 Problem CompareOperands(const QStringList& words, Settings& s) {
@@ -165,8 +173,8 @@ const std::vector<Command>& Commands() {
          "--full-if-unknown  тогда передать весь список\n"
          "--trust-known      для сообщений: весы их обратно не передают, проверить\n"
          "                   нельзя, известное содержимое берётся на веру\n",
-         Link({"kind", "changed-only", "full-if-unknown", "trust-known"}), DownloadOperands,
-         RunDownload},
+         Reading(Link({"kind", "changed-only", "full-if-unknown", "trust-known"})),
+         DownloadOperands, RunDownload},
         {"upload", "список PLU из весов в файл",
          "Использование: qvscale-cli upload --port ПОРТ -o ФАЙЛ [--partial]\n\n"
          "Принимает список PLU из весов в файл таблицы (- — стандартный вывод)\n"
@@ -190,24 +198,22 @@ const std::vector<Command>& Commands() {
          "остаётся в папке и после перезапуска передаётся снова (код 130).\n"
          "Код 3: папку нельзя отслеживать, или её удалили или перенесли.\n",
          Link({"kind", "retry-ms"}), WatchOperands, RunWatch},
-        {"convert",
-         "файл таблицы в CSV-файл или обратно, с проверкой строк",
+        {"convert", "файл таблицы в CSV-файл или обратно, с проверкой строк",
          "Использование: qvscale-cli convert [--kind plu|msg] [--encoding utf8|cp1251] ВХОД "
          "ВЫХОД\n\n"
-         "Переводит список из файла таблицы (.plu, .msg) в CSV-файл (.csv) или обратно.\n"
+         "Переводит список из файла таблицы (.plu, .msg) в CSV-файл (.csv) или книгу\n"
+         "(.xlsx) или обратно; прочесть можно и книги .ods, .xls.\n"
          "Строки проверяются, как перед загрузкой в весы: с ошибкой — ничего не\n"
          "пишется (код 3). CSV пишется в UTF-8 с `;`, --encoding cp1251 — для старых\n"
          "программ.\n",
-         {"json", "kind", "encoding"},
-         ConvertOperands,
-         RunConvert},
+         Reading({"json", "kind", "encoding"}), ConvertOperands, RunConvert},
         {"compare", "сверить список PLU из файла с тем, что в весах",
          "Использование: qvscale-cli compare --port ПОРТ [--port ПОРТ...] ФАЙЛ\n\n"
          "Считывает список PLU из весов и сверяет его со списком в файле по номерам\n"
          "PLU, каждое поле так, как его хранят весы. Печатает по строке на различие\n"
          "(PLU, поле, значение в списке, значение в весах), PLU, которых нет в весах\n"
          "или нет в списке, и итог. Код 0 — совпадает, 1 — есть различия.\n",
-         Link({"kind"}), CompareOperands, RunCompare},
+         Reading(Link({"kind"})), CompareOperands, RunCompare},
         {"ports",
          "куда ведут COM1..COM8; назначить и снять COM-имя",
          "Использование: qvscale-cli ports [--json]\n"
@@ -240,7 +246,9 @@ const Command* CommandNamed(const std::string& name) {
 
 // The page of one command, or the program's help for an empty or unknown name.
 std::string HelpText(const std::string& command) {
-    if (const Command* c = CommandNamed(command)) return c->page;
+    if (const Command* c = CommandNamed(command))
+        return c->page + (c->options.contains(*ImportOptionNames().begin()) ? ImportOptionsHelp()
+                                                                            : std::string());
     std::string text = kProgramHead;
     for (const Command& c : Commands()) {
         std::string name = c.name;
@@ -270,7 +278,12 @@ const QList<QCommandLineOption>& Options() {
         QCommandLineOption("full-if-unknown"),
         QCommandLineOption("trust-known"),
     };
-    return options;
+    static const QList<QCommandLineOption> all = [] {
+        QList<QCommandLineOption> list = options;
+        for (const QCommandLineOption& option : ImportCommandLineOptions()) list << option;
+        return list;
+    }();
+    return all;
 }
 
 std::optional<TBaud> BaudOf(const QString& text) {
@@ -339,7 +352,7 @@ Problem ReadOptions(const QCommandLineParser& parser, Settings& s) {
     s.changedOnly = parser.isSet("changed-only");
     s.fullIfUnknown = parser.isSet("full-if-unknown");
     s.trustKnown = parser.isSet("trust-known");
-    return std::nullopt;
+    return ReadImportOptions(parser, s.import);
 }
 
 std::string Spelled(const QString& name) {

@@ -13,6 +13,7 @@
 #include "ExitCode.h"
 #include "Outcomes.h"
 #include "Runs.h"
+#include "SheetFile.h"
 #include "TableFile.h"
 #include "Upload.h"
 
@@ -134,7 +135,9 @@ bool WriteList(const QString& path, const tables::Table& table, tables::ListKind
     }
     QString error;
     const bool existed = QFileInfo::exists(path);
-    const bool written = IsCsvFileName(path)
+    const bool written = tables::SheetFormatOfName(path) == tables::SheetFormat::Xlsx
+                             ? tables::WriteXlsxFile(path, table, kind, records, error)
+                         : IsCsvFileName(path)
                              ? tables::WriteCsvFile(path, table, kind, records, encoding, error)
                              : tables::WriteTableFile(path, table, records, error);
     if (written) return true;
@@ -179,14 +182,19 @@ std::optional<tables::ListKind> KindToSend(const Settings& settings, const QStri
 }
 
 int ReadList(const QString& file, std::optional<tables::ListKind> kind,
-             const std::string& nothingDone, Output& output, ListFile& list) {
-    list = LoadListFile(file, kind);
+             const jobs::ImportOptions& import, const std::string& nothingDone, Output& output,
+             ListFile& list) {
+    list = LoadListFile(file, kind, import);
     if (!list.problem.empty()) {
         output.Event({{"event", "bad-file"}, {"file", file}, {"text", Q(list.problem)}});
         output.Warn(list.problem);
         return kBadFile;
     }
     if (list.imported) SayImportNotes(file, *list.imported, output);
+    if (list.imported && list.imported->remembered)
+        output.Say("Выбор столбцов запомнен: файлы с таким заголовком прочтутся без --columns");
+    if (list.imported && !list.imported->rememberFailure.empty())
+        output.Warn("Выбор столбцов не запомнен: " + list.imported->rememberFailure);
     if (list.badRows.empty()) return kDone;
     for (std::size_t i = 0; i < list.badRows.size() && i < kBadRowsShown; ++i) {
         const BadRow& bad = list.badRows[i];
@@ -213,8 +221,8 @@ std::vector<PortResult> SendList(const Settings& settings, const ListFile& list,
 
 int RunDownload(const Settings& settings, Output& output) {
     ListFile list;
-    const int read =
-        ReadList(settings.file, KindToSend(settings, settings.file), kNothingSent, output, list);
+    const int read = ReadList(settings.file, KindToSend(settings, settings.file), settings.import,
+                              kNothingSent, output, list);
     if (read != kDone) return read;
     if (settings.changedOnly) {
         if (const auto problem = ChangesProblem(settings, list.kind)) {
@@ -270,7 +278,7 @@ int RunUpload(const Settings& settings, Output& output) {
 int RunConvert(const Settings& settings, Output& output) {
     ListFile list;
     const int read =
-        ReadList(settings.file, KindToSend(settings, settings.file),
+        ReadList(settings.file, KindToSend(settings, settings.file), settings.import,
                  "Файл " + settings.output.toStdString() + " не записан", output, list);
     if (read != kDone) return read;
     const std::optional<tables::ListKind> target = KindOfFileName(settings.output);

@@ -27,7 +27,8 @@ constexpr const char* kNothingSent = "В весы ничего не переда
 // A list file read and checked, with a CSV file's import notes said; on a problem it is said,
 // ending with nothingDone for bad rows, and exit code 3 is given, else 0.
 int ReadList(const QString& file, std::optional<tables::ListKind> kind,
-             const std::string& nothingDone, Output& output, ListFile& list);
+             const jobs::ImportOptions& import, const std::string& nothingDone, Output& output,
+             ListFile& list);
 
 // A list to a table file, a CSV file (by its extension) or, for "-", standard output as a table
 // file; a failure is said and leaves an earlier file whole.

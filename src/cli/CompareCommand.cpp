@@ -88,10 +88,11 @@ int RunCompare(const Settings& settings, Output& output) {
     ListFile list;
     // Whatever its name, a file that is not CSV is read as a PLU list.
     const std::optional<tables::ListKind> kind = settings.kind ? settings.kind
-                                                 : IsCsvFileName(settings.file)
+                                                 : IsImportedFileName(settings.file)
                                                      ? std::nullopt
                                                      : std::optional(tables::ListKind::Plu);
-    const int read = ReadList(settings.file, kind, "Сверка не проводилась", output, list);
+    const int read =
+        ReadList(settings.file, kind, settings.import, "Сверка не проводилась", output, list);
     if (read != kDone) return read;
     if (list.kind != tables::ListKind::Plu) {
         output.Warn(ComparePluOnly());

@@ -5,7 +5,9 @@
 #include "CodePage1251.h"
 #include "CsvImport.h"
 #include "Download.h"
+#include "ImportArguments.h"
 #include "ListCheck.h"
+#include "SheetFile.h"
 #include "TableFile.h"
 
 namespace cli {
@@ -17,6 +19,10 @@ std::string BadRowText(const BadRow& bad) {
 
 bool IsCsvFileName(const QString& path) {
     return QFileInfo(path).suffix().toLower() == QStringLiteral("csv");
+}
+
+bool IsImportedFileName(const QString& path) {
+    return IsCsvFileName(path) || tables::SheetFormatOfName(path).has_value();
 }
 
 std::optional<tables::ListKind> KindOfFileName(const QString& path) {
@@ -59,12 +65,13 @@ const char* KindText(tables::ListKind kind) {
     return kind == tables::ListKind::Plu ? "список PLU" : "список сообщений";
 }
 
-ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind) {
+ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind,
+                     const jobs::ImportOptions& import) {
     ListFile list;
-    jobs::ImportReport report = jobs::ImportCsvFile(path);
+    jobs::ImportReport report = jobs::ImportListFile(path, import);
     list.kind = report.kind;
     if (!report.refusal.empty()) {
-        list.problem = report.refusal;
+        list.problem = report.refusal + (report.headerUnknown ? ColumnsHint(report) : "");
         return list;
     }
     if (kind && *kind != report.kind) {
@@ -84,14 +91,15 @@ ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind) 
 
 }  // namespace
 
-ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind) {
+ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind,
+                      const jobs::ImportOptions& import) {
     ListFile list;
     const std::string name = path.toStdString();
     if (const std::string why = UnreadableReason(path); !why.empty()) {
         list.problem = "Файл " + name + " не открывается: " + why;
         return list;
     }
-    if (IsCsvFileName(path)) return LoadCsvFile(path, kind);
+    if (IsImportedFileName(path)) return LoadCsvFile(path, kind, import);
     const std::optional<tables::ListKind> named = KindOfFileName(path);
     if (kind && named && *kind != *named) {
         list.problem = "Файл " + name + " по расширению — " + KindText(*named) + ", а задан " +

@@ -16,6 +16,8 @@ namespace cli {
 std::optional<tables::ListKind> KindOfFileName(const QString& path);
 // ".csv", whatever the case: a list whose kind its header gives.
 bool IsCsvFileName(const QString& path);
+// ".csv" or a workbook's extension (.xlsx, .ods, .xls): a list read through the import.
+bool IsImportedFileName(const QString& path);
 
 struct BadRow {
     int row = 0;         // 1 for the first record, or the line of a CSV file
@@ -39,9 +41,10 @@ struct ListFile {
     bool Usable() const { return problem.empty() && badRows.empty(); }
 };
 
-// A table file of the given kind, or a CSV file whose header gives the kind; a kind given for
-// a CSV file must be the one its header gives.
-ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind);
+// A table file of the given kind, or a CSV file or workbook whose header gives the kind; a kind
+// given for one must be the one its header gives.
+ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind,
+                      const jobs::ImportOptions& import = {});
 
 // Every row of the table that the download would refuse, in order.
 std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CsvFile.h"
+#include "CsvImport.h"
 #include "Link.h"
 #include "MyCom.h"
 #include "PortName.h"
@@ -31,6 +32,8 @@ struct Settings {
     // Tests shorten these so a stall and a retry show without waiting.
     int byteTimeoutMs = scale::kByteTimeoutMs;
     std::vector<int> retryDelaysMs = {30'000, 60'000, 120'000, 300'000};
+    // How a CSV file or a workbook is read: its columns, header row and sheet.
+    jobs::ImportOptions import;
     // ports: the words after it, such as map COM2 /dev/ttyUSB0.
     std::vector<std::string> operands;
 };

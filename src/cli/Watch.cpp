@@ -160,7 +160,7 @@ Flow Watcher::Take(const Entry& entry) {
     log.Add("Файл " + entry.name + ": " +
             (kind == tables::ListKind::Plu ? "список PLU" : "список сообщений"));
     ListFile list;
-    if (ReadList(path, kind, kNothingSent, output_, list) != kDone) {
+    if (ReadList(path, kind, settings_.import, kNothingSent, output_, list) != kDone) {
         if (!list.problem.empty()) log.Add(list.problem);
         for (const BadRow& bad : list.badRows) log.Add(BadRowText(bad));
         log.Add(kNothingSent);

@@ -5,8 +5,11 @@
 
 #include "CodePage1251.h"
 #include "Codec.h"
+#include "ColumnGuess.h"
 #include "CsvFile.h"
 #include "ListCheck.h"
+#include "ListRows.h"
+#include "RememberedColumns.h"
 #include "TableFile.h"
 
 namespace jobs {
@@ -132,15 +135,48 @@ std::string ImportedText(const ImportReport& report) {
     return text;
 }
 
-}  // namespace
+tables::HeaderRule RuleOf(const ImportOptions& options) {
+    tables::HeaderRule rule;
+    rule.choice = options.columns;
+    rule.headerLine = options.headerRow;
+    if (!options.columns) rule.remembered = RememberedChoice;
+    return rule;
+}
 
-ImportReport ImportCsvBytes(const std::string& bytes) {
-    tables::CsvRead read = tables::ReadCsv(bytes);
+void TakeUnknownHeader(tables::CsvRead& read, ImportReport& report) {
+    report.headerUnknown = true;
+    // The row the reading took as the header, when it took one, is the one to guess for.
+    const auto found =
+        std::find(read.previewLines.begin(), read.previewLines.end(), read.headerLine);
+    const int header = read.headerLine > 0 && found != read.previewLines.end()
+                           ? static_cast<int>(found - read.previewLines.begin())
+                           : -1;
+    const ColumnGuess guess = GuessColumns(read.preview, header);
+    if (guess.headerRow >= 0) {
+        for (const std::string& cell : read.preview[guess.headerRow])
+            report.header.push_back(tables::DecodeCp1251(cell).trimmed().toStdString());
+        report.headerLine = read.previewLines[guess.headerRow];
+    }
+    report.guess = guess.choice;
+    report.preview = std::move(read.preview);
+}
+
+// The one path of every kind of file from its rows read to the table's rows.
+ImportReport ImportRead(tables::CsvRead read, const ImportOptions& options) {
     ImportReport report;
     report.refusal = read.refusal;
     report.kind = read.kind;
     report.ignoredColumns = read.ignoredColumns;
+    if (read.headerUnknown) TakeUnknownHeader(read, report);
     if (!report.refusal.empty()) return report;
+    for (const std::string& cell : read.header)
+        report.header.push_back(tables::DecodeCp1251(cell).trimmed().toStdString());
+    report.headerLine = read.headerLine;
+    if (options.remember && options.columns) {
+        QString error;
+        report.remembered = RememberChoice(read.header, *options.columns, error);
+        report.rememberFailure = error.toStdString();
+    }
     if (read.wholeNames) SplitNames(read, report);
     std::vector<ImportProblem> problems = ProblemsOf(read);
     report.problemCount = static_cast<int>(problems.size());
@@ -157,20 +193,42 @@ ImportReport ImportCsvBytes(const std::string& bytes) {
     return report;
 }
 
-ImportReport ImportCsvFile(const QString& path) {
+}  // namespace
+
+ImportReport ImportCsvBytes(const std::string& bytes, const ImportOptions& options) {
+    return ImportRead(tables::ReadCsv(bytes, RuleOf(options)), options);
+}
+
+ImportReport ImportSheetBytes(const std::string& bytes, tables::SheetFormat format,
+                              const ImportOptions& options) {
+    return ImportRead(tables::ReadListRows(
+                          [&](const tables::CsvRecordSink& onRow) {
+                              return tables::ForEachSheetRow(bytes, format, options.sheet, onRow);
+                          },
+                          RuleOf(options)),
+                      options);
+}
+
+ImportReport ImportListFile(const QString& path, const ImportOptions& options) {
     ImportReport report;
     std::string bytes;
     switch (tables::ReadTableFile(path, bytes)) {
         case tables::ReadResult::Ok:
-            return ImportCsvBytes(bytes);
+            break;
         case tables::ReadResult::CannotOpen:
             report.refusal = "Файл " + path.toStdString() + " не открывается";
-            break;
+            return report;
         case tables::ReadResult::TooLarge:
             report.refusal = "Файл " + path.toStdString() + " больше 64 МБ: это не список";
-            break;
+            return report;
     }
-    return report;
+    if (const auto format = tables::SheetFormatOfName(path))
+        return ImportSheetBytes(bytes, *format, options);
+    return ImportCsvBytes(bytes, options);
+}
+
+ImportReport ImportCsvFile(const QString& path) {
+    return ImportListFile(path);
 }
 
 std::string NamesCutNote(const ImportReport& report) {

@@ -1,11 +1,15 @@
 #pragma once
-// A list's CSV file into the table: read, every row checked as the download checks it, and
-// taken whole or not at all.
+// A list's file into the table: a CSV file or a spreadsheet, its columns as their titles say or
+// as the operator chose them, every row checked as the download checks it, and taken whole or
+// not at all.
 
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ColumnChoice.h"
+#include "SheetFile.h"
 #include "Table.h"
 
 namespace jobs {
@@ -27,6 +31,13 @@ struct RowPlace {
     bool operator==(const RowPlace& o) const { return line == o.line && record == o.record; }
 };
 
+struct ImportOptions {
+    std::optional<tables::ColumnChoice> columns;  // none: known titles or a remembered choice
+    int headerRow = 0;                            // the header's line or sheet row; 0 to find it
+    QString sheet;                                // a workbook's sheet; empty for the first
+    bool remember = false;  // keep the columns given for files with the same header
+};
+
 struct ImportReport {
     std::string refusal;  // why the file is no list, Russian, UTF-8
     tables::ListKind kind = tables::ListKind::Plu;
@@ -38,11 +49,25 @@ struct ImportReport {
     int badRows = 0;  // the rows with a problem
     std::vector<std::string> ignoredColumns;
     std::vector<RowPlace> namesCut;  // rows whose name did not fit the two name lines
+    // The header row's titles (UTF-8) and its line; when refused for want of a choice of
+    // columns (headerUnknown), the header as it is guessed, with the choice guessed for it and
+    // the file's first rows (code page 1251) to choose by.
+    std::vector<std::string> header;
+    int headerLine = 0;
+    bool headerUnknown = false;
+    tables::ColumnChoice guess;
+    std::vector<std::vector<std::string>> preview;
+    bool remembered = false;      // the choice given is kept for files with this header
+    std::string rememberFailure;  // why the choice given could not be kept
     bool Imported() const { return refusal.empty() && problemCount == 0; }
 };
 
-ImportReport ImportCsvBytes(const std::string& bytes);
-// Files over tables::kMaxTableFileBytes are refused unread.
+ImportReport ImportCsvBytes(const std::string& bytes, const ImportOptions& options = {});
+ImportReport ImportSheetBytes(const std::string& bytes, tables::SheetFormat format,
+                              const ImportOptions& options = {});
+// A spreadsheet by its extension (.xlsx, .ods, .xls), any other file as CSV. Files over
+// tables::kMaxTableFileBytes are refused unread.
+ImportReport ImportListFile(const QString& path, const ImportOptions& options = {});
 ImportReport ImportCsvFile(const QString& path);
 
 // The report in the operator's words, for a message box or a terminal: the rows taken with

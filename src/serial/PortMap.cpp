@@ -5,7 +5,7 @@
 
 namespace serial {
 
-std::string PortMapDir() {
+std::string ConfigDir() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     std::string base;
     if (config && *config) {
@@ -14,7 +14,11 @@ std::string PortMapDir() {
         const char* home = std::getenv("HOME");
         base = std::string(home ? home : "") + "/.config";
     }
-    return base + "/qvscale/ports";
+    return base + "/qvscale";
+}
+
+std::string PortMapDir() {
+    return ConfigDir() + "/ports";
 }
 
 // A name, not a typed number: no sign or spaces, so DecimalValue's rule does not fit.

@@ -7,7 +7,10 @@
 
 namespace serial {
 
-// $XDG_CONFIG_HOME/qvscale/ports, or ~/.config/qvscale/ports.
+// $XDG_CONFIG_HOME/qvscale, or ~/.config/qvscale: the program's settings, the window's and the
+// command line's alike.
+std::string ConfigDir();
+// ConfigDir()/ports.
 std::string PortMapDir();
 
 // The n of "COM<n>": upper case COM, then digits alone (COM02 is 2); nothing for any other name

@@ -31,12 +31,22 @@ struct CsvRead {
     bool wholeNames = false;
     std::vector<CsvCellProblem> problems;     // at most one a row, in row order
     std::vector<std::string> ignoredColumns;  // titles (UTF-8) of the columns the kind leaves
+    std::vector<std::string> header;          // the header row's cells, code page 1251
+    int headerLine = 0;
+    // Refused for want of a choice of columns: no row is a header that can be read. The first
+    // rows (code page 1251) and their lines are kept for the choice.
+    bool headerUnknown = false;
+    std::vector<std::vector<std::string>> preview;
+    std::vector<int> previewLines;
 };
 
-// The bytes of a CSV file: UTF-8 with or without a byte order mark, else code page 1251; the
-// first row names the columns. Refused when not a list's CSV, over kMaxTableFileBytes or over
-// kMaxTableRecords records. Rows whose cells are all empty are no records.
+struct HeaderRule;
+
+// The bytes of a CSV file: UTF-8 with or without a byte order mark, else code page 1251; a row
+// among the first ones names the columns. Refused when not a list's CSV, over kMaxTableFileBytes or
+// over kMaxTableRecords records. Rows whose cells are all empty are no records.
 CsvRead ReadCsv(const std::string& bytes);
+CsvRead ReadCsv(const std::string& bytes, const HeaderRule& rule);
 
 enum class CsvEncoding { Utf8, Cp1251 };
 

@@ -6,15 +6,15 @@
 #include <QString>
 
 #include "CodePage1251.h"
+#include "ColumnChoice.h"
 
 namespace tables {
 namespace {
 
 using Titles = QHash<QString, CsvColumn>;
 
-// Case and surrounding spaces do not count, nor does "ё" against "е" ("Четвёртая строка").
 QString KeyOf(const QString& title) {
-    return title.trimmed().toLower().replace(QChar(u'ё'), QChar(u'е'));
+    return TitleKey(title);
 }
 
 QString KeyOf(const std::string& cp1251) {
@@ -25,16 +25,36 @@ void AddOwnTitles(Titles& titles, ListKind kind) {
     for (int c = 0; c < kColumns; ++c) titles.insert(KeyOf(TitlesOf(kind)[c]), {c});
 }
 
+// The keys a column may be chosen by; each is a title of its kind too.
+const std::vector<std::pair<QString, ColumnTarget>>& TargetKeys() {
+    static const auto keys = [] {
+        std::vector<std::pair<QString, ColumnTarget>> k;
+        const char* const plu[] = {"plu",  "name1",     "name2", "price",  "shelf_life",
+                                   "tare", "item_code", "group", "message"};
+        for (int c = 0; c < kColumns; ++c) k.push_back({plu[c], {ListKind::Plu, {c}}});
+        k.push_back({"name", {ListKind::Plu, {Column::Name1, CsvSource::WholeName}}});
+        k.push_back({"price_rub", {ListKind::Plu, {Column::Price, CsvSource::Roubles}}});
+        k.push_back({"number", {ListKind::Msg, {MsgColumn::Number}}});
+        for (int line = 1; line < kColumns; ++line)
+            k.push_back({QStringLiteral("line%1").arg(line), {ListKind::Msg, {line}}});
+        return k;
+    }();
+    return keys;
+}
+
+void AddKeys(Titles& titles, ListKind kind) {
+    for (const auto& [key, target] : TargetKeys())
+        if (target.kind == kind) titles.insert(key, target.column);
+}
+
 const Titles& PluTitles() {
     static const Titles titles = [] {
         Titles t;
         AddOwnTitles(t, ListKind::Plu);
-        const char* const keys[] = {"plu",  "name1",     "name2", "price",  "shelf_life",
-                                    "tare", "item_code", "group", "message"};
-        for (int c = 0; c < kColumns; ++c) t.insert(QString::fromLatin1(keys[c]), {c});
-        for (const char* name : {"name", "наименование"})
-            t.insert(KeyOf(QString::fromUtf8(name)), {Column::Name1, CsvSource::WholeName});
-        for (const char* price : {"price_rub", "цена, руб", "цена, руб."})
+        AddKeys(t, ListKind::Plu);
+        t.insert(KeyOf(QString::fromUtf8("наименование")), {Column::Name1, CsvSource::WholeName});
+        t.insert(KeyOf(QString::fromUtf8("срок годности")), {Column::ShelfLife});
+        for (const char* price : {"цена, руб", "цена, руб."})
             t.insert(KeyOf(QString::fromUtf8(price)), {Column::Price, CsvSource::Roubles});
         return t;
     }();
@@ -45,15 +65,22 @@ const Titles& MsgTitles() {
     static const Titles titles = [] {
         Titles t;
         AddOwnTitles(t, ListKind::Msg);
-        for (const char* number : {"number", "№ сообщения"})
-            t.insert(KeyOf(QString::fromUtf8(number)), {MsgColumn::Number});
-        for (int line = 1; line < kColumns; ++line) {
-            t.insert(QStringLiteral("line%1").arg(line), {line});
+        AddKeys(t, ListKind::Msg);
+        t.insert(KeyOf(QString::fromUtf8("№ сообщения")), {MsgColumn::Number});
+        for (int line = 1; line < kColumns; ++line)
             t.insert(KeyOf(QStringLiteral("Строка %1").arg(line)), {line});
-        }
         return t;
     }();
     return titles;
+}
+
+std::string KeyOfTarget(ListKind kind, const CsvColumn& column) {
+    for (const auto& [key, target] : TargetKeys()) {
+        if (target.kind == kind && target.column.column == column.column &&
+            target.column.source == column.source)
+            return key.toStdString();
+    }
+    return {};
 }
 
 const Titles& TitlesFor(ListKind kind) {
@@ -95,7 +122,76 @@ bool TakeColumn(CsvHeader& header, const CsvColumn& column, const std::string& t
     return true;
 }
 
+// The kind the chosen keys make, or why they make none.
+std::string KindOfChoice(const ColumnChoice& choice, ListKind& kind) {
+    bool plu = false;
+    bool msg = false;
+    bool number = false;
+    for (const ChosenColumn& chosen : choice) {
+        const auto target = TargetOfKey(chosen.target);
+        if (!target) continue;
+        (target->kind == ListKind::Plu ? plu : msg) = true;
+        number = number || (target->column.column == kNumberColumn &&
+                            target->column.source == CsvSource::Cell);
+    }
+    if (plu && msg) return "В выборе столбцов смешаны столбцы списка PLU и списка сообщений";
+    kind = msg ? ListKind::Msg : ListKind::Plu;
+    if (!number)
+        return "В выборе столбцов нет номера: plu для списка PLU или number для списка сообщений";
+    return {};
+}
+
 }  // namespace
+
+QString TitleKey(const QString& title) {
+    return title.trimmed().toLower().replace(QChar(u'ё'), QChar(u'е'));
+}
+
+std::optional<ColumnTarget> TargetOfKey(const std::string& key) {
+    const QString wanted = QString::fromStdString(key).trimmed().toLower();
+    for (const auto& [k, target] : TargetKeys())
+        if (k == wanted) return target;
+    return std::nullopt;
+}
+
+std::string KeyOfKnownTitle(const std::string& cell) {
+    const QString key = KeyOf(cell);
+    for (const ListKind kind : {ListKind::Plu, ListKind::Msg}) {
+        const auto found = TitlesFor(kind).constFind(key);
+        if (found != TitlesFor(kind).constEnd()) return KeyOfTarget(kind, *found);
+    }
+    return {};
+}
+
+CsvHeader HeaderOfChoice(const ColumnChoice& choice, const std::vector<std::string>& cells) {
+    CsvHeader header;
+    header.refusal = KindOfChoice(choice, header.kind);
+    if (!header.refusal.empty()) return header;
+    std::vector<const ChosenColumn*> chosen(cells.size(), nullptr);
+    for (const ChosenColumn& column : choice) {
+        const int cell = CellOfChoice(column, cells);
+        if (cell < 0 && !column.target.empty()) {
+            header.refusal = column.number > 0 ? "В заголовке пуст " + ChosenName(column)
+                                               : "В заголовке нет столбца " + ChosenName(column);
+            return header;
+        }
+        if (cell >= static_cast<int>(chosen.size())) chosen.resize(cell + 1, nullptr);
+        if (cell >= 0) chosen[cell] = &column;
+    }
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        const std::string title = i < cells.size() ? Utf8Title(cells[i]) : std::string();
+        const auto target = chosen[i] ? TargetOfKey(chosen[i]->target) : std::nullopt;
+        if (!target) {
+            if (!title.empty()) header.ignored.push_back(title);
+            header.columns.push_back({});
+            continue;
+        }
+        // A column chosen by its number and left untitled is named by that number.
+        if (!TakeColumn(header, target->column, title.empty() ? ChosenName(*chosen[i]) : title))
+            return header;
+    }
+    return header;
+}
 
 int KnownTitleCount(const std::vector<std::string>& cells) {
     int known = 0;

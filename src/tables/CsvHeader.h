@@ -2,7 +2,9 @@
 // The header row of a list's CSV file: which column fills which cell of the table, and the kind
 // of list the columns make.
 
+#include <QString>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,5 +34,23 @@ struct CsvHeader {
 int KnownTitleCount(const std::vector<std::string>& cells);
 
 CsvHeader ReadCsvHeader(const std::vector<std::string>& cells);
+
+// A title as titles are compared: case, surrounding spaces and "ё" against "е" do not count.
+QString TitleKey(const QString& title);
+
+// What a column may be taken as, named by its key ("plu", "name", "price_rub", "line3").
+struct ColumnTarget {
+    ListKind kind = ListKind::Plu;
+    CsvColumn column;
+};
+std::optional<ColumnTarget> TargetOfKey(const std::string& key);
+// The key of a title either kind of list knows (code page 1251), or empty.
+std::string KeyOfKnownTitle(const std::string& cell);
+
+struct ChosenColumn;
+using ColumnChoice = std::vector<ChosenColumn>;
+// The header row's cells (code page 1251) taken as the choice says; the columns it leaves out
+// are not taken.
+CsvHeader HeaderOfChoice(const ColumnChoice& choice, const std::vector<std::string>& cells);
 
 }  // namespace tables

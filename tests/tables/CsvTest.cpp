@@ -79,7 +79,7 @@ TEST(CsvRead, TheHeaderNamesTheKindAndTheColumns) {
         {"Наименование;Цена\r\nХлеб;5", ListKind::Plu, {}, "В заголовке нет столбца номера"},
         {"PLU;Цена;price\r\n1;5;5", ListKind::Plu, {}, "В заголовке два столбца для «Цена»"},
         {"PLU;name;name2\r\n1;a;b", ListKind::Plu, {}, "В заголовке два столбца для «Вторая"},
-        {"Товар;Остаток\r\nХлеб;5", ListKind::Plu, {}, "Файл не похож на CSV-файл списка"},
+        {"Товар;Остаток\r\nХлеб;5", ListKind::Plu, {}, "В первых 20 строках файла нет названий"},
     };
     for (const Case& c : cases) {
         const CsvRead read = ReadCsv(EncodeCp1251(QString::fromUtf8(c.csv)));
@@ -105,7 +105,7 @@ TEST(CsvRead, RefusesWhatIsNoListsCsv) {
         {"UTF-16", std::string("\xFF\xFEP\0L\0U\0", 8), "он в кодировке UTF-16"},
         {"a workbook", std::string("PK\x03\x04\x14", 5), "это книга Excel"},
         {"nothing", "\r\n\r\n", "он пуст"},
-        {"no known title", "Товар;Цена, коп\r\n", "в первой строке нет названий"},
+        {"no known title", "Товар;Цена, коп\r\n", "В первых 20 строках файла нет названий"},
         {"only the header", "PLU;Цена\r\n;;\r\n", "В файле нет ни одной записи"},
         {"the most records", records, ""},
         {"one record more", records + "1\r\n", "В файле больше 65535 записей"},

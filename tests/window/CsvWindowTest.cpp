@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CsvImport.h"
 #include "TableWindow.h"
 
 namespace {
@@ -42,6 +43,45 @@ TEST(CsvWindow, AnImportReplacesTheTableWithTheFilesListOrLeavesItAsItWas) {
         }
         EXPECT_TRUE(w.h.Find<QPushButton>("Button22")->isEnabled()) << c.fixture;
         EXPECT_FALSE(w.h.form->ForTests().TableModified) << c.fixture;
+    }
+}
+
+TEST(CsvWindow, AWorkbookImportsWithTheChoiceRememberedForItsHeaderAndOnlyWithIt) {
+    struct Case {
+        const char* fixture;
+        bool remembered;
+        QString says;
+    };
+    const Case cases[] = {
+        {"price_list.xlsx", true, QStringLiteral("Импортировано строк: 3")},
+        {"price_list.ods", true, QStringLiteral("Импортировано строк: 3")},
+        {"price_list.xls", false, QStringLiteral("В заголовке нет столбца номера")},
+    };
+    for (const auto& c : cases) {
+        TableWindow w;
+        w.Run("Button17");
+        w.SetRows({"7|kept", "***"});
+        if (c.remembered) {
+            jobs::ImportOptions remember;
+            std::string error;
+            remember.columns =
+                tables::ParseColumnChoice("Код=plu,Наименование=name,Цена=price_rub", error);
+            remember.remember = true;
+            ASSERT_TRUE(jobs::ImportListFile(DataPath("price_list_utf8.csv"), remember).Imported());
+        }
+        w.h.dialogs->fileAnswers = {DataPath(c.fixture)};
+        w.Run("ImportCsvItem");
+        ASSERT_EQ(w.h.dialogs->boxes.size(), 1u) << c.fixture;
+        EXPECT_TRUE(w.h.dialogs->boxes[0].text.contains(c.says))
+            << c.fixture << ": " << w.h.dialogs->boxes[0].text.toStdString();
+        const std::vector<QString> rows =
+            c.remembered
+                ? std::vector<QString>{"1|Молоко 3,2% 1 л||54990|0|0|0|0|0",
+                                       "2|Хлеб бородинский||54990|0|0|0|0|0",
+                                       "17|Сыр российский весовой|выдержанный 45%|6500|0|0|0|0|0",
+                                       "***"}
+                : std::vector<QString>{"7|kept", "***"};
+        EXPECT_EQ(w.Rows(), rows) << c.fixture;
     }
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+// The options of every command that reads a list: which columns are what, the header row, the
+// sheet of a workbook, and keeping the choice for files with the same header.
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "CsvImport.h"
+
+namespace cli {
+
+const std::vector<QCommandLineOption>& ImportCommandLineOptions();
+// Their names, for the commands that take them.
+const std::set<QString>& ImportOptionNames();
+// The options given into import; a usage error's text when they do not make sense.
+std::optional<std::string> ReadImportOptions(const QCommandLineParser& parser,
+                                             jobs::ImportOptions& import);
+// Their lines in the help of a command that takes them.
+std::string ImportOptionsHelp();
+
+// What a refused header needs the user to say: the header the file seems to have, and the
+// --columns that would read it.
+std::string ColumnsHint(const jobs::ImportReport& report);
+
+}  // namespace cli
