@@ -19,13 +19,13 @@ QString CliFixture::Path(const std::string& name) const {
     return QString::fromStdString(config_.Dir() + "/" + name);
 }
 
-QString CliFixture::WritePluList(const std::string& name, int rows) const {
+std::string CliFixture::PluListBytes(int rows, int priceAdded, const std::string& name2) {
     std::string bytes;
     for (int n = 1; n <= rows; ++n) {
         const std::string cells[] = {std::to_string(n),
                                      "\xd1\xfb\xf0 " + std::to_string(n),
-                                     "",
-                                     std::to_string(100 * n),
+                                     name2,
+                                     std::to_string(100 * n + priceAdded),
                                      "5",
                                      "0",
                                      std::to_string(1000 + n),
@@ -33,7 +33,11 @@ QString CliFixture::WritePluList(const std::string& name, int rows) const {
                                      "0"};
         for (const auto& cell : cells) bytes += cell + "\r\n";
     }
-    return WriteFile(name, bytes + "***\r\n");
+    return bytes + "***\r\n";
+}
+
+QString CliFixture::WritePluList(const std::string& name, int rows) const {
+    return WriteFile(name, PluListBytes(rows));
 }
 
 QString CliFixture::WriteFile(const std::string& name, const std::string& bytes) const {

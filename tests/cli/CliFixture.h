@@ -23,6 +23,9 @@ class CliFixture {
     QString Path(const std::string& name) const;
     // A PLU table file of `rows` records (PLU 1.., prices 100 * PLU), code page 1251.
     QString WritePluList(const std::string& name, int rows) const;
+    // The bytes of such a list, each price raised by `priceAdded` and every second name line
+    // set to `name2`.
+    static std::string PluListBytes(int rows, int priceAdded = 0, const std::string& name2 = "");
     // A file of these bytes.
     QString WriteFile(const std::string& name, const std::string& bytes) const;
     static std::string ReadFile(const QString& path);

@@ -15,6 +15,14 @@
 
 namespace {
 
+// Runs the program with the files it writes limited to `bytes`, as a disk that fills up; 0: no
+// limit.
+CliRun RunCliWritingAtMost(const QStringList& args, std::size_t bytes) {
+    if (!bytes) return RunCli(args);
+    FileSizeLimit limit(bytes);
+    return RunCli(args);
+}
+
 bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -403,13 +411,7 @@ TEST(CliUpload, TheFileIsReplacedOnlyWhenTheUploadEndedWellOrPartialIsAsked) {
         const QString out = f.WriteFile("out.plu", "earlier\r\n***\r\n");
         QStringList args = {"upload", "--port", "COM2", "-o", out, "--byte-timeout-ms", "200"};
         if (c.partial) args << "--partial";
-        CliRun run;
-        if (c.sizeLimit) {
-            FileSizeLimit limit(c.sizeLimit);
-            run = RunCli(args);
-        } else {
-            run = RunCli(args);
-        }
+        const CliRun run = RunCliWritingAtMost(args, c.sizeLimit);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name << run.err;
         const std::string file = CliFixture::ReadFile(out);
         if (c.rowsWritten < 0) {
@@ -457,13 +459,7 @@ TEST(CliUpload, AFileNotWrittenIsSaidAsSuchInTextAndEvents) {
         const QString out = f.Path(c.file);
         if (c.earlier) f.WriteFile(c.file, "earlier\r\n***\r\n");
         const QStringList args = {"upload", "--json", "--port", "COM2", "-o", out};
-        CliRun run;
-        if (c.sizeLimit) {
-            FileSizeLimit limit(c.sizeLimit);
-            run = RunCli(args);
-        } else {
-            run = RunCli(args);
-        }
+        const CliRun run = RunCliWritingAtMost(args, c.sizeLimit);
         EXPECT_EQ(run.exitCode, 3) << c.name << run.err;
         EXPECT_TRUE(Has(run.err, c.says)) << c.name << ": " << run.err;
         EXPECT_EQ(Has(run.err, "прежний файл"), c.earlier) << c.name << ": " << run.err;

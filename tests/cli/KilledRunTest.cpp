@@ -20,22 +20,10 @@ constexpr int kRows = 40;
 // takes to start on bytes already written to the line.
 constexpr auto kResync = std::chrono::milliseconds(150);
 
-// PLU 1..kRows with names and prices of the given day, code page 1251.
+// The day's list: every price and the second name lines change each day.
 std::string DayList(int day) {
-    std::string bytes;
-    for (int n = 1; n <= kRows; ++n) {
-        const std::string cells[] = {std::to_string(n),
-                                     "\xd1\xfb\xf0 " + std::to_string(n),
-                                     day % 2 ? "\xe4\xe5\xed\xfc " + std::to_string(day) : "",
-                                     std::to_string(100 * n + day),
-                                     "5",
-                                     "0",
-                                     std::to_string(1000 + n),
-                                     "1",
-                                     "0"};
-        for (const auto& cell : cells) bytes += cell + "\r\n";
-    }
-    return bytes + "***\r\n";
+    return CliFixture::PluListBytes(kRows, day,
+                                    day % 2 ? "\xe4\xe5\xed\xfc " + std::to_string(day) : "");
 }
 
 sim::NameLine OnTheLine(const std::string& cell) {
