@@ -17,7 +17,8 @@ class Load {
 
   private:
     ChangesResult Whole(Distrust why, std::string detail);
-    ChangesResult Send(const std::vector<int>* rows, int skipped);
+    ChangesResult Send(const std::vector<int>* rows, int skipped,
+                       const KnownRecords* known = nullptr);
     void Log(const ChangesResult& result) {
         log_.Write({port_, DownloadKindOf(kind_), result.report.rowsDone, result.rows,
                     OutcomeName(result.report), result.report.duration, result.skipped},
@@ -67,7 +68,7 @@ ChangesResult Load::Run() {
         Log(result);
         return result;
     }
-    return Send(&plan.rows, plan.skipped);
+    return Send(&plan.rows, plan.skipped, &*known);
 }
 
 ChangesResult Load::Whole(Distrust why, std::string detail) {
@@ -82,13 +83,13 @@ ChangesResult Load::Whole(Distrust why, std::string detail) {
     return result;
 }
 
-ChangesResult Load::Send(const std::vector<int>* rows, int skipped) {
+ChangesResult Load::Send(const std::vector<int>* rows, int skipped, const KnownRecords* known) {
     ChangesResult result;
     result.rows = rows ? static_cast<int>(rows->size()) : DataRows(table_);
     result.skipped = skipped;
-    const KeptDownload kept =
-        DownloadKeepingKnown(link_, port_, table_, kind_, rows, observer_,
-                             [&] { observer_.Sending(result.rows, skipped); });
+    const KeptDownload kept = DownloadKeepingKnown(
+        link_, port_, table_, kind_, rows, observer_,
+        [&] { observer_.Sending(result.rows, skipped); }, known);
     result.knownNote = kept.knownNote;
     if (kept.refused) return Whole(Distrust::NotKeepable, kept.knownNote);
     result.report = kept.report;

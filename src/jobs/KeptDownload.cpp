@@ -27,9 +27,9 @@ std::string StuckNote(const std::string& why, bool changedOnly) {
 KeptDownload DownloadKeepingKnown(scale::Link& link, const std::string& port,
                                   const tables::Table& table, scale::RowKind kind,
                                   const std::vector<int>* rows, Observer& observer,
-                                  const std::function<void()>& started) {
+                                  const std::function<void()>& started, const KnownRecords* known) {
     const std::vector<int> sent = rows ? *rows : AllRows(table);
-    KnownRecorder recorder(port, kind, &table, observer);
+    KnownRecorder recorder(port, kind, &table, observer, known);
     KeptDownload kept;
     std::string why;
     switch (recorder.StopClaiming(sent, why)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Job.h"
+#include "KnownContents.h"
 #include "Link.h"
 #include "Table.h"
 
@@ -23,10 +24,11 @@ struct KeptDownload {
 
 // Sends every data row of the table (rows null) or the given rows of a changed-only load, as
 // RunDownload does. started, when given, is called once the run will go on, before its first
-// byte.
+// byte. known: what is known of the port, when the caller has just read it.
 KeptDownload DownloadKeepingKnown(scale::Link& link, const std::string& port,
                                   const tables::Table& table, scale::RowKind kind,
                                   const std::vector<int>* rows, Observer& observer,
-                                  const std::function<void()>& started = nullptr);
+                                  const std::function<void()>& started = nullptr,
+                                  const KnownRecords* known = nullptr);
 
 }  // namespace jobs

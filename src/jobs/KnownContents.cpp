@@ -158,12 +158,12 @@ void ForgetKnown(const std::string& port, scale::RowKind kind) {
 }
 
 KnownRecorder::KnownRecorder(std::string port, scale::RowKind kind, const tables::Table* table,
-                             Observer& next)
+                             Observer& next, const KnownRecords* known)
     : port_(std::move(port)),
       kind_(kind),
       table_(table),
       next_(next),
-      known_(LoadKnown(port_, kind_).value_or(KnownRecords{})) {}
+      known_(known ? *known : LoadKnown(port_, kind_).value_or(KnownRecords{})) {}
 
 ClaimsDropped KnownRecorder::StopClaiming(const std::vector<int>& rows, std::string& error) {
     places_ = rows;

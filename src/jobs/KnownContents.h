@@ -62,8 +62,9 @@ enum class ClaimsDropped {
 class KnownRecorder : public Observer {
   public:
     // table: the download's table; null for an upload.
-    KnownRecorder(std::string port, scale::RowKind kind, const tables::Table* table,
-                  Observer& next);
+    // known: what is known of the port, when the caller has just read it; else it is read here.
+    KnownRecorder(std::string port, scale::RowKind kind, const tables::Table* table, Observer& next,
+                  const KnownRecords* known = nullptr);
 
     void RowStarting(int row, int rows) override;
     void RowDone(int row, const tables::Row& cells) override;
