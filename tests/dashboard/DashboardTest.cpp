@@ -23,17 +23,18 @@ const char* const kHostile = "<img src=x onerror=document.body.setAttribute('dat
 
 // What one store left on the hub.
 enum class Store {
-    Loaded,            // the scale holds the store's list, the store called just now
-    NoAnswer,          // the last load failed: the scale did not answer
-    Silent,            // loaded, but the store last called ten minutes ago
-    CalledFiveMinAgo,  // loaded, the store last called five minutes ago
-    ListChanged,       // head office PUT a new list after the receipt
-    OwnListAppeared,   // loaded from all.plu; now the scale has a list of its own
-    FirstListWaiting,  // a list for the scale, no receipt yet
-    NeverCalled,       // no status file at all
-    BrokenStatus,      // a status file that is not JSON
-    BrokenReceipt,     // a receipt that is not JSON
-    HostileDevice,     // loaded, its device named in markup that runs a script if parsed
+    Loaded,             // the scale holds the store's list, the store called just now
+    NoAnswer,           // the last load failed: the scale did not answer
+    Silent,             // loaded, but the store last called ten minutes ago
+    CalledFiveMinAgo,   // loaded, the store last called five minutes ago
+    ListChanged,        // head office PUT a new list after the receipt
+    FailedThenNewList,  // the load failed, then head office PUT a new list
+    OwnListAppeared,    // loaded from all.plu; now the scale has a list of its own
+    FirstListWaiting,   // a list for the scale, no receipt yet
+    NeverCalled,        // no status file at all
+    BrokenStatus,       // a status file that is not JSON
+    BrokenReceipt,      // a receipt that is not JSON
+    HostileDevice,      // loaded, its device named in markup that runs a script if parsed
 };
 
 struct Row {
@@ -48,6 +49,8 @@ struct Case {
     std::vector<std::pair<std::string, Store>> stores;
     std::string query;
     std::vector<Row> rows;
+    // Written as stores.json instead of the stores' names, when given.
+    std::string storesFile = "";
 };
 
 void PrintTo(const Case& c, std::ostream* out) {
@@ -140,8 +143,9 @@ class Hub {
                 Status(store, 5, "/dev/ttyUSB0", "no_answer");
                 return;
             case Store::ListChanged:
+            case Store::FailedThenNewList:
                 Put(lists + "COM2.plu", "list of the day\n");
-                Receipt(store, "COM2.plu", "done", 5);
+                Receipt(store, "COM2.plu", what == Store::ListChanged ? "done" : "bad_list", 5);
                 Status(store, 5, "/dev/ttyUSB0", "done");
                 Put(lists + "COM2.plu", "list of the next day, longer\n");
                 return;
@@ -262,7 +266,7 @@ TEST_P(DashboardTest, ShowsEachScaleInTheStateItsFilesSay) {
         names += (names.size() > 1 ? "," : "") + Quoted(store);
         hub.Leave(store, what);
     }
-    hub.Put("stores.json", names + "]");
+    hub.Put("stores.json", c.storesFile.empty() ? names + "]" : c.storesFile);
 
     std::string problem;
     const std::string dom = DumpDom(server.Url() + "/" + c.query, &problem);
@@ -279,12 +283,15 @@ TEST_P(DashboardTest, ShowsEachScaleInTheStateItsFilesSay) {
         EXPECT_EQ(rows[i].state, c.rows[i].state);
         EXPECT_EQ(rows[i].hidden, c.rows[i].hidden);
     }
+    // The page says when it cannot read the list of stores, and only then.
+    const bool saysProblem = dom.find("<div id=\"page-problem\">") != std::string::npos;
+    EXPECT_EQ(saysProblem, !c.storesFile.empty()) << dom.substr(0, 2000);
     // A name or device from the hub is text: had it become markup, its handler would have run.
     EXPECT_EQ(dom.find("data-pwned=\"1\""), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Hub, DashboardTest,
+    OnNginx, DashboardTest,
     ::testing::Values(
         Case{"OneFailedOneStaleOneOk",
              {{"moscow-1", Store::NoAnswer}, {"tver-2", Store::Silent}, {"klin-3", Store::Loaded}},
@@ -302,11 +309,13 @@ INSTANTIATE_TEST_SUITE_P(
              {{"changed", Store::ListChanged},
               {"own-list", Store::OwnListAppeared},
               {"first", Store::FirstListWaiting},
+              {"mended", Store::FailedThenNewList},
               {"same", Store::Loaded}},
              "",
              {{"changed", "COM2", "pending"},
               {"own-list", "COM2", "pending"},
               {"first", "COM2", "pending"},
+              {"mended", "COM2", "pending"},
               {"same", "COM2", "ok"}}},
         Case{"BrokenOrMissingFileMarksOnlyItsRow",
              {{"no-status", Store::NeverCalled},
@@ -331,7 +340,12 @@ INSTANTIATE_TEST_SUITE_P(
               {"dir/../up", Store::NeverCalled},
               {"marked-up", Store::HostileDevice}},
              "",
-             {{kHostile, "", "stale"}, {"dir/../up", "", "failed"}, {"marked-up", "COM2", "ok"}}}),
+             {{kHostile, "", "stale"}, {"dir/../up", "", "failed"}, {"marked-up", "COM2", "ok"}}},
+        Case{"BrokenStoresListLeavesNoRowsAndSaysSo",
+             {{"klin-3", Store::Loaded}},
+             "",
+             {},
+             "[\"klin-3\","}),
     [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 }  // namespace
