@@ -51,6 +51,9 @@ struct Case {
     std::vector<Row> rows;
     // Written as stores.json instead of the stores' names, when given.
     std::string storesFile = "";
+    // The browser's virtual time on the page, and the refreshes the page makes in it.
+    int virtualSeconds = 10;
+    int refreshes = 1;
 };
 
 void PrintTo(const Case& c, std::ostream* out) {
@@ -229,11 +232,12 @@ std::string Describe(const std::vector<Row>& rows) {
 }
 
 // The page as chromium shows it once its fetches are done, within a bound of wall time.
-std::string DumpDom(const std::string& url, std::string* problem) {
+std::string DumpDom(const std::string& url, int virtualSeconds, std::string* problem) {
     QTemporaryDir profile;
     QProcess browser;
     browser.start("chromium", {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                               "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000",
+                               "--user-data-dir=" + profile.path(),
+                               "--virtual-time-budget=" + QString::number(virtualSeconds * 1000),
                                "--dump-dom", QString::fromStdString(url)});
     if (!browser.waitForStarted(10000)) {
         *problem = "chromium did not start: " + browser.errorString().toStdString();
@@ -269,11 +273,11 @@ TEST_P(DashboardTest, ShowsEachScaleInTheStateItsFilesSay) {
     hub.Put("stores.json", c.storesFile.empty() ? names + "]" : c.storesFile);
 
     std::string problem;
-    const std::string dom = DumpDom(server.Url() + "/" + c.query, &problem);
+    const std::string dom = DumpDom(server.Url() + "/" + c.query, c.virtualSeconds, &problem);
     ASSERT_EQ(problem, "");
-    ASSERT_NE(dom.find("data-refreshed=\"1\""), std::string::npos)
-        << "the page did not finish its first refresh:\n"
-        << dom.substr(0, 2000);
+    const std::string refreshed = "data-refreshed=\"" + std::to_string(c.refreshes) + "\"";
+    ASSERT_NE(dom.find(refreshed), std::string::npos) << "not " << refreshed << ":\n"
+                                                      << dom.substr(0, 2000);
     const auto rows = RowsOf(dom);
     ASSERT_EQ(rows.size(), c.rows.size()) << Describe(rows);
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -341,6 +345,13 @@ INSTANTIATE_TEST_SUITE_P(
               {"marked-up", Store::HostileDevice}},
              "",
              {{kHostile, "", "stale"}, {"dir/../up", "", "failed"}, {"marked-up", "COM2", "ok"}}},
+        Case{"RefreshesItselfEveryHalfMinute",
+             {{"klin-3", Store::Loaded}},
+             "",
+             {{"klin-3", "COM2", "ok"}},
+             "",
+             65,
+             3},
         Case{"BrokenStoresListLeavesNoRowsAndSaysSo",
              {{"klin-3", Store::Loaded}},
              "",
