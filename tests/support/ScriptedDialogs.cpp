@@ -97,15 +97,20 @@ void ApplyAnswer(const ColumnsAnswer& answer, jobs::ImportChoice& choice) {
     if (answer.headerLine > 0) {
         const auto& lines = choice.Lines();
         const auto at = std::find(lines.begin(), lines.end(), answer.headerLine);
-        if (at == lines.end()) ADD_FAILURE() << "no row on line " << answer.headerLine;
-        choice.SetHeaderRow(static_cast<int>(at - lines.begin()));
+        if (at == lines.end())
+            ADD_FAILURE() << "no row on line " << answer.headerLine;
+        else
+            choice.SetHeaderRow(static_cast<int>(at - lines.begin()));
     }
     const std::vector<std::string> header = choice.HeaderCells();
     for (const auto& [title, key] : answer.targets) {
         const auto at = std::find_if(header.begin(), header.end(), [&](const std::string& cell) {
             return tables::DecodeCp1251(cell).trimmed().toStdString() == title;
         });
-        if (at == header.end()) ADD_FAILURE() << "the header has no " << title;
+        if (at == header.end()) {
+            ADD_FAILURE() << "the header has no " << title;
+            continue;
+        }
         choice.SetTarget(static_cast<int>(at - header.begin()), key);
     }
 }
