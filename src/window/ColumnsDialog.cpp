@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "CodePage1251.h"
 #include "CsvHeader.h"
@@ -153,6 +154,10 @@ void ColumnsDialog::ShowHeader() {
             targets_[c]->findData(QString::fromStdString(choice_.Targets()[c])));
     }
     source_->resizeColumnsToContents();
+    // A column as wide as its choice, so every choice reads in full.
+    for (int c = 0; c < static_cast<int>(targets_.size()); ++c)
+        source_->setColumnWidth(c,
+                                std::max(source_->columnWidth(c), targets_[c]->sizeHint().width()));
     ShowPreview();
 }
 

@@ -264,29 +264,5 @@ TEST(ImportChoice, AnImportKeepsItsChoiceForTheHeaderOnlyWhenTheFileIsTaken) {
     }
 }
 
-TEST(ImportChoice, AFileWithNoRowsToChooseBySaysWhy) {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        std::optional<tables::SheetFormat> format;
-        std::string refusal;
-    };
-    const Case cases[] = {
-        {"empty text", "", std::nullopt, "он пуст"},
-        {"a workbook as text", FileBytes(DataPath("price_list.xlsx")), std::nullopt,
-         "это книга Excel"},
-        {"text as a workbook", "Код;Цена\r\n", tables::SheetFormat::Xlsx, ""},
-    };
-    for (const auto& c : cases) {
-        TempConfig config;
-        const ImportChoice choice(c.bytes, c.format);
-        EXPECT_NE(choice.Refusal(), "") << c.what;
-        EXPECT_NE(choice.Refusal().find(c.refusal), std::string::npos)
-            << c.what << ": " << choice.Refusal();
-        EXPECT_EQ(choice.HeaderRow(), -1) << c.what;
-        EXPECT_EQ(choice.Preview().refusal, choice.Refusal()) << c.what;
-    }
-}
-
 }  // namespace
 }  // namespace jobs
