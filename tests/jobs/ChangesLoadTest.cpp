@@ -39,7 +39,9 @@ class Answers : public jobs::ChangesObserver {
     bool whole_;
 };
 
+// The scale ends its exchange a moment after the program has its answer: wait until it listens.
 int RecordsSent(const sim::VirtualScale& scale) {
+    EXPECT_TRUE(scale.WaitListening(std::chrono::seconds(3)));
     int sent = 0;
     for (const sim::Exchange& e : scale.Exchanges())
         sent += e.kind == sim::Kind::PluDownload && e.complete;
@@ -112,6 +114,7 @@ TEST(ChangesLoad, EachEndAsksSendsAndLogsAsItShould) {
         tables::Table next = Prices(100);
         next.SetCell(tables::Column::Price, 2, "555");
         next.SetCell(tables::Column::Price, 4, "777");
+        ASSERT_TRUE(s.scale.WaitListening(std::chrono::seconds(3))) << c.name;
         s.scale.ClearReceived();
         const std::size_t logged = log.ReadAll().size();
         Answers answers(c.whole);

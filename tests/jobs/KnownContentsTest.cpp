@@ -251,7 +251,9 @@ std::string BytesOf(const std::string& path) {
 }
 
 // How many PLU records the scale was sent whole since it was last cleared.
+// The scale ends its exchange a moment after the program has its answer: wait until it listens.
 int RecordsSent(const sim::VirtualScale& scale) {
+    EXPECT_TRUE(scale.WaitListening(std::chrono::seconds(3)));
     int sent = 0;
     for (const sim::Exchange& e : scale.Exchanges())
         sent += e.kind == sim::Kind::PluDownload && e.complete;
@@ -281,6 +283,7 @@ TEST(KnownContents, ALoadThatCannotStopClaimingForgetsAllOrIsRefusedWhenItNeedsT
         const std::string earlier = BytesOf(path);
         const tables::Table next = ListOf(Prices(4, 200));
         const std::vector<int> rows{1, 2, 3, 4};
+        ASSERT_TRUE(s.scale.WaitListening(std::chrono::seconds(3))) << c.name;
         s.scale.ClearReceived();
         jobs::KeptDownload kept;
         {
