@@ -47,7 +47,10 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialP
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Its runs use this window's port, log and dialogs: they end before those go.
+    delete shopScales_;
+}
 
 void TForm1::PlaceAtScreenCentre() {
     const QScreen* at = screen();

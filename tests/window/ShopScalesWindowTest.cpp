@@ -299,3 +299,22 @@ TEST(ShopScalesWindowTest, MainWindowRefusesItsCommandsDuringARun) {
 }
 
 }  // namespace
+
+namespace {
+
+// The main window going away during a run ends the loads first: each scale holds a whole start
+// of the list, nothing after it, and nothing of the window is used once it is gone.
+TEST(ShopScalesWindowTest, AMainWindowDestroyedDuringARunEndsItFirst) {
+    ShopWindow w(9600, 40);
+    w.CheckAll();
+    w.Press("ShopSendAll");
+    ASSERT_TRUE(Serve([&] { return w.Bar("COM3")->value() >= 1; }, 20000));
+    w.h.form.reset();
+    for (const sim::VirtualScale* scale : {&w.own, &w.other}) {
+        const std::vector<int> held = ShopWindow::Held(*scale);
+        EXPECT_LT(held.size(), 40u);
+        EXPECT_EQ(held, w.Numbers(static_cast<int>(held.size())));
+    }
+}
+
+}  // namespace
