@@ -58,7 +58,9 @@ class ShopWindow {
     }
 
     FastClock clock;
-    FormHarness h{nullptr, &clock};
+    // Three paced lines and their loads share a busy machine: a byte late by the test's usual
+    // bound is no stall here, and no test of this window needs one.
+    FormHarness h{nullptr, &clock, 1000};
     sim::VirtualScale own{Linked("COM2", baud_)};
     sim::VirtualScale other{Linked("COM3", baud_)};
     sim::VirtualScale silent{Linked("COM4", baud_)};
@@ -255,7 +257,7 @@ TEST(ShopScalesWindowTest, ClosingDuringARunAsksFirst) {
         const bool yes = c.answer == Answer::Yes;
         EXPECT_EQ(w.LineOf(w.EndBox(), "COM3").contains(QStringLiteral("остановлено")), yes)
             << w.EndBox().toStdString();
-        EXPECT_EQ(ShopWindow::Held(w.other).size() == 12u, !yes);
+        EXPECT_EQ(ShopWindow::Held(w.other).size() == 12u, !yes) << w.EndBox().toStdString();
         Serve([&] { return !closing->isVisible(); }, yes ? 2000 : 100);
         EXPECT_EQ(closing->isVisible(), !yes);
     }
