@@ -13,6 +13,8 @@
 #include "EventHooks.h"
 #include "GridModel.h"
 #include "GridView.h"
+#include "ShopScales.h"
+#include "ShopTexts.h"
 #include "Texts.h"
 #include "Widgets.h"
 
@@ -45,7 +47,10 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialP
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Its runs use this window's port, log and dialogs: they end before those go.
+    delete shopScales_;
+}
 
 void TForm1::PlaceAtScreenCentre() {
     const QScreen* at = screen();
@@ -66,6 +71,7 @@ void TForm1::ConnectHandlers() {
         return [this, handler] {
             if (RefusedDuringRun()) {
                 QApplication::beep();
+                if (shopRunning_) dialogs_->ErrorBox(texts::ShopRunRefusal());
                 return;
             }
             (this->*handler)();
@@ -78,6 +84,11 @@ void TForm1::ConnectHandlers() {
         connect(action, &QAction::triggered, this, command(handler));
     };
     onTrigger(logItem_, &TForm1::ShowTransferLog);
+    // Shown again during its own runs; refused only during a run of this window.
+    connect(shopScalesItem_, &QAction::triggered, this, [this] {
+        if (runActive_) return QApplication::beep();
+        ShowShopScales();
+    });
     onTrigger(importCsvItem_, &TForm1::ImportCsv);
     onTrigger(importColumnsItem_, &TForm1::ImportChoosingColumns);
     onTrigger(exportCsvItem_, &TForm1::ExportCsv);
@@ -157,6 +168,15 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (shopRunning_) {
+        // The runs end after their current records; the close check follows their box.
+        shopScales_->AskToEnd([this] {
+            QMetaObject::invokeMethod(
+                this, [this] { close(); }, Qt::QueuedConnection);
+        });
+        event->ignore();
+        return;
+    }
     if (runActive_) {
         // Stop the run after its current row; the close check follows when it has ended.
         StopRequested = true;

@@ -34,6 +34,7 @@ class GridModel;
 class GridView;
 class TransferLogView;
 class FindBar;
+class ShopScalesWindow;
 struct LinkFailure;
 namespace jobs {
 struct ImportReport;
@@ -297,7 +298,7 @@ class TForm1 : public QMainWindow {
     scale::Link LinkNow() { return scale::Link{Comm, *clock_, byteTimeoutMs_}; }
     // While a download or upload runs, every other command is refused: the run serves
     // events between rows, and a command run there would work on a half-sent table.
-    bool RefusedDuringRun() const { return runActive_; }
+    bool RefusedDuringRun() const { return runActive_ || shopRunning_; }
     // Shared by the prompts of the list commands, Open and the upload: false when the command
     // that asked must end (Cancel, or a Yes whose save did not happen).
     bool PassSavePrompt(const QString& text);
@@ -348,6 +349,15 @@ class TForm1 : public QMainWindow {
     void KeepKnown(const std::string& note);
     std::string knownFailure_;
     TransferLogView* logView_ = nullptr;
+
+    // Every scale of the shop, in a window of its own: while its runs go on, this window refuses
+    // its commands and says why, and a close asks first and waits for the runs to end.
+    void ShowShopScales();
+    void ShopRunning(bool running);
+    void ApplyPortSettings(TComm& comm) const;
+    QAction* shopScalesItem_ = nullptr;
+    ShopScalesWindow* shopScales_ = nullptr;
+    bool shopRunning_ = false;
 
     std::unique_ptr<Dialogs> dialogs_;
     scale::Clock* clock_;

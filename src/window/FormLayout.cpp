@@ -177,6 +177,7 @@ void TForm1::BuildMenu() {
     compareItem_ = item(N11, "CompareItem", QStringLiteral("Сверить с весами"));
     sendChangesItem_ = item(N11, "SendChangesItem", QStringLiteral("Переслать изменения"));
     logItem_ = item(N11, "TransferLogItem", QStringLiteral("Журнал обмена"));
+    shopScalesItem_ = item(N11, "ShopScalesItem", QStringLiteral("Весы магазина..."));
     N13 = menu("N13", QStringLiteral("Порт"));
     N14 = item(N13, "N14", QStringLiteral("Настроить"));
     for (QAction* a : {N7, N8, N9, N10}) a->setEnabled(false);

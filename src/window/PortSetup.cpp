@@ -57,18 +57,22 @@ char CharOfText(const QString& text) {
 }
 }  // namespace
 
+void TForm1::ApplyPortSettings(TComm& comm) const {
+    comm.Parity = static_cast<tParitet>(CBParitet->currentIndex());
+    comm.StopBits = static_cast<tStopBits>(CBstopbit->currentIndex());
+    comm.DataBits = static_cast<tDataBit>(CBDataBit->currentIndex() + 4);
+    comm.FlowControl = static_cast<tFlowControl>(CBFlow->currentIndex());
+    comm.Baud = static_cast<TBaud>(CBBaud->currentIndex() + 2);
+    comm.Port = static_cast<tPort>(CBPort->currentIndex());
+    comm.XON = CharOfText(Xon->text());
+    comm.XOFF = CharOfText(Xoff->text());
+}
+
 void TForm1::OpretClick() {
     GroupBox1->setTitle(texts::PortSetUpTitle());
     PortOpened = true;
     PortConfigured = true;
-    Comm.Parity = static_cast<tParitet>(CBParitet->currentIndex());
-    Comm.StopBits = static_cast<tStopBits>(CBstopbit->currentIndex());
-    Comm.DataBits = static_cast<tDataBit>(CBDataBit->currentIndex() + 4);
-    Comm.FlowControl = static_cast<tFlowControl>(CBFlow->currentIndex());
-    Comm.Baud = static_cast<TBaud>(CBBaud->currentIndex() + 2);
-    Comm.Port = static_cast<tPort>(CBPort->currentIndex());
-    Comm.XON = CharOfText(Xon->text());
-    Comm.XOFF = CharOfText(Xoff->text());
+    ApplyPortSettings(Comm);
     Comm.Connect();
     // The settings are taken as before either way; a port that did not open is only said, so
     // that the operator is not later sent to check a cable that is fine.

@@ -119,7 +119,8 @@ TEST(StartState, MenuInOrderWithTheTableItemsDisabled) {
           {QStringLiteral("Считать данные PLU из весов"), true},
           {QStringLiteral("Сверить с весами"), true},
           {QStringLiteral("Переслать изменения"), true},
-          {QStringLiteral("Журнал обмена"), true}}},
+          {QStringLiteral("Журнал обмена"), true},
+          {QStringLiteral("Весы магазина..."), true}}},
         {QStringLiteral("Порт"), {{QStringLiteral("Настроить"), true}}}};
     const auto bar = h.form->menuBar()->actions();
     ASSERT_EQ(bar.size(), static_cast<int>(menus.size()));
