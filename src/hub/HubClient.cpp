@@ -25,6 +25,26 @@ struct Watch {
     QStringList sslErrors;
 };
 
+// The causes a store meets, in its words; any other in Qt's.
+QString CertificateProblem(const QSslError& e) {
+    switch (e.error()) {
+        case QSslError::SelfSignedCertificate:
+        case QSslError::SelfSignedCertificateInChain:
+        case QSslError::UnableToGetLocalIssuerCertificate:
+        case QSslError::UnableToVerifyFirstCertificate:
+        case QSslError::CertificateUntrusted:
+            return QStringLiteral("его выдал неизвестный удостоверяющий центр");
+        case QSslError::CertificateExpired:
+            return QStringLiteral("срок действия сертификата истёк");
+        case QSslError::CertificateNotYetValid:
+            return QStringLiteral("срок действия сертификата ещё не начался");
+        case QSslError::HostNameMismatch:
+            return QStringLiteral("сертификат выдан другому адресу");
+        default:
+            return e.errorString();
+    }
+}
+
 std::string HttpProblem(int status, const QString& path, const QNetworkReply& reply) {
     const std::string code = "HTTP " + std::to_string(status);
     const std::string where = path.toStdString();
@@ -59,15 +79,14 @@ HubClient::HubClient(const QUrl& base, ClientOptions options)
     : base_(base), options_(std::move(options)), manager_(new QNetworkAccessManager) {
     manager_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     manager_->setAutoDeleteReplies(false);
+    ssl_ = QSslConfiguration::defaultConfiguration();
     if (!options_.caFile.isEmpty()) {
         const QList<QSslCertificate> authorities =
             QSslCertificate::fromPath(options_.caFile, QSsl::Pem);
         if (authorities.isEmpty())
             setupProblem_ = "В файле --ca " + options_.caFile.toStdString() +
                             " нет ни одного сертификата (нужен PEM)";
-        QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
-        ssl.addCaCertificates(authorities);
-        QSslConfiguration::setDefaultConfiguration(ssl);
+        ssl_.addCaCertificates(authorities);
     }
 }
 
@@ -92,6 +111,7 @@ Answer HubClient::Put(const QString& path, const QByteArray& body, const QString
 Answer HubClient::Send(const QString& path, const QString& etag, const QByteArray* body,
                        const QString& contentType) {
     QNetworkRequest request(UrlOf(path));
+    request.setSslConfiguration(ssl_);
     request.setHeader(QNetworkRequest::UserAgentHeader, "qvscale-cli/" QVSCALE_VERSION);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
@@ -128,7 +148,9 @@ Answer HubClient::Send(const QString& path, const QString& etag, const QByteArra
         if (received.size() > options_.sizeLimit) giveUp(watch.tooLarge);
     });
     QObject::connect(reply.get(), &QNetworkReply::sslErrors, [&](const QList<QSslError>& errors) {
-        for (const QSslError& e : errors) watch.sslErrors << e.errorString();
+        for (const QSslError& e : errors)
+            if (!watch.sslErrors.contains(CertificateProblem(e)))
+                watch.sslErrors << CertificateProblem(e);
     });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     moved();

@@ -5,6 +5,7 @@
 // event loop (a QCoreApplication must exist).
 
 #include <QByteArray>
+#include <QSslConfiguration>
 #include <QString>
 #include <QUrl>
 #include <memory>
@@ -65,6 +66,7 @@ class HubClient {
     QUrl base_;
     ClientOptions options_;
     std::unique_ptr<QNetworkAccessManager> manager_;
+    QSslConfiguration ssl_;
     std::string setupProblem_;
 };
 

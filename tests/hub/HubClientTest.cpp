@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <filesystem>
 #include <fstream>
@@ -153,6 +157,66 @@ TEST(HubClient, ARedirectIsNotFollowedAndAnAuthorityFileWithoutCertificatesIsNam
     withCa.caFile = QString::fromStdString(nginx.Root() + "/none.pem");
     EXPECT_TRUE(Has(hub::HubClient(QUrl("https://hub.example.ru"), withCa).SetupProblem(),
                     "нет ни одного сертификата"));
+}
+
+// A hub on HTTPS with a certificate of its own, answering every request with "ok".
+class TlsHub {
+  public:
+    TlsHub() {
+        QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
+        ssl.setLocalCertificate(QSslCertificate::fromPath(Data("localhost-cert.pem")).value(0));
+        QFile key(Data("localhost-key.pem"));
+        key.open(QIODevice::ReadOnly);
+        ssl.setPrivateKey(QSslKey(&key, QSsl::Rsa));
+        server_.setSslConfiguration(ssl);
+        QObject::connect(&server_, &QTcpServer::pendingConnectionAvailable, [this] {
+            QTcpSocket* socket = server_.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, [socket] {
+                if (!socket->readAll().contains("\r\n\r\n")) return;
+                socket->write(
+                    "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
+                socket->disconnectFromHost();
+            });
+        });
+        server_.listen(QHostAddress::LocalHost);
+    }
+    QUrl Url() const { return QUrl("https://127.0.0.1:" + QString::number(server_.serverPort())); }
+    static QString Data(const char* name) {
+        return QString::fromLocal8Bit(qgetenv("QVSCALE_TEST_DATA")) + "/hub/" + name;
+    }
+
+  private:
+    QSslServer server_;
+};
+
+TEST(HubClient, ACertificateNoAuthorityVouchesForIsRefusedAndTheChainsOwnAuthorityIsTaken) {
+    TlsHub tls;
+    struct Case {
+        const char* name;
+        QString ca;
+        hub::Answer::Kind kind;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"the system's authorities only",
+         {},
+         hub::Answer::Kind::Failed,
+         "Сертификат хаба не прошёл проверку: его выдал неизвестный удостоверяющий центр"},
+        {"with --ca", TlsHub::Data("localhost-cert.pem"), hub::Answer::Kind::Body, ""},
+    };
+    for (const Case& c : cases) {
+        hub::ClientOptions options;
+        options.timeoutMs = 5000;
+        options.caFile = c.ca;
+        hub::HubClient client(tls.Url(), options);
+        ASSERT_EQ(client.SetupProblem(), "") << c.name;
+        const hub::Answer answer = client.Get("lists/s1/all.plu");
+        EXPECT_EQ(answer.kind, c.kind) << c.name << ": " << answer.problem;
+        EXPECT_TRUE(Has(answer.problem, c.problem)) << c.name << ": " << answer.problem;
+        if (c.kind == hub::Answer::Kind::Body) {
+            EXPECT_EQ(answer.body, "ok") << c.name;
+        }
+    }
 }
 
 }  // namespace
