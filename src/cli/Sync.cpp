@@ -143,7 +143,7 @@ int Syncer::Pass() {
             output_.Warn(port.summary);
             if (any) worst = Worst(worst, kNoPort);
         } else if (!any) {
-            output_.Say(port.port + ": в весах списки, что на хабе; ничего не передано");
+            output_.Say(port.port + ": нового для этих весов нет");
         }
     }
     for (const Item& item : items) {

@@ -45,6 +45,14 @@ QString CertificateProblem(const QSslError& e) {
     }
 }
 
+// An ETag goes back in a header: one that could end the header or is out of reason is not kept.
+QString TakenEtag(const QByteArray& etag) {
+    if (etag.size() > 256) return {};
+    for (const char c : etag)
+        if (c < 0x20 || c > 0x7e) return {};
+    return QString::fromLatin1(etag);
+}
+
 std::string HttpProblem(int status, const QString& path, const QNetworkReply& reply) {
     const std::string code = "HTTP " + std::to_string(status);
     const std::string where = path.toStdString();
@@ -167,7 +175,7 @@ Answer HubClient::Send(const QString& path, const QString& etag, const QByteArra
         return answer;
     }
     answer.status = status.toInt();
-    answer.etag = QString::fromLatin1(reply->rawHeader("ETag"));
+    answer.etag = TakenEtag(reply->rawHeader("ETag"));
     if (answer.status == 304 && !etag.isEmpty()) {
         answer.kind = Answer::Kind::NotModified;
     } else if (answer.status == 404 && !body) {
