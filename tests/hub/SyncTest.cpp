@@ -394,3 +394,27 @@ TEST(CliSync, TheCommandLineIsCheckedBeforeAnyRequest) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliSync, APortThatDoesNotOpenGetsAReceiptAndTheStatusSaysWhy) {
+    Store store;
+    store.PutList("all.plu", CliFixture::PluListBytes(2));
+    const CliRun run = store.Sync({"--port", "COM5", "--json"});
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_EQ(store.Receipt("COM2")["outcome"], "done");
+    const QJsonObject receipt = store.Receipt("COM5");
+    EXPECT_EQ(receipt["outcome"], "port_problem");
+    EXPECT_EQ(receipt["holds_list"], false);
+    EXPECT_FALSE(receipt["failure"].toObject()["reason"].toString().isEmpty());
+    const QJsonArray ports = store.Served("status/s1.json")["ports"].toArray();
+    ASSERT_EQ(ports.size(), 2);
+    EXPECT_EQ(ports[1].toObject()["port"], "COM5");
+    EXPECT_EQ(ports[1].toObject()["opened"], false);
+    EXPECT_EQ(ports[1].toObject()["reason"], receipt["failure"].toObject()["reason"]);
+    EXPECT_EQ(ports[1].toObject()["outcome"], "port_problem");
+    EXPECT_TRUE(Has(run.out, "\"event\":\"receipt\"")) << run.out;
+    EXPECT_TRUE(Has(run.out, "\"outcome\":\"port_problem\"")) << run.out;
+}
+
+}  // namespace
