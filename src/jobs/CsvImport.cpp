@@ -196,7 +196,7 @@ ImportReport ImportRead(tables::CsvRead read, const ImportOptions& options) {
 }  // namespace
 
 ImportReport ImportCsvBytes(const std::string& bytes, const ImportOptions& options) {
-    return ImportRead(tables::ReadCsv(bytes, RuleOf(options)), options);
+    return ImportRead(tables::ReadCsv(bytes, RuleOf(options), options.text), options);
 }
 
 ImportReport ImportSheetBytes(const std::string& bytes, tables::SheetFormat format,
@@ -209,19 +209,23 @@ ImportReport ImportSheetBytes(const std::string& bytes, tables::SheetFormat form
                       options);
 }
 
+std::string ReadListFile(const QString& path, std::string& bytes) {
+    switch (tables::ReadTableFile(path, bytes)) {
+        case tables::ReadResult::Ok:
+            return {};
+        case tables::ReadResult::CannotOpen:
+            return "Файл " + path.toStdString() + " не открывается";
+        case tables::ReadResult::TooLarge:
+            break;
+    }
+    return "Файл " + path.toStdString() + " больше 64 МБ: это не список";
+}
+
 ImportReport ImportListFile(const QString& path, const ImportOptions& options) {
     ImportReport report;
     std::string bytes;
-    switch (tables::ReadTableFile(path, bytes)) {
-        case tables::ReadResult::Ok:
-            break;
-        case tables::ReadResult::CannotOpen:
-            report.refusal = "Файл " + path.toStdString() + " не открывается";
-            return report;
-        case tables::ReadResult::TooLarge:
-            report.refusal = "Файл " + path.toStdString() + " больше 64 МБ: это не список";
-            return report;
-    }
+    report.refusal = ReadListFile(path, bytes);
+    if (!report.refusal.empty()) return report;
     if (const auto format = tables::SheetFormatOfName(path))
         return ImportSheetBytes(bytes, *format, options);
     return ImportCsvBytes(bytes, options);
@@ -229,6 +233,35 @@ ImportReport ImportListFile(const QString& path, const ImportOptions& options) {
 
 ImportReport ImportCsvFile(const QString& path) {
     return ImportListFile(path);
+}
+
+ImportPreview PreviewImport(const std::vector<std::vector<std::string>>& rows,
+                            const std::vector<int>& lines, const ImportOptions& options) {
+    tables::CsvRead read = tables::ReadListRows(
+        [&](const tables::CsvRecordSink& onRow) {
+            for (std::size_t i = 0; i < rows.size() && i < lines.size(); ++i) {
+                std::vector<std::string> cells = rows[i];
+                if (!onRow(cells, lines[i])) break;
+            }
+            return std::string();
+        },
+        RuleOf(options));
+    ImportPreview preview;
+    preview.refusal = std::move(read.refusal);
+    preview.kind = read.kind;
+    preview.ignoredColumns = std::move(read.ignoredColumns);
+    if (!preview.refusal.empty()) return preview;
+    ImportReport notes;
+    if (read.wholeNames) SplitNames(read, notes);
+    const std::vector<ImportProblem> problems = ProblemsOf(read);
+    for (std::size_t i = 0; i < read.rows.size(); ++i)
+        preview.rows.push_back({read.lines[i], std::move(read.rows[i]), {}});
+    for (const ImportProblem& p : problems) {
+        const auto row = std::find_if(preview.rows.begin(), preview.rows.end(),
+                                      [&](const PreviewRow& r) { return r.line == p.line; });
+        if (row != preview.rows.end()) row->problems.push_back(Quoted(p.column) + ": " + p.reason);
+    }
+    return preview;
 }
 
 std::string NamesCutNote(const ImportReport& report) {

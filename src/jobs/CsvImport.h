@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ColumnChoice.h"
+#include "CsvFile.h"
 #include "SheetFile.h"
 #include "Table.h"
 
@@ -36,6 +37,7 @@ struct ImportOptions {
     int headerRow = 0;                            // the header's line or sheet row; 0 to find it
     QString sheet;                                // a workbook's sheet; empty for the first
     bool remember = false;  // keep the columns given for files with the same header
+    tables::CsvText text;   // a text file's encoding and delimiter; nothing: as detected
 };
 
 struct ImportReport {
@@ -65,10 +67,32 @@ struct ImportReport {
 ImportReport ImportCsvBytes(const std::string& bytes, const ImportOptions& options = {});
 ImportReport ImportSheetBytes(const std::string& bytes, tables::SheetFormat format,
                               const ImportOptions& options = {});
+// A list's file read whole, or why it cannot be (Russian, UTF-8): it does not open, or it is over
+// tables::kMaxTableFileBytes and is refused unread.
+std::string ReadListFile(const QString& path, std::string& bytes);
 // A spreadsheet by its extension (.xlsx, .ods, .xls), any other file as CSV. Files over
 // tables::kMaxTableFileBytes are refused unread.
 ImportReport ImportListFile(const QString& path, const ImportOptions& options = {});
 ImportReport ImportCsvFile(const QString& path);
+
+// A row as the import takes it: its line, its cells (code page 1251) and what is wrong with it.
+struct PreviewRow {
+    int line = 0;
+    tables::Row cells;
+    std::vector<std::string> problems;  // "«Цена»: не число: «abc»", UTF-8
+};
+
+struct ImportPreview {
+    std::string refusal;  // why no row can be read so, as the import would say it
+    tables::ListKind kind = tables::ListKind::Plu;
+    std::vector<PreviewRow> rows;  // the rows under the header
+    std::vector<std::string> ignoredColumns;
+};
+
+// The first rows of a file (code page 1251, with their lines) read as the options say, every row
+// kept with its problems: what an import of the whole file would take of them.
+ImportPreview PreviewImport(const std::vector<std::vector<std::string>>& rows,
+                            const std::vector<int>& lines, const ImportOptions& options);
 
 // The report in the operator's words, for a message box or a terminal: the rows taken with
 // the names cut and the columns ignored, or the problems, or the refusal.

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ struct CsvCellProblem {
     int row = 0;         // index into CsvRead::rows
     int column = 0;      // the table column the cell was for
     std::string reason;  // Russian, UTF-8
+};
+
+enum class CsvEncoding { Utf8, Cp1251 };
+
+// How a text file's bytes are taken when the operator says so; nothing: as they are detected.
+struct CsvText {
+    std::optional<CsvEncoding> encoding;
+    std::optional<char> delimiter;  // ';', ',' or '\t'
 };
 
 struct CsvRead {
@@ -38,6 +47,9 @@ struct CsvRead {
     bool headerUnknown = false;
     std::vector<std::vector<std::string>> preview;
     std::vector<int> previewLines;
+    // How the text was taken, detected or told.
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    char delimiter = ';';
 };
 
 struct HeaderRule;
@@ -46,9 +58,12 @@ struct HeaderRule;
 // among the first ones names the columns. Refused when not a list's CSV, over kMaxTableFileBytes or
 // over kMaxTableRecords records. Rows whose cells are all empty are no records.
 CsvRead ReadCsv(const std::string& bytes);
-CsvRead ReadCsv(const std::string& bytes, const HeaderRule& rule);
+CsvRead ReadCsv(const std::string& bytes, const HeaderRule& rule, const CsvText& text = {});
 
-enum class CsvEncoding { Utf8, Cp1251 };
+// The first kPreviewRows records with something in them, for a look before a choice of columns:
+// rows and lines as CsvRead's preview keeps them, and how the text was taken. Refused as ReadCsv
+// refuses a file that is no text; a file told to be UTF-8 that is not is refused too.
+CsvRead FirstCsvRecords(const std::string& bytes, const CsvText& text = {});
 
 // Data rows 1..dataRows (cut to the rows the table has) under the kind's titles, ';' between
 // cells and CR LF after each row; UTF-8 starts with a byte order mark, which spreadsheets need

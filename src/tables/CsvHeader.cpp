@@ -154,6 +154,12 @@ std::optional<ColumnTarget> TargetOfKey(const std::string& key) {
     return std::nullopt;
 }
 
+std::vector<std::string> ColumnKeys() {
+    std::vector<std::string> keys;
+    for (const auto& entry : TargetKeys()) keys.push_back(entry.first.toStdString());
+    return keys;
+}
+
 std::string KeyOfKnownTitle(const std::string& cell) {
     const QString key = KeyOf(cell);
     for (const ListKind kind : {ListKind::Plu, ListKind::Msg}) {

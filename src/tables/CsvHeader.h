@@ -44,6 +44,8 @@ struct ColumnTarget {
     CsvColumn column;
 };
 std::optional<ColumnTarget> TargetOfKey(const std::string& key);
+// Every key TargetOfKey takes: the PLU list's columns, name, price_rub, then the message list's.
+std::vector<std::string> ColumnKeys();
 // The key of a title either kind of list knows (code page 1251), or empty.
 std::string KeyOfKnownTitle(const std::string& cell);
 

@@ -29,12 +29,22 @@ std::string NotTextReason(std::string_view bytes) {
     return {};
 }
 
-// The file's text in code page 1251: UTF-8 converted, any other bytes taken as code page 1251.
-std::string Cp1251Text(std::string_view bytes) {
+// The file's text in code page 1251: UTF-8 converted, any other bytes taken as code page 1251,
+// unless told which they are. False when told UTF-8 of bytes that are not.
+bool Cp1251Text(std::string_view bytes, const CsvText& told, std::string& text,
+                CsvEncoding& encoding) {
+    if (told.encoding == CsvEncoding::Cp1251) {
+        encoding = CsvEncoding::Cp1251;
+        text = std::string(bytes);
+        return true;
+    }
     if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
-    std::string text;
-    if (Utf8ToCp1251(bytes, text)) return text;
-    return std::string(bytes);
+    encoding = CsvEncoding::Utf8;
+    if (Utf8ToCp1251(bytes, text)) return true;
+    if (told.encoding) return false;
+    encoding = CsvEncoding::Cp1251;
+    text = std::string(bytes);
+    return true;
 }
 
 std::vector<std::vector<std::string>> FirstRecords(std::string_view text, char delimiter) {
@@ -76,35 +86,77 @@ char DelimiterOf(std::string_view text, const HeaderRule& rule) {
     return best;
 }
 
-}  // namespace
+// The text of the bytes and how it is taken; refusal says why the bytes are no list's text.
+struct CsvTextRead {
+    std::string refusal;
+    std::string text;
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    char delimiter = ';';
+};
 
-CsvRead ReadCsv(const std::string& bytes) {
-    return ReadCsv(bytes, HeaderRule{});
-}
-
-CsvRead ReadCsv(const std::string& bytes, const HeaderRule& rule) {
-    CsvRead read;
+CsvTextRead TextOf(const std::string& bytes, const CsvText& told, const HeaderRule& rule) {
+    CsvTextRead read;
     if (static_cast<std::int64_t>(bytes.size()) > kMaxTableFileBytes) {
         read.refusal = "Файл больше 64 МБ: это не список";
         return read;
     }
     read.refusal = NotTextReason(bytes);
     if (!read.refusal.empty()) return read;
-    const std::string text = Cp1251Text(bytes);
-    if (FirstRecords(text, ';').empty()) {
+    if (!Cp1251Text(bytes, told, read.text, read.encoding)) {
+        read.refusal = kNotCsv + "он не в кодировке UTF-8";
+        return read;
+    }
+    if (FirstRecords(read.text, ';').empty()) {
         read.refusal = kNotCsv + "он пуст";
         return read;
     }
-    const char delimiter = DelimiterOf(text, rule);
+    read.delimiter = told.delimiter ? *told.delimiter : DelimiterOf(read.text, rule);
+    return read;
+}
+
+}  // namespace
+
+CsvRead ReadCsv(const std::string& bytes) {
+    return ReadCsv(bytes, HeaderRule{});
+}
+
+CsvRead ReadCsv(const std::string& bytes, const HeaderRule& rule, const CsvText& told) {
+    const CsvTextRead text = TextOf(bytes, told, rule);
+    CsvRead read;
+    read.refusal = text.refusal;
+    if (!read.refusal.empty()) return read;
     // Each row is a line or more: room for them all at once spares moving them as they come.
-    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    return ReadListRows(
+    const auto lines =
+        static_cast<std::size_t>(std::count(text.text.begin(), text.text.end(), '\n'));
+    read = ReadListRows(
         [&](const CsvRecordSink& onRow) -> std::string {
-            if (!ForEachCsvRecord(text, delimiter, kMaxColumns, onRow))
+            if (!ForEachCsvRecord(text.text, text.delimiter, kMaxColumns, onRow))
                 return "Файл не прочитан: не хватило памяти";
             return {};
         },
         rule, lines);
+    read.encoding = text.encoding;
+    read.delimiter = text.delimiter;
+    return read;
+}
+
+CsvRead FirstCsvRecords(const std::string& bytes, const CsvText& told) {
+    const CsvTextRead text = TextOf(bytes, told, HeaderRule{});
+    CsvRead read;
+    read.refusal = text.refusal;
+    read.encoding = text.encoding;
+    read.delimiter = text.delimiter;
+    if (!read.refusal.empty()) return read;
+    ForEachCsvRecord(text.text, text.delimiter, kMaxColumns,
+                     [&](std::vector<std::string>& cells, int line) {
+                         if (std::all_of(cells.begin(), cells.end(),
+                                         [](const std::string& c) { return c.empty(); }))
+                             return true;
+                         read.preview.push_back(std::move(cells));
+                         read.previewLines.push_back(line);
+                         return read.preview.size() < static_cast<std::size_t>(kPreviewRows);
+                     });
+    return read;
 }
 
 }  // namespace tables

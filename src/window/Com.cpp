@@ -79,6 +79,7 @@ void TForm1::ConnectHandlers() {
     };
     onTrigger(logItem_, &TForm1::ShowTransferLog);
     onTrigger(importCsvItem_, &TForm1::ImportCsv);
+    onTrigger(importColumnsItem_, &TForm1::ImportChoosingColumns);
     onTrigger(exportCsvItem_, &TForm1::ExportCsv);
     onTrigger(compareItem_, &TForm1::CompareClick);
     onTrigger(sendChangesItem_, &TForm1::SendChangesClick);

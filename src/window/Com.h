@@ -35,6 +35,9 @@ class GridView;
 class TransferLogView;
 class FindBar;
 struct LinkFailure;
+namespace jobs {
+struct ImportReport;
+}
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -327,10 +330,17 @@ class TForm1 : public QMainWindow {
     // Service: the transfer log, and the line each run writes to it.
     void ShowTransferLog();
     void ImportCsv();
+    void ImportChoosingColumns();
+    // A price list into the table; askColumns opens the choice of columns even when the file's
+    // header is known or remembered.
+    void ImportList(bool askColumns);
+    // The report of an import: its table taken, or its refusal said.
+    void TakeImport(jobs::ImportReport& report);
     void ExportCsv();
     jobs::TransferLog log_;
     QAction* logItem_ = nullptr;
     QAction* importCsvItem_ = nullptr;
+    QAction* importColumnsItem_ = nullptr;
     QAction* exportCsvItem_ = nullptr;
     QAction* compareItem_ = nullptr;
     QAction* sendChangesItem_ = nullptr;

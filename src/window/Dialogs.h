@@ -22,6 +22,10 @@ struct ChosenFile {
     int filter = 0;
 };
 
+namespace jobs {
+class ImportChoice;
+}
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -45,6 +49,9 @@ class Dialogs {
         if (!path) return std::nullopt;
         return ChosenFile{*path, 0};
     }
+    // The columns of a file to import, chosen on the model given: true for OK, false for
+    // Cancel, after which the model is thrown away. A seam that asks nobody cancels.
+    virtual bool ChooseColumns(jobs::ImportChoice& /*choice*/) { return false; }
 };
 
 class QWidget;
@@ -60,6 +67,7 @@ class QtDialogs : public Dialogs {
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     std::optional<ChosenFile> SaveFileChoosingFilter(const FileDialogRequest& request) override;
+    bool ChooseColumns(jobs::ImportChoice& choice) override;
 
   private:
     QWidget* parent_;

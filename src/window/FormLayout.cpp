@@ -157,8 +157,10 @@ void TForm1::BuildMenu() {
     N2 = item(N1, "N2", QStringLiteral("Новый MSG"));
     N3 = item(N1, "N3", QStringLiteral("Открыть"));
     N4 = item(N1, "N4", QStringLiteral("Сохранить как..."));
-    importCsvItem_ = item(N1, "ImportCsvItem", QStringLiteral("Импорт CSV..."));
-    exportCsvItem_ = item(N1, "ExportCsvItem", QStringLiteral("Экспорт CSV..."));
+    importCsvItem_ = item(N1, "ImportCsvItem", QStringLiteral("Импорт..."));
+    importColumnsItem_ =
+        item(N1, "ImportColumnsItem", QStringLiteral("Импорт с выбором столбцов..."));
+    exportCsvItem_ = item(N1, "ExportCsvItem", QStringLiteral("Экспорт..."));
     N5 = item(N1, "N5", QStringLiteral("Выход"));
     N6 = menu("N6", QStringLiteral("Таблица"));
     N7 = item(N6, "N7", QStringLiteral("Добавить строку"));

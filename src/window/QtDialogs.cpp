@@ -1,6 +1,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ColumnsDialog.h"
 #include "Dialogs.h"
 #include "Texts.h"
 
@@ -51,6 +52,14 @@ Answer QtDialogs::Question(const QString& text) {
 }
 
 namespace {
+// "Книга Excel (*.xlsx)" -> "xlsx": a name typed without one gets the chosen filter's suffix.
+QString SuffixOfFilter(const QString& filter) {
+    const qsizetype open = filter.lastIndexOf(QStringLiteral("(*."));
+    if (open < 0 || !filter.endsWith(')')) return {};
+    const QString suffix = filter.mid(open + 3, filter.size() - open - 4);
+    return suffix.contains(' ') || suffix.contains('*') ? QString() : suffix;
+}
+
 std::optional<ChosenFile> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
                                         QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, request.title);
@@ -60,6 +69,12 @@ std::optional<ChosenFile> RunFileDialog(QWidget* parent, const FileDialogRequest
     dialog.setNameFilter(QtNameFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (!request.defaultSuffix.isEmpty()) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& f) {
+            const QString suffix = SuffixOfFilter(f);
+            dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+        });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const int filter = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
     return ChosenFile{dialog.selectedFiles().first(), std::max(filter, 0)};
@@ -80,4 +95,9 @@ std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& request) {
 
 std::optional<ChosenFile> QtDialogs::SaveFileChoosingFilter(const FileDialogRequest& request) {
     return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+bool QtDialogs::ChooseColumns(jobs::ImportChoice& choice) {
+    ColumnsDialog dialog(choice, parent_);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -159,16 +159,19 @@ QString UploadPrompt() {
         "Сохранить ?");
 }
 QString ImportCsvTitle() {
-    return QStringLiteral("Импорт CSV");
+    return QStringLiteral("Импорт");
 }
 QString ExportCsvTitle() {
-    return QStringLiteral("Экспорт CSV");
+    return QStringLiteral("Экспорт");
 }
 QString CsvOpenFilter() {
-    return QStringLiteral("Файлы CSV|*.csv|Все файлы|*");
+    return QStringLiteral(
+        "Прайс-листы|*.csv;*.xlsx;*.ods;*.xls|Файлы CSV|*.csv|Книги Excel|*.xlsx|"
+        "Книги LibreOffice|*.ods|Книги Excel 97-2003|*.xls|Все файлы|*");
 }
 QString CsvSaveFilter() {
-    return QStringLiteral("CSV, UTF-8|*.csv|CSV, Windows-1251 для старых программ|*.csv");
+    return QStringLiteral(
+        "CSV, UTF-8|*.csv|CSV, Windows-1251 для старых программ|*.csv|Книга Excel|*.xlsx");
 }
 QString ClosePrompt() {
     return QStringLiteral("В таблице были изменения.\r\nСохранить ?");

@@ -54,8 +54,9 @@ QString NewMsgListPrompt();
 QString OpenPrompt();
 QString ImportCsvTitle();
 QString ExportCsvTitle();
+// Every kind of price list first, then each kind.
 QString CsvOpenFilter();
-// UTF-8 first; code page 1251 second, for older spreadsheets.
+// UTF-8 first; code page 1251 second, for older spreadsheets; a workbook third.
 QString CsvSaveFilter();
 QString UploadPrompt();
 QString ClosePrompt();

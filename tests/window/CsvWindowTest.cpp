@@ -1,4 +1,4 @@
-// "Импорт CSV..." and "Экспорт CSV..." through the window's menu.
+// "Импорт..." and "Экспорт..." through the window's menu.
 
 #include <gtest/gtest.h>
 
@@ -50,12 +50,12 @@ TEST(CsvWindow, AWorkbookImportsWithTheChoiceRememberedForItsHeaderAndOnlyWithIt
     struct Case {
         const char* fixture;
         bool remembered;
-        QString says;
+        QString says;  // empty: the choice of columns is asked, and cancelled
     };
     const Case cases[] = {
         {"price_list.xlsx", true, QStringLiteral("Импортировано строк: 3")},
         {"price_list.ods", true, QStringLiteral("Импортировано строк: 3")},
-        {"price_list.xls", false, QStringLiteral("В заголовке нет столбца номера")},
+        {"price_list.xls", false, {}},
     };
     for (const auto& c : cases) {
         TableWindow w;
@@ -71,9 +71,12 @@ TEST(CsvWindow, AWorkbookImportsWithTheChoiceRememberedForItsHeaderAndOnlyWithIt
         }
         w.h.dialogs->fileAnswers = {DataPath(c.fixture)};
         w.Run("ImportCsvItem");
-        ASSERT_EQ(w.h.dialogs->boxes.size(), 1u) << c.fixture;
-        EXPECT_TRUE(w.h.dialogs->boxes[0].text.contains(c.says))
-            << c.fixture << ": " << w.h.dialogs->boxes[0].text.toStdString();
+        EXPECT_EQ(w.h.dialogs->columnsDialogs.size(), c.remembered ? 0u : 1u) << c.fixture;
+        ASSERT_EQ(w.h.dialogs->boxes.size(), c.remembered ? 1u : 0u) << c.fixture;
+        if (c.remembered) {
+            EXPECT_TRUE(w.h.dialogs->boxes[0].text.contains(c.says))
+                << c.fixture << ": " << w.h.dialogs->boxes[0].text.toStdString();
+        }
         const std::vector<QString> rows =
             c.remembered
                 ? std::vector<QString>{"1|Молоко 3,2% 1 л||54990|0|0|0|0|0",
@@ -94,6 +97,39 @@ TEST(CsvWindow, UnsavedEditsAreAskedAboutFirstAndCancelKeepsEverything) {
     EXPECT_EQ(w.h.dialogs->Texts(BoxKind::Prompt).size(), 1u);
     EXPECT_TRUE(w.h.dialogs->fileDialogs.empty());
     EXPECT_EQ(w.Rows().front(), QStringLiteral("1|Сыр||0|0|0|0|0|0"));
+}
+
+TEST(CsvWindow, TheImportOffersEveryKindOfPriceListFirstAndThenEachKind) {
+    TableWindow w;
+    w.Run("ImportCsvItem");
+    w.Run("ImportColumnsItem");
+    ASSERT_EQ(w.h.dialogs->fileDialogs.size(), 2u);
+    for (const ShownFileDialog& shown : w.h.dialogs->fileDialogs) {
+        const QStringList parts = shown.request.filter.split('|');
+        ASSERT_GE(parts.size(), 2);
+        QStringList each;
+        for (int i = 3; i < parts.size(); i += 2) each << parts[i];
+        EXPECT_EQ(parts[1].split(';'), each.mid(0, each.size() - 1)) << "all, then one by one";
+        for (const char* kind : {"*.csv", "*.xlsx", "*.ods", "*.xls"})
+            EXPECT_TRUE(each.contains(QString::fromLatin1(kind))) << kind;
+    }
+}
+
+TEST(CsvWindow, AnExportAsAWorkbookReadsBackAsTheSameList) {
+    TableWindow w;
+    w.Run("Button18");
+    w.EditCell(1, 1, QStringLiteral("Сыр; твёрдый"));
+    const QString path = w.Path("out.xlsx");
+    w.h.dialogs->fileAnswers = {path};
+    w.h.dialogs->filterAnswers = {2};
+    w.Run("ExportCsvItem");
+    EXPECT_TRUE(w.h.dialogs->boxes.empty());
+    EXPECT_EQ(FileBytes(path).substr(0, 4), std::string("PK\x03\x04", 4));
+    const jobs::ImportReport back = jobs::ImportListFile(path);
+    ASSERT_TRUE(back.Imported()) << jobs::ReportText(back);
+    ASSERT_EQ(back.rows.size(), 2u);
+    EXPECT_EQ(back.rows[0][1], Cp1251(QStringLiteral("Сыр; твёрдый")));
+    EXPECT_TRUE(w.h.form->ForTests().TableModified);
 }
 
 TEST(CsvWindow, AnExportWritesTheChosenEncodingAndChangesNothingInTheWindow) {
