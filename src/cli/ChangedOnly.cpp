@@ -41,8 +41,10 @@ class ChangesAnswers : public jobs::ChangesObserver {
 
     bool SendWholeList(jobs::Distrust why, const std::string& detail) override {
         if (!settings_.fullIfUnknown) return false;
-        output_.Say(port_.name + ": " + DistrustText(why, detail) +
-                    " Передаётся весь список (--full-if-unknown)");
+        // sync always wants the scale to end up holding the list.
+        const char* because = settings_.command == "sync" ? "" : " (--full-if-unknown)";
+        output_.Say(port_.name + ": " + DistrustText(why, detail) + " Передаётся весь список" +
+                    because);
         return true;
     }
     // --trust-known was required for messages.
@@ -69,6 +71,8 @@ class ChangesAnswers : public jobs::ChangesObserver {
     std::optional<PortObserver> progress_;
 };
 
+}  // namespace
+
 PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
                              const ListFile& list, Output& output) {
     ChangesAnswers answers(settings, port, list, output);
@@ -94,8 +98,6 @@ PortResult SendChangesToPort(const Settings& settings, const PortName& port, sca
                         ExchangeText(*result.report.failure->outcome) + ". Ничего не передано";
     return ended;
 }
-
-}  // namespace
 
 std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list,
                                     Output& output) {

@@ -15,6 +15,10 @@ namespace cli {
 // known contents cannot be trusted, unless --full-if-unknown sends the whole list instead.
 std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list, Output& output);
 
+// One port's changed-only load, as SendChanges runs it on each.
+PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
+                             const ListFile& list, Output& output);
+
 // Why a changed-only load cannot take a list of this kind as asked; nothing when it can.
 std::optional<std::string> ChangesProblem(const Settings& settings, tables::ListKind kind);
 

@@ -8,9 +8,11 @@
 #include "Commands.h"
 #include "CompareCommand.h"
 #include "ExitCode.h"
+#include "HubAddress.h"
 #include "ImportArguments.h"
 #include "ListFile.h"
 #include "PortsCommand.h"
+#include "Sync.h"
 #include "Watch.h"
 
 namespace cli {
@@ -55,9 +57,10 @@ const char* const kProgramTail =
     "доверяет известному содержимому весов (ничего не передано); 2 ошибка в\n"
     "командной строке; 3 файл не годится (в весы ничего не передано) или файл не\n"
     "записан; 4 порт не открывается; 5 нет связи (весы не отвечают, замолчали,\n"
-    "линия отключена); 6 весы отвергли команду или запись; 130 остановлено\n"
-    "сигналом SIGINT или SIGTERM после текущей записи. С несколькими портами —\n"
-    "наибольший из кодов.\n";
+    "линия отключена); 6 весы отвергли команду или запись; 7 хаб недоступен или\n"
+    "ответил ошибкой (sync; в весы ничего не передано); 130 остановлено сигналом\n"
+    "SIGINT или SIGTERM после текущей записи. С несколькими портами — наибольший\n"
+    "из кодов.\n";
 
 // The options of a command that talks to scales, and its own.
 QStringList Link(QStringList own = {}) {
@@ -147,6 +150,24 @@ Problem CompareOperands(const QStringList& words, Settings& s) {
     return std::nullopt;
 }
 
+Problem SyncOperands(const QStringList& words, Settings& s) {
+    if (const auto problem = NoOperand(words, s)) return problem;
+    for (const PortName& port : s.ports)
+        if (port.comNumber == 0)
+            return "sync: --port — COM-имя (COM2), им хаб называет весы; устройство ему "
+                   "назначает qvscale-cli ports map COM2 " +
+                   port.name;
+    if (s.hub.isEmpty()) return std::string("sync: нужен адрес хаба: --hub https://...");
+    if (s.store.empty()) return std::string("sync: нужно имя магазина на хабе: --store ИМЯ");
+    if (!hub::IsSafeName(s.store))
+        return "--store: имя " + s.store +
+               " не годится: латинские буквы, цифры, -, _ и точка, до 64 знаков, не с точки";
+    if (const std::string problem = hub::AddressProblem(QUrl(s.hub), s.insecureHttp);
+        !problem.empty())
+        return problem;
+    return std::nullopt;
+}
+
 // In the order of the program's help, help last.
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -232,6 +253,33 @@ const std::vector<Command>& Commands() {
          {"json"},
          PortsOperands,
          RunPorts},
+        {"sync", "списки с хаба сети магазинов в весы, квитанции обратно",
+         "Использование: qvscale-cli sync --hub АДРЕС --store ИМЯ --port COMn [--port COMn...]\n"
+         "       [--every СЕКУНДЫ] [--credentials ФАЙЛ] [--ca ФАЙЛ] [--insecure-http]\n\n"
+         "Берёт с хаба (веб-сервер с GET и PUT) списки магазина: lists/ИМЯ/COMn.plu,\n"
+         ".msg, .csv, .xlsx — для одних весов, lists/ИМЯ/all.* — для всех прочих.\n"
+         "Список, что не менялся, стоит одного короткого запроса (If-None-Match).\n"
+         "Новый список проверяется целиком до первого байта; в весы идут только\n"
+         "изменения после проверки пяти записей, а если содержимое весов неизвестно\n"
+         "или не совпало — весь список. Все весы загружаются сразу.\n"
+         "После каждой попытки на хаб идёт квитанция receipts/ИМЯ/COMn.plu.json\n"
+         "(или .msg.json), каждый проход — status/ИМЯ.json. Квитанция, которую хаб\n"
+         "не принял, хранится и уходит при следующем проходе.\n"
+         "Весы, что не ответили, пробуются снова: с --every — через 30 с, 1, 2, 5\n"
+         "минут, без него — при каждом запуске.\n"
+         "\n"
+         "--every СЕКУНДЫ    проход раз в столько секунд (с небольшим случайным\n"
+         "                   разбросом), пока не придёт SIGINT или SIGTERM\n"
+         "--credentials ФАЙЛ имя:пароль или токен; файл не должны читать другие\n"
+         "                   пользователи (chmod 600)\n"
+         "--ca ФАЙЛ          свой удостоверяющий центр сети (PEM) в дополнение к\n"
+         "                   системным\n"
+         "--insecure-http    http:// не только к этому компьютеру (127.0.0.1)\n"
+         "Код 7: хаб недоступен, не принял учётные данные или ответил ошибкой;\n"
+         "тогда в весы ничего не передаётся.\n",
+         Reading(Link({"hub", "store", "every", "credentials", "ca", "insecure-http",
+                       "hub-timeout-ms", "retry-ms"})),
+         SyncOperands, RunSync},
         {"help", "справка по команде: qvscale-cli help download", nullptr, {}, nullptr, nullptr},
     };
     return commands;
@@ -277,6 +325,13 @@ const QList<QCommandLineOption>& Options() {
         QCommandLineOption("changed-only"),
         QCommandLineOption("full-if-unknown"),
         QCommandLineOption("trust-known"),
+        QCommandLineOption("hub", "", "url"),
+        QCommandLineOption("store", "", "name"),
+        QCommandLineOption("every", "", "seconds"),
+        QCommandLineOption("credentials", "", "file"),
+        QCommandLineOption("ca", "", "file"),
+        QCommandLineOption("insecure-http"),
+        QCommandLineOption("hub-timeout-ms", "", "ms"),
     };
     static const QList<QCommandLineOption> all = [] {
         QList<QCommandLineOption> list = options;
@@ -346,6 +401,22 @@ Problem ReadOptions(const QCommandLineParser& parser, Settings& s) {
         if (!list || list->empty()) return std::string("--retry-ms: нужны числа через запятую");
         s.retryDelaysMs = *list;
     }
+    if (parser.isSet("every")) {
+        bool ok = false;
+        s.everySeconds = parser.value("every").toDouble(&ok);
+        if (!ok || s.everySeconds <= 0 || s.everySeconds > 86'400)
+            return std::string("--every: нужно число секунд, например 60");
+    }
+    if (parser.isSet("hub-timeout-ms")) {
+        bool ok = false;
+        s.hubTimeoutMs = parser.value("hub-timeout-ms").toInt(&ok);
+        if (!ok || s.hubTimeoutMs <= 0) return std::string("--hub-timeout-ms: нужно число");
+    }
+    s.hub = parser.value("hub");
+    s.store = parser.value("store").toStdString();
+    s.credentialsFile = parser.value("credentials");
+    s.caFile = parser.value("ca");
+    s.insecureHttp = parser.isSet("insecure-http");
     s.output = parser.value("output");
     s.partial = parser.isSet("partial");
     s.json = parser.isSet("json");

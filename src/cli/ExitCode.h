@@ -12,6 +12,8 @@ enum ExitCode : int {
     kNoPort = 4,      // the port cannot be opened
     kLinkFailed = 5,  // no answer, a stall, a hang-up
     kRefused = 6,     // the scale refused a command or a record
+    kHub = 7,         // the hub cannot be reached, refuses the credentials or answers with an
+                      // error (sync: nothing sent to any scale then)
     kStopped = 130,   // SIGINT or SIGTERM, after the record under way
 };
 

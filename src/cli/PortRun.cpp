@@ -96,6 +96,7 @@ PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
                     const jobs::Report& report, Output& output, int skipped) {
     const std::string outcome = jobs::OutcomeName(report);
     PortResult result{port, ExitCodeOf(report), SummaryOf(port, rows, report), report, true};
+    result.skipped = skipped;
     if (skipped >= 0) result.summary += ", без изменений: " + std::to_string(skipped);
     QJsonObject end{{"event", "run-end"},
                     {"port", Q(port)},

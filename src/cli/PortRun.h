@@ -20,6 +20,7 @@ struct PortResult {
     std::string summary;  // one line: the port, then what came of it
     jobs::Report report;
     bool opened = false;
+    int skipped = -1;  // rows a changed-only load left out as unchanged; -1 for any other run
 };
 
 using PortWork = std::function<PortResult(const PortName& port, scale::Link& link)>;

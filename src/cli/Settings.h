@@ -34,6 +34,14 @@ struct Settings {
     std::vector<int> retryDelaysMs = {30'000, 60'000, 120'000, 300'000};
     // How a CSV file or a workbook is read: its columns, header row and sheet.
     jobs::ImportOptions import;
+    // sync: the hub, the store's name on it, and how to reach it.
+    QString hub;
+    std::string store;
+    double everySeconds = 0;  // 0: one pass
+    QString credentialsFile;
+    QString caFile;
+    bool insecureHttp = false;
+    int hubTimeoutMs = 30'000;  // tests shorten it
     // ports: the words after it, such as map COM2 /dev/ttyUSB0.
     std::vector<std::string> operands;
 };

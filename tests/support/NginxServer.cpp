@@ -132,7 +132,8 @@ void NginxServer::WriteConfig() {
          << "http {\n"
          << "  default_type application/octet-stream;\n"
          << "  types { text/html html; application/json json; text/csv csv; }\n"
-         << "  log_format hub '$request_method $uri $status $remote_user $bytes_sent';\n"
+         << "  log_format hub '$request_method $uri $status $remote_user $bytes_sent "
+            "$request_length';\n"
          << "  access_log " << dir_ << "/logs/access.log hub;\n";
     for (const char* kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
         conf << "  " << kind << "_temp_path " << dir_ << "/temp/" << kind << ";\n";
@@ -234,7 +235,7 @@ std::vector<NginxServer::Request> NginxServer::Requests() const {
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
         Request r;
-        if (fields >> r.method >> r.path >> r.status >> r.user >> r.bytesSent)
+        if (fields >> r.method >> r.path >> r.status >> r.user >> r.bytesSent >> r.bytesReceived)
             requests.push_back(r);
     }
     return requests;

@@ -16,8 +16,9 @@ class NginxServer {
         std::string method;
         std::string path;  // as asked, without the query
         int status = 0;
-        std::string user;  // "-" when none was given
-        long long bytesSent = 0;
+        std::string user;             // "-" when none was given
+        long long bytesSent = 0;      // headers and body
+        long long bytesReceived = 0;  // the request's line, headers and body
     };
 
     // Makes the folders and picks the port; Start() runs it.
