@@ -91,6 +91,8 @@ class TComm {
     // Why the last Connect could not open the device (a serial::ErrorCode), 0 when it opened.
     // Kept apart from the latch, which Connect's later steps overwrite and GetError clears.
     std::int32_t OpenError() const { return FOpenError; }
+    // The latched error, left latched.
+    std::int32_t LastError() const { return FLastError; }
     // "COM<n+1>" for the current Port.
     std::string DeviceName() const;
 

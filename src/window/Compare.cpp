@@ -15,26 +15,26 @@
 #include "Texts.h"
 #include "TransferOutcome.h"
 
-// The growing count on the progress bar, the upload's failure boxes, and Stop.
-class TForm1::CompareView : public jobs::Observer {
-  public:
-    explicit CompareView(TForm1& form) : f_(form) {}
+namespace {
 
-    void RowDone(int request, const tables::Row&) override {
-        QProgressBar& bar = *f_.ProgressBar1;
-        if (request > bar.maximum()) bar.setMaximum(request);
-        bar.setValue(request);
-    }
+// The growing count on the progress bar, the upload's failure boxes, and Stop.
+class CompareView : public jobs::Observer {
+  public:
+    explicit CompareView(RunScreen& screen) : s_(screen) {}
+
+    void RowDone(int request, const tables::Row&) override { s_.ShowProgress(request); }
 
     void RowFailed(const jobs::Failure& failure) override {
-        f_.ReportLinkFailure(*FailureOf(*failure.outcome));
+        s_.ReportLinkFailure(*FailureOf(*failure.outcome));
     }
 
-    bool StopNow() override { return f_.StopPressed(); }
+    bool StopNow() override { return s_.StopPressed(); }
 
   private:
-    TForm1& f_;
+    RunScreen& s_;
 };
+
+}  // namespace
 
 void TForm1::CompareClick() {
     if (!RequirePort()) return;
