@@ -82,6 +82,7 @@ class TComm {
     // The low 16 bits of the DCB flag word, "0"/"1", bit 15 first.
     void GetFlags(std::string& text);
     std::int32_t GetError();
+    std::int32_t LastError() const { return FLastError; }  // the latch left as it is
     void SetError(std::int32_t code);
 
     // Waits without spinning until input is waiting or timeoutMs has passed.
@@ -91,8 +92,6 @@ class TComm {
     // Why the last Connect could not open the device (a serial::ErrorCode), 0 when it opened.
     // Kept apart from the latch, which Connect's later steps overwrite and GetError clears.
     std::int32_t OpenError() const { return FOpenError; }
-    // The latched error, left latched.
-    std::int32_t LastError() const { return FLastError; }
     // "COM<n+1>" for the current Port.
     std::string DeviceName() const;
 

@@ -147,12 +147,11 @@ class TForm1 : public QMainWindow, private RunScreen {
 
     TComm Comm;
     const tables::Table& Grid() const;
-    GridModel* Model() const { return model_; }
 
     void ButOff() override;
     void ButOn() override;
-    void TransmitPlu();
-    void TransmitMsg();
+    void TransmitPlu() { TransmitRow(scale::RowKind::Plu); }
+    void TransmitMsg() { TransmitRow(scale::RowKind::Message); }
     // Also sets TransferFailed.
     void ReportLinkFailure(const LinkFailure& failure) override;
     // Runs a download or upload: every other command is refused meanwhile, and a close asked
@@ -316,8 +315,7 @@ class TForm1 : public QMainWindow, private RunScreen {
     void AppendUploadedRow(const tables::Row& cells) override;
     // What ReadPlu does with an exchange's outcome: the end of the list, or a failure's box.
     void TakeUploadOutcome(scale::UploadOutcome outcome) override;
-    void ShowNewRows() override;
-    void KeepNewRowsInView() override;
+    bool StopPressedShowingNewRows() override;
     void DownloadRun();
     void StartDownloadView() override;
     // After a download: the controls, the status line, the box.
@@ -371,7 +369,6 @@ struct TForm1::TestAccess {
     Answer SaveAnswer() const { return f_.SaveAnswer; }
     const QString& TableFileName() const { return f_.TableFileName; }
     const TComm& Comm() const { return f_.Comm; }
-    const GridModel& Model() const { return *f_.model_; }
     const tables::Table& Grid() const { return f_.Grid(); }
     const FileDialogRequest& SaveDialog1() const { return f_.SaveDialog1; }
     const FileDialogRequest& OpenDialog1() const { return f_.OpenDialog1; }

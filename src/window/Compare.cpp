@@ -10,6 +10,7 @@
 #include "Com.h"
 #include "Download.h"
 #include "DownloadSteps.h"
+#include "DownloadView.h"
 #include "GridModel.h"
 #include "Runs.h"
 #include "Texts.h"
@@ -17,21 +18,12 @@
 
 namespace {
 
-// The growing count on the progress bar, the upload's failure boxes, and Stop.
-class CompareView : public jobs::Observer {
+// The growing count on the progress bar; failures and Stop as in a download.
+class CompareView : public DownloadView {
   public:
-    explicit CompareView(RunScreen& screen) : s_(screen) {}
-
+    using DownloadView::DownloadView;
+    void RowStarting(int, int) override {}
     void RowDone(int request, const tables::Row&) override { s_.ShowProgress(request); }
-
-    void RowFailed(const jobs::Failure& failure) override {
-        s_.ReportLinkFailure(*FailureOf(*failure.outcome));
-    }
-
-    bool StopNow() override { return s_.StopPressed(); }
-
-  private:
-    RunScreen& s_;
 };
 
 }  // namespace

@@ -27,6 +27,6 @@ class DownloadView : public jobs::Observer {
 
     bool StopNow() override { return s_.StopPressed(); }
 
-  private:
+  protected:
     RunScreen& s_;
 };

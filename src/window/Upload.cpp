@@ -15,16 +15,6 @@
 namespace {
 // Past this many grid rows, titles included, the newest rows are kept in view.
 constexpr int kRowsInView = 12;
-}  // namespace
-
-void TForm1::Button22Click() {
-    // Without an open port nothing could be read; the table must not be emptied for nothing.
-    if (!RequirePort()) return;
-    if (TableModified && !PassSavePrompt(texts::UploadPrompt())) return;
-    RunExclusive([this] { UploadRun(); });
-}
-
-namespace {
 
 // Turns the job's records into grid rows, the failure boxes, Stop and the scrolling view.
 class UploadView : public jobs::Observer {
@@ -37,13 +27,7 @@ class UploadView : public jobs::Observer {
     void RowFailed(const jobs::Failure& failure) override {
         s_.TakeUploadOutcome(std::get<scale::UploadOutcome>(*failure.outcome));
     }
-
-    bool StopNow() override {
-        s_.ShowNewRows();
-        if (s_.StopPressed()) return true;
-        s_.KeepNewRowsInView();
-        return false;
-    }
+    bool StopNow() override { return s_.StopPressedShowingNewRows(); }
 
   private:
     RunScreen& s_;
@@ -51,24 +35,30 @@ class UploadView : public jobs::Observer {
 
 }  // namespace
 
+void TForm1::Button22Click() {
+    // Without an open port nothing could be read; the table must not be emptied for nothing.
+    if (!RequirePort()) return;
+    if (TableModified && !PassSavePrompt(texts::UploadPrompt())) return;
+    RunExclusive([this] { UploadRun(); });
+}
+
 void TForm1::RecordRequested(int request) {
     UploadRequest = request;
     LinkAnswered = true;
 }
 
-// The record's row and the marker row after it: repainting the whole grid for every record
-// cost most of the upload's CPU.
-void TForm1::ShowNewRows() {
+bool TForm1::StopPressedShowingNewRows() {
+    // The record's row and the marker row after it: repainting the whole grid for every record
+    // cost most of the upload's CPU.
     GridView& grid = *StringGrid1;
     const int last = grid.model()->rowCount() - 1;
     const QRect rows =
         grid.visualRect(grid.model()->index(std::max(last - 1, 0), 0))
             .united(grid.visualRect(grid.model()->index(last, tables::kColumns - 1)));
     if (rows.isValid()) grid.viewport()->repaint(rows);
-}
-
-void TForm1::KeepNewRowsInView() {
+    if (StopPressed()) return true;
     if (Grid().RowCount() > kRowsInView && !TransferFailed) StringGrid1->ScrollDownOneRow();
+    return false;
 }
 
 void TForm1::UploadRun() {
