@@ -82,7 +82,6 @@ class TComm {
     // The low 16 bits of the DCB flag word, "0"/"1", bit 15 first.
     void GetFlags(std::string& text);
     std::int32_t GetError();
-    std::int32_t LastError() const { return FLastError; }  // the latch left as it is
     void SetError(std::int32_t code);
 
     // Waits without spinning until input is waiting or timeoutMs has passed.

@@ -375,6 +375,8 @@ struct TForm1::TestAccess {
     bool RunActive() const { return f_.RunActive(); }
     // The bytes waiting at the port, as the line's status tells them.
     std::int32_t InQue() const { return f_.Comm.InQue(); }
+    // The port's latched error; the read clears the latch, which only this read sees.
+    std::int32_t GetError() const { return f_.Comm.GetError(); }
     void ButOff() const { f_.ButOff(); }
     void ButOn() const { f_.ButOn(); }
     void TransmitPlu() const { f_.TransmitPlu(); }

@@ -25,7 +25,7 @@ class DiagnosticsOnPty : public ::testing::Test {
 
     void SetUp() override {
         h.ConfirmPort(1);
-        ASSERT_EQ(h.form->ForTests().Comm().LastError(), 0);
+        ASSERT_EQ(h.form->ForTests().GetError(), 0);
     }
 
     // Sends bytes from the far end and waits, at most 2 s, until all of them are waiting.
@@ -99,7 +99,7 @@ TEST_F(DiagnosticsOnPty, GetByteAddsEachWaitingValueAndNothingWhenNoneWaits) {
 TEST_F(DiagnosticsOnPty, EscapeCodesOnALineWithoutModemLinesLatchTheFailureAndNothingBreaks) {
     for (const char* name : {"Button1", "Button2", "Button3", "Button4"}) {
         h.Click(name);
-        EXPECT_THAT(h.form->ForTests().Comm().LastError(),
+        EXPECT_THAT(h.form->ForTests().GetError(),
                     ::testing::AnyOf(serial::kErrorNotSupported, serial::kErrorInvalidParameter))
             << name;
     }

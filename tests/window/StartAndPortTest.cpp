@@ -206,7 +206,7 @@ TEST(PortSetupOnPty, ChoosingCom8OpensTheDeviceItNames) {
     FormHarness h;
     PtyPair pty("COM8");
     h.ConfirmPort(7);
-    EXPECT_EQ(h.form->ForTests().Comm().LastError(), 0);
+    EXPECT_EQ(h.form->ForTests().GetError(), 0);
     h.Find<QLineEdit>("EByte")->setText("90");
     h.Click("Button10");
     EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{0x5A});
