@@ -7,23 +7,22 @@
 #include <cstdio>
 
 #include "GridModel.h"
+#include "GridView.h"
 #include "TransferBench.h"
 #include "Turnarounds.h"
 
 namespace {
 
 void FillPluList(TForm1& form, int rows) {
-    form.ForTests().Model.Replace([rows](tables::Table& t) {
-        tables::MakeNewList(t, tables::ListKind::Plu);
+    form.Button18Click();
+    auto* model = qobject_cast<GridModel*>(form.findChild<GridView*>("StringGrid1")->model());
+    model->Replace([rows](tables::Table& t) {
         t.SetRowCount(rows + 2);
         for (int r = 1; r <= rows; ++r)
             t.SetRow(r, {std::to_string(r), "\xD1\xFB\xF0", "name " + std::to_string(r), "12345",
                          "5", "0", std::to_string(1000 + r), "1", "0"});
         tables::WriteEndMarker(t, rows + 1);
     });
-    TForm1::TestAccess access = form.ForTests();
-    access.TableExists = true;
-    access.TableIsPlu = true;
 }
 
 // Downloads `rows` rows; false when the scale did not get them all.

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     Store(bench.Scale(), kPlus);
     bench.Form().Button18Click();
     bench.Measure([&] { bench.Form().Button22Click(); });
-    const bool all = bench.Form().ForTests().Grid.RowCount() == kPlus + 2 &&
+    const bool all = bench.Form().ForTests().Grid().RowCount() == kPlus + 2 &&
                      bench.Shown() == QStringLiteral("Данные приняты\n");
 
     const double lineTime = LineSeconds(kPlus * 83.0 + 8.0, kBaud);

@@ -64,7 +64,7 @@ double PeakMegabytes() {
 void Check(benchmark::State& state, Window& w, int rows) {
     if (!w.dialogs->failure.isEmpty())
         state.SkipWithError(w.dialogs->failure.toStdString().c_str());
-    if (w.form.ForTests().Grid.RowCount() != rows)
+    if (w.form.ForTests().Grid().RowCount() != rows)
         state.SkipWithError("the grid does not hold the list");
 }
 
@@ -112,22 +112,22 @@ void PasteIntoGrid(benchmark::State& state) {
     if (state.range(0) == 0) w.form.Button20Click();
     GridView& grid = GridOf(w);
     QGuiApplication::clipboard()->setText(SpreadsheetBlock(kPasted));
-    const tables::Table opened = w.form.ForTests().Grid;
+    const tables::Table opened = w.form.ForTests().Grid();
     double undoMs = 0;
     for (auto _ : state) {
         grid.setCurrentIndex(grid.model()->index(0, 0));
         grid.PasteCells();
         QCoreApplication::processEvents();
         state.PauseTiming();
-        if (w.form.ForTests().Grid.RowCount() < kPasted + 2)
+        if (w.form.ForTests().Grid().RowCount() < kPasted + 2)
             state.SkipWithError("the block was not pasted");
         QElapsedTimer undo;
         undo.start();
         grid.history().Undo();
         QCoreApplication::processEvents();
         undoMs = static_cast<double>(undo.nsecsElapsed()) / 1e6;
-        if (grid.history().CanUndo() || w.form.ForTests().Grid.RowCount() != opened.RowCount() ||
-            w.form.ForTests().Grid.RowAt(1) != opened.RowAt(1))
+        if (grid.history().CanUndo() || w.form.ForTests().Grid().RowCount() != opened.RowCount() ||
+            w.form.ForTests().Grid().RowAt(1) != opened.RowAt(1))
             state.SkipWithError("one undo did not take the paste back");
         state.ResumeTiming();
     }

@@ -15,6 +15,7 @@
 #include "Exchanges.h"
 #include "MyCom.h"
 #include "RowValidation.h"
+#include "RunScreen.h"
 #include "Table.h"
 #include "TransferLog.h"
 
@@ -40,7 +41,7 @@ namespace jobs {
 struct ImportReport;
 }
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, private RunScreen {
     Q_OBJECT
 
   public:
@@ -150,21 +151,24 @@ class TForm1 : public QMainWindow {
 
     TComm Comm;
     const tables::Table& Grid() const;
-    GridModel* Model() const { return model_; }
 
-    void ButOff();
-    void ButOn();
-    void TransmitPlu();
-    void TransmitMsg();
-    // A failed exchange as its failure table says: box, controls, grid shown, TransferFailed.
-    void ReportLinkFailure(const LinkFailure& failure);
+    void ButOff() override;
+    void ButOn() override;
+    void TransmitPlu() { TransmitRow(scale::RowKind::Plu); }
+    void TransmitMsg() { TransmitRow(scale::RowKind::Message); }
+    // Also sets TransferFailed.
+    void ReportLinkFailure(const LinkFailure& failure) override;
     // Runs a download or upload: every other command is refused meanwhile, and a close asked
     // for during it is carried out once it has ended.
     void RunExclusive(const std::function<void()>& run);
     // False, after the port's box, when no port is open: nothing may be sent or read then.
     bool RequirePort();
-    // Serves one pass of events so Stop can be pressed; true, with Stop hidden, once it was.
-    bool StopPressed();
+    bool StopPressed() override;
+    void ShowProgress(int value) override;
+    void RowUnderWay(int row) override { CurRow = row; }
+    void ErrorBox(const QString& text) override { dialogs_->ErrorBox(text); }
+    Answer Question(const QString& text) override { return dialogs_->Question(text); }
+    void MarkBadCell(int column, int row) override;
 
     void ReadPlu();
     void ShowReading(const scale::DisplayReading& reading);
@@ -311,23 +315,20 @@ class TForm1 : public QMainWindow {
     // and a forgotten file name.
     void ApplyListKind(tables::ListKind kind);
     void UploadRun();
-    void AppendUploadedRow();
+    void RecordRequested(int request) override;
+    void AppendUploadedRow(const tables::Row& cells) override;
     // What ReadPlu does with an exchange's outcome: the end of the list, or a failure's box.
-    void TakeUploadOutcome(scale::UploadOutcome outcome);
+    void TakeUploadOutcome(scale::UploadOutcome outcome) override;
+    bool StopPressedShowingNewRows() override;
     void DownloadRun();
-    // The controls while a download runs, and after it: the status line, the box.
-    void StartDownloadView();
+    void StartDownloadView() override;
+    // After a download: the controls, the status line, the box.
     void EndDownloadView(const jobs::Report& report, int rows, int skipped);
     void WriteDownloadEndMarker();
     void CompareRun();
     void SendChangesRun();
     void ShowComparison(const jobs::Comparison& comparison);
     void TransmitRow(scale::RowKind kind);
-    // The window's observers of the download and upload jobs.
-    class DownloadView;
-    class ChangesView;
-    class UploadView;
-    class CompareView;
     // Service: the transfer log, and the line each run writes to it.
     void ShowTransferLog();
     void ImportCsv();
@@ -373,34 +374,38 @@ class TForm1 : public QMainWindow {
     int panelsShift_ = 0;
 };
 
-// Module state by reference, and the steps a test drives on their own.
+// Module state to read, and the specified steps that no command of the window runs alone.
 struct TForm1::TestAccess {
-    TForm1& form;
-    bool& PortConfigured;
-    bool& PortOpened;
-    bool& TransferFailed;
-    bool& StopRequested;
-    std::int32_t& CurRow;
-    bool& LinkAnswered;
-    bool& TableExists;
-    bool& TableIsPlu;
-    bool& TableModified;
-    Answer& SaveAnswer;
-    QString& TableFileName;
-    TComm& Comm;
-    GridModel& Model;
-    const tables::Table& Grid;
-    FileDialogRequest& SaveDialog1;
-    FileDialogRequest& OpenDialog1;
-    bool RunActive() const { return form.RunActive(); }
-    void ButOff() { form.ButOff(); }
-    void ButOn() { form.ButOn(); }
-    void TransmitPlu() { form.TransmitPlu(); }
-    void TransmitMsg() { form.TransmitMsg(); }
+    explicit TestAccess(TForm1& form) : f_(form) {}
+    bool PortConfigured() const { return f_.PortConfigured; }
+    bool PortOpened() const { return f_.PortOpened; }
+    bool TransferFailed() const { return f_.TransferFailed; }
+    bool StopRequested() const { return f_.StopRequested; }
+    std::int32_t CurRow() const { return f_.CurRow; }
+    bool LinkAnswered() const { return f_.LinkAnswered; }
+    bool TableExists() const { return f_.TableExists; }
+    bool TableIsPlu() const { return f_.TableIsPlu; }
+    bool TableModified() const { return f_.TableModified; }
+    Answer SaveAnswer() const { return f_.SaveAnswer; }
+    const QString& TableFileName() const { return f_.TableFileName; }
+    const TComm& Comm() const { return f_.Comm; }
+    const tables::Table& Grid() const { return f_.Grid(); }
+    const FileDialogRequest& SaveDialog1() const { return f_.SaveDialog1; }
+    const FileDialogRequest& OpenDialog1() const { return f_.OpenDialog1; }
+    bool RunActive() const { return f_.RunActive(); }
+    // The bytes waiting at the port, as the line's status tells them.
+    std::int32_t InQue() const { return f_.Comm.InQue(); }
+    // The port's latched error; the read clears the latch, which only this read sees.
+    std::int32_t GetError() const { return f_.Comm.GetError(); }
+    void ButOff() const { f_.ButOff(); }
+    void ButOn() const { f_.ButOn(); }
+    void TransmitPlu() const { f_.TransmitPlu(); }
+    void TransmitMsg() const { f_.TransmitMsg(); }
+
+  private:
+    TForm1& f_;
 };
 
 inline TForm1::TestAccess TForm1::ForTests() {
-    return {*this,        PortConfigured, PortOpened, TransferFailed, StopRequested, CurRow,
-            LinkAnswered, TableExists,    TableIsPlu, TableModified,  SaveAnswer,    TableFileName,
-            Comm,         *model_,        Grid(),     SaveDialog1,    OpenDialog1};
+    return TestAccess(*this);
 }

@@ -10,31 +10,23 @@
 #include "Com.h"
 #include "Download.h"
 #include "DownloadSteps.h"
+#include "DownloadView.h"
 #include "GridModel.h"
 #include "Runs.h"
 #include "Texts.h"
 #include "TransferOutcome.h"
 
-// The growing count on the progress bar, the upload's failure boxes, and Stop.
-class TForm1::CompareView : public jobs::Observer {
+namespace {
+
+// The growing count on the progress bar; failures and Stop as in a download.
+class CompareView : public DownloadView {
   public:
-    explicit CompareView(TForm1& form) : f_(form) {}
-
-    void RowDone(int request, const tables::Row&) override {
-        QProgressBar& bar = *f_.ProgressBar1;
-        if (request > bar.maximum()) bar.setMaximum(request);
-        bar.setValue(request);
-    }
-
-    void RowFailed(const jobs::Failure& failure) override {
-        f_.ReportLinkFailure(*FailureOf(*failure.outcome));
-    }
-
-    bool StopNow() override { return f_.StopPressed(); }
-
-  private:
-    TForm1& f_;
+    using DownloadView::DownloadView;
+    void RowStarting(int, int) override {}
+    void RowDone(int request, const tables::Row&) override { s_.ShowProgress(request); }
 };
+
+}  // namespace
 
 void TForm1::CompareClick() {
     if (!RequirePort()) return;

@@ -65,12 +65,13 @@ void TForm1::WriteDownloadEndMarker() {
         model_->SetCell(c, last, c == tables::kNumberColumn ? tables::kEndMarker : "");
 }
 
-void TForm1::TransmitPlu() {
-    TransmitRow(scale::RowKind::Plu);
+void TForm1::MarkBadCell(int column, int row) {
+    model_->SetCell(column, row, "???");
 }
 
-void TForm1::TransmitMsg() {
-    TransmitRow(scale::RowKind::Message);
+void TForm1::ShowProgress(int value) {
+    if (value > ProgressBar1->maximum()) ProgressBar1->setMaximum(value);
+    ProgressBar1->setValue(value);
 }
 
 void TForm1::TransmitRow(scale::RowKind kind) {

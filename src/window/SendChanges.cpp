@@ -10,19 +10,22 @@
 #include "Texts.h"
 #include "TransferOutcome.h"
 
+namespace {
+
 // The load's questions as boxes, and its rows as a download shows them.
-class TForm1::ChangesView : public jobs::ChangesObserver {
+class ChangesView : public jobs::ChangesObserver {
   public:
-    explicit ChangesView(TForm1& form) : f_(form), rows_(form) {}
+    ChangesView(RunScreen& screen, std::string device)
+        : s_(screen), device_(std::move(device)), rows_(screen) {}
 
     bool SendWholeList(jobs::Distrust why, const std::string& detail) override {
         switch (why) {
             case jobs::Distrust::Unknown:
-                return Asked(texts::NothingKnown(QString::fromStdString(f_.Comm.DeviceName())));
+                return Asked(texts::NothingKnown(QString::fromStdString(device_)));
             case jobs::Distrust::Stale:
                 return Asked(texts::KnownStale());
             case jobs::Distrust::NotKeepable:
-                f_.dialogs_->ErrorBox(texts::ChangesNotKeepable(QString::fromStdString(detail)));
+                s_.ErrorBox(texts::ChangesNotKeepable(QString::fromStdString(detail)));
                 return false;
         }
         return false;
@@ -30,22 +33,25 @@ class TForm1::ChangesView : public jobs::ChangesObserver {
     bool TrustUnchecked(int toSend, int rows) override {
         return Asked(texts::MessagesUnchecked(toSend, rows));
     }
-    void Checking() override { f_.ButOff(); }
+    void Checking() override { s_.ButOff(); }
     void Checked(bool lineFailed) override {
         // After a failure the box comes first, as after any exchange that failed.
-        if (!lineFailed) f_.ButOn();
+        if (!lineFailed) s_.ButOn();
     }
-    void Sending(int, int) override { f_.StartDownloadView(); }
+    void Sending(int, int) override { s_.StartDownloadView(); }
 
     void RowStarting(int row, int rows) override { rows_.RowStarting(row, rows); }
     void RowFailed(const jobs::Failure& failure) override { rows_.RowFailed(failure); }
     bool StopNow() override { return rows_.StopNow(); }
 
   private:
-    bool Asked(const QString& question) { return f_.dialogs_->Question(question) == Answer::Yes; }
-    TForm1& f_;
+    bool Asked(const QString& question) { return s_.Question(question) == Answer::Yes; }
+    RunScreen& s_;
+    std::string device_;
     DownloadView rows_;
 };
+
+}  // namespace
 
 void TForm1::SendChangesClick() {
     if (!RequirePort()) return;
@@ -58,7 +64,7 @@ void TForm1::SendChangesClick() {
 
 void TForm1::SendChangesRun() {
     const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
-    ChangesView view(*this);
+    ChangesView view(*this, Comm.DeviceName());
     scale::Link link = LinkNow();
     const jobs::ChangesResult result =
         jobs::LoadChanges(link, Comm.DeviceName(), Grid(), kind, view, log_);

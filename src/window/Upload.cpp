@@ -15,6 +15,24 @@
 namespace {
 // Past this many grid rows, titles included, the newest rows are kept in view.
 constexpr int kRowsInView = 12;
+
+// Turns the job's records into grid rows, the failure boxes, Stop and the scrolling view.
+class UploadView : public jobs::Observer {
+  public:
+    explicit UploadView(RunScreen& screen) : s_(screen) {}
+
+    void RowStarting(int request, int) override { s_.RecordRequested(request); }
+    void RowDone(int, const tables::Row& cells) override { s_.AppendUploadedRow(cells); }
+    void ListEnded(int) override { s_.TakeUploadOutcome(scale::UploadOutcome::EndOfList); }
+    void RowFailed(const jobs::Failure& failure) override {
+        s_.TakeUploadOutcome(std::get<scale::UploadOutcome>(*failure.outcome));
+    }
+    bool StopNow() override { return s_.StopPressedShowingNewRows(); }
+
+  private:
+    RunScreen& s_;
+};
+
 }  // namespace
 
 void TForm1::Button22Click() {
@@ -24,49 +42,24 @@ void TForm1::Button22Click() {
     RunExclusive([this] { UploadRun(); });
 }
 
-// Turns the job's records into grid rows, the failure boxes, Stop and the scrolling view.
-class TForm1::UploadView : public jobs::Observer {
-  public:
-    explicit UploadView(TForm1& form) : f_(form) {}
+void TForm1::RecordRequested(int request) {
+    UploadRequest = request;
+    LinkAnswered = true;
+}
 
-    void RowStarting(int request, int) override {
-        f_.UploadRequest = request;
-        f_.LinkAnswered = true;
-    }
-
-    void RowDone(int, const tables::Row& cells) override {
-        f_.UploadedFields = cells;
-        f_.AppendUploadedRow();
-    }
-
-    void ListEnded(int) override { f_.TakeUploadOutcome(scale::UploadOutcome::EndOfList); }
-
-    void RowFailed(const jobs::Failure& failure) override {
-        f_.TakeUploadOutcome(std::get<scale::UploadOutcome>(*failure.outcome));
-    }
-
-    bool StopNow() override {
-        RepaintNewRows();
-        if (f_.StopPressed()) return true;
-        if (f_.Grid().RowCount() > kRowsInView && !f_.TransferFailed)
-            f_.StringGrid1->ScrollDownOneRow();
-        return false;
-    }
-
-  private:
+bool TForm1::StopPressedShowingNewRows() {
     // The record's row and the marker row after it: repainting the whole grid for every record
     // cost most of the upload's CPU.
-    void RepaintNewRows() {
-        GridView& grid = *f_.StringGrid1;
-        const int last = grid.model()->rowCount() - 1;
-        const QRect rows =
-            grid.visualRect(grid.model()->index(std::max(last - 1, 0), 0))
-                .united(grid.visualRect(grid.model()->index(last, tables::kColumns - 1)));
-        if (rows.isValid()) grid.viewport()->repaint(rows);
-    }
-
-    TForm1& f_;
-};
+    GridView& grid = *StringGrid1;
+    const int last = grid.model()->rowCount() - 1;
+    const QRect rows =
+        grid.visualRect(grid.model()->index(std::max(last - 1, 0), 0))
+            .united(grid.visualRect(grid.model()->index(last, tables::kColumns - 1)));
+    if (rows.isValid()) grid.viewport()->repaint(rows);
+    if (StopPressed()) return true;
+    if (Grid().RowCount() > kRowsInView && !TransferFailed) StringGrid1->ScrollDownOneRow();
+    return false;
+}
 
 void TForm1::UploadRun() {
     TableModified = false;
@@ -100,7 +93,8 @@ void TForm1::UploadRun() {
     if (LinkAnswered) dialogs_->PlainBox(texts::DataReceived());
 }
 
-void TForm1::AppendUploadedRow() {
+void TForm1::AppendUploadedRow(const tables::Row& cells) {
+    UploadedFields = cells;
     model_->AppendRow();
     for (int c = 0; c < tables::kColumns; ++c)
         model_->SetCell(c, UploadRequest, UploadedFields[static_cast<std::size_t>(c)]);

@@ -3,7 +3,7 @@
 using namespace serial;
 
 bool FakePlatform::Usable(Handle h, const char* call) {
-    if (h == kInvalidHandle || h != open_) {
+    if (h == kInvalidHandle ? !line_->answersUnopened : h != open_) {
         last_ = kErrorInvalidHandle;
         return false;
     }

@@ -21,6 +21,8 @@ struct FakeLine {
     // Calls that fail with failCode, by name ("SetupComm", "ReadFile", ...).
     std::set<std::string> failing;
     std::int32_t failCode = serial::kErrorGenFailure;
+    // Calls on no open device are served too, as if one had been opened behind the port's back.
+    bool answersUnopened = false;
 
     serial::Dcb dcb;
     std::uint32_t eventMask = 0;

@@ -22,6 +22,10 @@ void FormHarness::Trigger(const char* actionName) const {
     action->trigger();
 }
 
+GridModel& FormHarness::Model() const {
+    return *qobject_cast<GridModel*>(Find<GridView>("StringGrid1")->model());
+}
+
 void FormHarness::ConfirmPort(int portIndex) const {
     Find<QComboBox>("CBPort")->setCurrentIndex(portIndex);
     Click("Opret");

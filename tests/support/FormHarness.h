@@ -42,4 +42,6 @@ class FormHarness {
     void Trigger(const char* actionName) const;
     // Chooses the port (index 0 is COM1) and confirms the settings.
     void ConfirmPort(int portIndex = 1) const;
+    // The grid's model: its program writes, as a file read or a paste makes them, are no edit.
+    GridModel& Model() const;
 };

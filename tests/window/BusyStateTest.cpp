@@ -21,7 +21,7 @@ struct Pass {
 // Every command button must be disabled and Stop shown whenever the run serves events between
 // two records; a pass after the run has ended (the end of the scale's list) is not one of them.
 void Check(const FormHarness& h, Pass& pass) {
-    if (!h.form->ForTests().RunActive() || h.form->ForTests().TransferFailed) return;
+    if (!h.form->ForTests().RunActive() || h.form->ForTests().TransferFailed()) return;
     ++pass.passes;
     for (const char* name :
          {"StartBtn", "Button12", "Button13", "Button14", "Button15", "Button16", "Button17",

@@ -54,7 +54,7 @@ TEST(CellText, TheEditorPassingOverALongCellLeavesItWhole) {
         w.Focus(1, 1);
         if (length > editable) w.Type("y");
         w.Focus(0, 1);
-        EXPECT_EQ(w.h.form->ForTests().Grid.Cell(1, 1), longCell);
+        EXPECT_EQ(w.h.form->ForTests().Grid().Cell(1, 1), longCell);
         w.h.dialogs->fileAnswers = {w.Path("long.plu")};
         w.Run("Button19");
         EXPECT_EQ(FileBytes(w.Path("long.plu")), file);

@@ -27,7 +27,7 @@ std::vector<tables::Row> PluRows(int count) {
 }
 
 void Edit(ScaleWindow& w, int row, int column, const QString& text) {
-    GridModel& model = w.h.form->ForTests().Model;
+    GridModel& model = w.h.Model();
     model.setData(model.index(row - 1, column), text, Qt::EditRole);
 }
 
@@ -39,7 +39,7 @@ void SetPrice(sim::VirtualScale& scale, int plu, int price) {
 
 // The highlighted cells, (table row, column), with their tool tips.
 std::map<std::pair<int, int>, QString> Highlights(ScaleWindow& w) {
-    GridModel& model = w.h.form->ForTests().Model;
+    GridModel& model = w.h.Model();
     std::map<std::pair<int, int>, QString> cells;
     for (int r = 0; r < model.rowCount(); ++r) {
         for (int c = 0; c < model.columnCount(); ++c) {
@@ -95,7 +95,7 @@ TEST(CompareWindow, HighlightsEachDifferenceAndSumsItUpUntilTheTableChanges) {
         for (int column = 0; column < tables::kColumns; ++column)
             expected[{4, column}] = QStringLiteral("нет в весах");
         EXPECT_EQ(Highlights(w), expected) << c.name;
-        for (int r = 1; r <= 4; ++r) EXPECT_EQ(w.h.form->ForTests().Grid.RowAt(r), rows[r - 1]);
+        for (int r = 1; r <= 4; ++r) EXPECT_EQ(w.h.form->ForTests().Grid().RowAt(r), rows[r - 1]);
         c.change(w);
         EXPECT_TRUE(Highlights(w).empty()) << c.name;
     }

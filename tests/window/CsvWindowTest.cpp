@@ -42,7 +42,7 @@ TEST(CsvWindow, AnImportReplacesTheTableWithTheFilesListOrLeavesItAsItWas) {
             EXPECT_EQ(w.Rows().front(), c.firstRow) << c.fixture;
         }
         EXPECT_TRUE(w.h.Find<QPushButton>("Button22")->isEnabled()) << c.fixture;
-        EXPECT_FALSE(w.h.form->ForTests().TableModified) << c.fixture;
+        EXPECT_FALSE(w.h.form->ForTests().TableModified()) << c.fixture;
     }
 }
 
@@ -154,7 +154,7 @@ TEST(CsvWindow, AnExportWritesTheChosenEncodingAndChangesNothingInTheWindow) {
         EXPECT_NE(bytes.find(c.filter == 0 ? "\"\xD0\xA1\xD1\x8B\xD1\x80; " : "\"\xD1\xfb\xf0; "),
                   std::string::npos)
             << "the name with its ; is quoted";
-        EXPECT_TRUE(w.h.form->ForTests().TableModified) << "an export is no save of the list";
+        EXPECT_TRUE(w.h.form->ForTests().TableModified()) << "an export is no save of the list";
         EXPECT_TRUE(w.h.dialogs->boxes.empty());
     }
 }

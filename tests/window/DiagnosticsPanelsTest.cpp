@@ -120,9 +120,9 @@ class DiagnosticsOnFake : public ::testing::Test {
 };
 
 TEST_F(DiagnosticsOnFake, NothingHappensBeforeThePortIsConfiguredButGetStillEmptiesTheText) {
-    // The device is open, so only the panels' own guard stands between a click and the line.
-    h.form->ForTests().Comm.Port = COM2;
-    h.form->ForTests().Comm.Connect();
+    // The line answers the port's calls though the window opened nothing, so only the panels'
+    // own guard stands between a click and the line.
+    line->answersUnopened = true;
     line->input = {1, 2, 3};
     line->eventMask = 0x0098;
     h.Find<QLineEdit>("Edit1")->setText("abc");

@@ -25,19 +25,15 @@ class DiagnosticsOnPty : public ::testing::Test {
 
     void SetUp() override {
         h.ConfirmPort(1);
-        ASSERT_EQ(h.form->ForTests().Comm.GetError(), 0);
+        ASSERT_EQ(h.form->ForTests().GetError(), 0);
     }
 
     // Sends bytes from the far end and waits, at most 2 s, until all of them are waiting.
     void Arrive(const Bytes& bytes) {
         pty.Write(bytes);
         const auto count = static_cast<std::int32_t>(bytes.size());
-        WaitFor([&] { return h.form->ForTests().Comm.InQue() >= count; }, 2000,
-                [&] {
-                    h.form->ForTests().Comm.WaitInput(20);
-                    return true;
-                });
-        ASSERT_EQ(h.form->ForTests().Comm.InQue(), count);
+        WaitFor([&] { return h.form->ForTests().InQue() >= count; }, 2000);
+        ASSERT_EQ(h.form->ForTests().InQue(), count);
     }
 
     std::vector<QString> Items() const {
@@ -58,7 +54,7 @@ TEST_F(DiagnosticsOnPty, GetMessageAddsOneLinePerReadAndNothingWhenNothingWaits)
     Arrive({'a', 'b', 'c'});
     h.Click("BHent");
     EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), "abc");
-    EXPECT_EQ(h.form->ForTests().Comm.InQue(), 0);
+    EXPECT_EQ(h.form->ForTests().InQue(), 0);
     h.Click("BHent");
     EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), "abc");
     Arrive({0xC2, 'x'});
@@ -103,7 +99,7 @@ TEST_F(DiagnosticsOnPty, GetByteAddsEachWaitingValueAndNothingWhenNoneWaits) {
 TEST_F(DiagnosticsOnPty, EscapeCodesOnALineWithoutModemLinesLatchTheFailureAndNothingBreaks) {
     for (const char* name : {"Button1", "Button2", "Button3", "Button4"}) {
         h.Click(name);
-        EXPECT_THAT(h.form->ForTests().Comm.GetError(),
+        EXPECT_THAT(h.form->ForTests().GetError(),
                     ::testing::AnyOf(serial::kErrorNotSupported, serial::kErrorInvalidParameter))
             << name;
     }
@@ -140,8 +136,8 @@ TEST_F(DiagnosticsSaveBuffer, WritesTheWaitingBytesExactlyThroughTheSaveDialog) 
     EXPECT_TRUE(h.dialogs->fileDialogs[0].save);
     EXPECT_EQ(h.dialogs->fileDialogs[0].request.fileName, "noname1");
     EXPECT_EQ(Content(path), QByteArray("\x00\x0D\x0A\xFFx\x1A", 6));
-    EXPECT_EQ(h.form->ForTests().SaveDialog1.fileName, path);
-    EXPECT_EQ(h.form->ForTests().Comm.InQue(), 0);
+    EXPECT_EQ(h.form->ForTests().SaveDialog1().fileName, path);
+    EXPECT_EQ(h.form->ForTests().InQue(), 0);
     EXPECT_TRUE(h.dialogs->boxes.empty());
 }
 
@@ -158,7 +154,7 @@ TEST_F(DiagnosticsSaveBuffer, ALaterQuickSaveOfTheTableStillAsksForItsOwnName) {
     ASSERT_EQ(h.dialogs->fileDialogs.size(), 2u);
     EXPECT_TRUE(QFile::exists(list));
     EXPECT_TRUE(h.dialogs->Texts(BoxKind::Error).empty());
-    EXPECT_FALSE(h.form->ForTests().TableIsPlu) << "the new message list was made after the save";
+    EXPECT_FALSE(h.form->ForTests().TableIsPlu()) << "the new message list was made after the save";
 }
 
 TEST_F(DiagnosticsSaveBuffer, NothingWaitingOpensNoDialog) {
@@ -173,7 +169,7 @@ TEST_F(DiagnosticsSaveBuffer, CancelledDialogKeepsTheInputWaitingAndTheName) {
     h.dialogs->fileAnswers.push_back(std::nullopt);
     h.Click("Button9");
     EXPECT_EQ(h.dialogs->fileDialogs.size(), 1u);
-    EXPECT_EQ(h.form->ForTests().SaveDialog1.fileName, "noname1");
+    EXPECT_EQ(h.form->ForTests().SaveDialog1().fileName, "noname1");
     h.Click("BHent");
     EXPECT_EQ(h.Find<QPlainTextEdit>("BeskedBox")->toPlainText(), "abc");
 }
@@ -192,7 +188,7 @@ TEST_F(DiagnosticsSaveBuffer, AFileThatCannotBeCreatedShowsTheCauseAndLeavesTheI
         const QString text = h.dialogs->Texts(BoxKind::Error)[0];
         EXPECT_TRUE(text.contains(cause)) << text.toStdString();
         EXPECT_TRUE(text.contains(path)) << text.toStdString();
-        EXPECT_EQ(h.form->ForTests().Comm.InQue(), 3) << path.toStdString();
+        EXPECT_EQ(h.form->ForTests().InQue(), 3) << path.toStdString();
     }
 }
 

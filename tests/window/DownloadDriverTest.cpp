@@ -85,14 +85,14 @@ TEST(DownloadDriver, NoDataRowSendsNothingAndTheLastRowBecomesTheMarker) {
     for (int rows : {0, 2}) {
         ScaleWindow w;
         w.SetList(ListKind::Plu, PluRows(rows));
-        const int last = w.h.form->ForTests().Grid.RowCount() - 1;
-        for (int c = 0; c < 9; ++c) w.h.form->ForTests().Model.SetCell(c, last, "typed");
+        const int last = w.h.form->ForTests().Grid().RowCount() - 1;
+        for (int c = 0; c < 9; ++c) w.h.Model().SetCell(c, last, "typed");
         RunDownload(w);
         EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
         EXPECT_EQ(w.Ended(rows).size(), static_cast<std::size_t>(rows));
         EXPECT_TRUE(w.NothingMoreAfter(76 * rows));
-        EXPECT_EQ(w.h.form->ForTests().Grid.RowAt(last), (tables::Row{"***"}));
-        EXPECT_FALSE(w.h.form->ForTests().TableModified);
+        EXPECT_EQ(w.h.form->ForTests().Grid().RowAt(last), (tables::Row{"***"}));
+        EXPECT_FALSE(w.h.form->ForTests().TableModified());
     }
 }
 
@@ -119,7 +119,7 @@ TEST(DownloadDriver, BadCellsStopTheRunAtTheirRow) {
         EXPECT_EQ(w.h.dialogs->boxes[0].kind, good ? BoxKind::Plain : BoxKind::Error);
         EXPECT_EQ(w.Ended(good ? 3 : 1).size(), good ? 3u : 1u) << c.text;
         EXPECT_TRUE(w.NothingMoreAfter(good ? 3 * 76 : 76)) << c.text;
-        EXPECT_EQ(w.h.form->ForTests().Grid.Cell(c.column, 2), good ? c.text : "???") << c.text;
+        EXPECT_EQ(w.h.form->ForTests().Grid().Cell(c.column, 2), good ? c.text : "???") << c.text;
         EXPECT_EQ(w.Controls(), kEnded) << c.text;
     }
 }
@@ -138,7 +138,7 @@ TEST(DownloadDriver, StopDuringRowTwoEndsAfterIt) {
     EXPECT_EQ(Numbers(w.Ended(2)), (std::vector<int>{1, 2}));
     EXPECT_TRUE(w.NothingMoreAfter(2 * 76));
     EXPECT_TRUE(stopShown);
-    EXPECT_TRUE(w.h.form->ForTests().StopRequested);
+    EXPECT_TRUE(w.h.form->ForTests().StopRequested());
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kSent});
     EXPECT_EQ(w.Controls(), kEnded);
 }
@@ -169,7 +169,7 @@ TEST(DownloadDriver, UploadButtonFollowsTheListKindAfterEveryEnding) {
 TEST(DownloadDriver, CommandsAndCloseDuringARun) {
     ScaleWindow w;
     w.SetList(ListKind::Plu, PluRows(4));
-    w.h.form->ForTests().TableModified = true;
+    w.h.form->StringGrid1SetEditText(1, 1, QStringLiteral("1"));
     w.h.form->show();
     TForm1* form = w.h.form.get();
     const std::vector<QAction*> items = {w.h.Find<QAction>("N12"), w.h.Find<QAction>("PLU1"),
@@ -203,9 +203,9 @@ TEST(DownloadDriver, CommandsAndCloseDuringARun) {
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->ForTests().RunActive());
     // The refused commands left the table and the labels as they were.
-    EXPECT_EQ(form->ForTests().Grid.RowCount(), 6);
-    EXPECT_EQ(form->ForTests().Grid.Cell(0, 4), "4");
-    EXPECT_TRUE(form->ForTests().TableIsPlu);
+    EXPECT_EQ(form->ForTests().Grid().RowCount(), 6);
+    EXPECT_EQ(form->ForTests().Grid().Cell(0, 4), "4");
+    EXPECT_TRUE(form->ForTests().TableIsPlu());
     EXPECT_EQ(w.h.Find<QLabel>("Summ1")->text(), "0,000");
 }
 

@@ -13,7 +13,7 @@ TEST(GridArrange, ADraggedColumnTakesItsTitleCellsAndWidth) {
     TableWindow w;
     w.Run("Button18");
     w.SetRows({"7|Сыр|кг|100|5|0|11|1|0", "***"});
-    w.h.form->ForTests().TableModified = false;
+    ASSERT_FALSE(w.h.form->ForTests().TableModified());
     const int priceWidth = w.h.Find<GridView>("StringGrid1")->columnWidth(3);
     w.h.Find<GridView>("StringGrid1")->horizontalHeader()->moveSection(3, 1);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{QStringLiteral("7|100|Сыр|кг|5|0|11|1|0"), "***"}));
@@ -21,7 +21,7 @@ TEST(GridArrange, ADraggedColumnTakesItsTitleCellsAndWidth) {
     EXPECT_EQ(w.h.Find<GridView>("StringGrid1")->columnWidth(1), priceWidth);
     EXPECT_EQ(w.h.Find<GridView>("StringGrid1")->horizontalHeader()->visualIndex(1), 1)
         << "the view keeps no reordering of its own: cells are read by position";
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
     w.Focus(0, 1);
     w.Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{QStringLiteral("7|Сыр|кг|100|5|0|11|1|0"), "***"}));
@@ -32,12 +32,12 @@ TEST(GridArrange, ADraggedRowMovesWithItsCellsAndCountsAsAnEdit) {
     TableWindow w;
     w.Run("Button17");
     w.SetRows({"1|a", "2|b", "3|c", "***"});
-    w.h.form->ForTests().TableModified = false;
+    ASSERT_FALSE(w.h.form->ForTests().TableModified());
     w.h.Find<GridView>("StringGrid1")->verticalHeader()->moveSection(0, 2);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{"2|b", "3|c", "1|a", "***"}));
     w.h.Find<GridView>("StringGrid1")->verticalHeader()->moveSection(3, 0);
     EXPECT_EQ(w.Rows(), (std::vector<QString>{"***", "2|b", "3|c", "1|a"}));
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
     w.Focus(0, 1);
     w.Press(Qt::Key_Z, Qt::ControlModifier);
     w.Press(Qt::Key_Z, Qt::ControlModifier);

@@ -39,10 +39,10 @@ TEST(GridColumns, TitlesNameLinesAndNumbersShowWholeAndEveryColumnScrollsIntoVie
             cells.emplace_back(c, line);
     }
     for (const auto& [column, text] : cells) {
-        w.h.form->ForTests().Model.SetCell(column, 1, tables::EncodeCp1251(text));
+        w.h.Model().SetCell(column, 1, tables::EncodeCp1251(text));
         EXPECT_GE(grid->columnWidth(column), CellsNeed(grid, column)) << text.toStdString();
     }
-    w.h.form->ForTests().Model.SetCell(1, 1, tables::EncodeCp1251(QString(28, QChar(u'Ш'))));
+    w.h.Model().SetCell(1, 1, tables::EncodeCp1251(QString(28, QChar(u'Ш'))));
     EXPECT_LT(grid->columnWidth(1), CellsNeed(grid, 1)) << "the measure sees a wider line";
 
     QApplication::processEvents();
@@ -63,7 +63,7 @@ TEST(GridColumns, TheOperatorsWidthsLastThroughAnUpload) {
     for (int c = 0; c < tables::kColumns; ++c) grid->setColumnWidth(c, 60 + 10 * c);
     w.h.form->Button18Click();
     w.h.Click("Button22");
-    ASSERT_EQ(w.h.form->ForTests().Grid.RowCount(), 3) << "one record came";
+    ASSERT_EQ(w.h.form->ForTests().Grid().RowCount(), 3) << "one record came";
     for (int c = 0; c < tables::kColumns; ++c) EXPECT_EQ(grid->columnWidth(c), 60 + 10 * c) << c;
 }
 

@@ -18,10 +18,10 @@ struct ListWindow : TableWindow {
         Run(kind);
         Focus(1, 1);
         SetRows({"1|Сыр|Российский|250", "4711|Молоко|свежее|80", "3|Сметана||120", "***"});
-        h.form->ForTests().TableModified = false;
+        EXPECT_FALSE(h.form->ForTests().TableModified());
     }
     GridView* Grid() const { return h.Find<GridView>("StringGrid1"); }
-    bool Modified() const { return h.form->ForTests().TableModified; }
+    bool Modified() const { return h.form->ForTests().TableModified(); }
     // Cells (c0, r0) .. (c1, r1) selected, the editor on the first.
     void Select(int c0, int r0, int c1, int r1) const {
         Focus(c0, r0);

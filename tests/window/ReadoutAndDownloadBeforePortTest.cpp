@@ -42,12 +42,9 @@ TEST_F(ReadoutAndDownloadBeforePort, ReadoutAsksForThePortSendsNothingAndEnables
 }
 
 TEST_F(ReadoutAndDownloadBeforePort, DownloadAsksForThePortAndLeavesTheTableAlone) {
-    h.form->ForTests().Model.Replace([](tables::Table& t) {
-        tables::MakeNewList(t, tables::ListKind::Plu);
-        t.SetCell(0, 2, "typed");
-    });
-    h.form->ForTests().TableIsPlu = h.form->ForTests().TableExists = true;
-    const tables::Table before = h.form->ForTests().Grid;
+    h.form->Button18Click();  // disabled before "OK", but a command all the same
+    h.Model().Replace([](tables::Table& t) { t.SetCell(0, 2, "typed"); });
+    const tables::Table before = h.form->ForTests().Grid();
     bool labelShown = false;
     h.dialogs->onBox = [&](const ShownBox&) {
         labelShown = !h.Find<QLabel>("Label14")->isHidden() ||
@@ -65,21 +62,19 @@ TEST_F(ReadoutAndDownloadBeforePort, DownloadAsksForThePortAndLeavesTheTableAlon
         EXPECT_FALSE(labelShown);
     }
     for (int r = 0; r < before.RowCount(); ++r)
-        EXPECT_EQ(h.form->ForTests().Grid.RowAt(r), before.RowAt(r)) << r;
+        EXPECT_EQ(h.form->ForTests().Grid().RowAt(r), before.RowAt(r)) << r;
     EXPECT_TRUE(line->output.empty());
     EXPECT_TRUE(h.Find<QLabel>("Label14")->isHidden());
     EXPECT_TRUE(h.Find<QProgressBar>("ProgressBar1")->isHidden());
 }
 
 TEST_F(ReadoutAndDownloadBeforePort, EveryTransferAsksForThePortFirstAndTouchesNothing) {
-    h.form->ForTests().Model.Replace([](tables::Table& t) {
-        tables::MakeNewList(t, tables::ListKind::Plu);
-        t.SetCell(0, 2, "typed");
-    });
-    h.form->ForTests().TableIsPlu = h.form->ForTests().TableExists = true;
+    h.form->Button18Click();
+    h.Model().Replace([](tables::Table& t) { t.SetCell(0, 2, "typed"); });
     // The upload would ask to save an edited table, but only once the port is there.
-    h.form->ForTests().TableModified = true;
-    const tables::Table before = h.form->ForTests().Grid;
+    h.form->StringGrid1SetEditText(0, 2, QStringLiteral("typed"));
+    ASSERT_TRUE(h.form->ForTests().TableModified());
+    const tables::Table before = h.form->ForTests().Grid();
     struct Case {
         const char* name;
         void (TForm1::*command)();
@@ -98,8 +93,8 @@ TEST_F(ReadoutAndDownloadBeforePort, EveryTransferAsksForThePortFirstAndTouchesN
         EXPECT_EQ(h.dialogs->boxes[0].text, QStringLiteral("Установите параметры СОМ-порта"))
             << c.name;
         for (int r = 0; r < before.RowCount(); ++r)
-            EXPECT_EQ(h.form->ForTests().Grid.RowAt(r), before.RowAt(r)) << c.name << " " << r;
-        EXPECT_TRUE(h.form->ForTests().TableModified) << c.name;
+            EXPECT_EQ(h.form->ForTests().Grid().RowAt(r), before.RowAt(r)) << c.name << " " << r;
+        EXPECT_TRUE(h.form->ForTests().TableModified()) << c.name;
         EXPECT_TRUE(h.Find<QPushButton>("Button24")->isHidden()) << c.name;
         EXPECT_TRUE(h.Find<QProgressBar>("ProgressBar1")->isHidden()) << c.name;
     }

@@ -48,10 +48,10 @@ TEST(RoundTrip, FiveHundredPlusComeBackWithTheSameCells) {
     ASSERT_EQ(w.scale.Plus().size(), 500u);
 
     w.h.dialogs->boxes.clear();
-    w.h.form->ForTests().TableModified = false;
+    ASSERT_FALSE(w.h.form->ForTests().TableModified()) << "the upload would ask to save";
     w.h.Click("Button22");
     ASSERT_EQ(w.BoxTexts(), std::vector<QString>{QStringLiteral("Данные приняты")});
-    const tables::Table& back = w.h.form->ForTests().Grid;
+    const tables::Table& back = w.h.form->ForTests().Grid();
     ASSERT_EQ(back.RowCount(), 502);
     for (int n = 1; n <= 500; ++n) {
         tables::Row expected = rows[n - 1];

@@ -67,7 +67,7 @@ TEST(RunStatus, TheStatusLineSaysWhatTheRunDid) {
              w.SetList(tables::ListKind::Plu, PluRows(5));
              RunDownload(w);
              w.h.dialogs->boxes.clear();
-             GridModel& model = w.h.form->ForTests().Model;
+             GridModel& model = w.h.Model();
              model.setData(model.index(2, tables::Column::Price), QStringLiteral("77"),
                            Qt::EditRole);
              w.h.Trigger("SendChangesItem");

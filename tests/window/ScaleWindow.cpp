@@ -67,22 +67,22 @@ ControlState ScaleWindow::Controls() const {
     s.gridShown = !h.Find<GridView>("StringGrid1")->isHidden();
     s.progressShown =
         !h.Find<QLabel>("Label14")->isHidden() && !h.Find<QProgressBar>("ProgressBar1")->isHidden();
-    s.transferFailed = f.ForTests().TransferFailed;
+    s.transferFailed = f.ForTests().TransferFailed();
     return s;
 }
 
 void ScaleWindow::SetList(tables::ListKind kind, const std::vector<tables::Row>& rows) const {
-    h.form->ForTests().Model.Replace([&](tables::Table& t) {
-        tables::MakeNewList(t, kind);
+    // As the operator starts one; the new-list commands ask nothing of an unedited table.
+    EXPECT_FALSE(h.form->ForTests().TableModified());
+    if (kind == tables::ListKind::Plu)
+        h.form->Button18Click();
+    else
+        h.form->Button17Click();
+    h.Model().Replace([&](tables::Table& t) {
         t.SetRowCount(static_cast<int>(rows.size()) + 2);
         for (std::size_t r = 0; r < rows.size(); ++r) t.SetRow(static_cast<int>(r) + 1, rows[r]);
         tables::WriteEndMarker(t, t.RowCount() - 1);
     });
-    h.form->ForTests().TableExists = true;
-    h.form->ForTests().TableIsPlu = kind == tables::ListKind::Plu;
-    // As the new-list commands leave them.
-    h.Find<QPushButton>("Button21")->setEnabled(true);
-    h.Find<QPushButton>("Button22")->setEnabled(kind == tables::ListKind::Plu);
 }
 
 std::vector<QString> ScaleWindow::BoxTexts() const {
@@ -99,10 +99,14 @@ std::vector<sim::Exchange> ScaleWindow::Ended(std::size_t expected) const {
 // A command sends all it sends before it returns, so a marker written now is the last thing
 // on the line: once the scale has it, it has everything the window sent.
 std::optional<sim::Bytes> ScaleWindow::SentSoFar() const {
-    TComm& port = h.form->ForTests().Comm;
     const std::string marker(kMarker.begin(), kMarker.end());
-    if (port.Connected()) {
-        port.SendString(marker);
+    if (h.form->ForTests().Comm().Connected()) {
+        // Through the line-test panel, whose text is sent in code page 1251.
+        auto* text = h.Find<QLineEdit>("Edit1");
+        const QString typed = text->text();
+        text->setText(tables::DecodeCp1251(marker));
+        h.Click("BSend");
+        text->setText(typed);
     } else {
         const int fd = ::open(scale.SlavePath().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) return std::nullopt;
@@ -173,7 +177,7 @@ int LeaveLateReadout(ScaleWindow& w) {
     w.h.Click("StartBtn");
     w.h.dialogs->onBox = onBox;
     w.scale.OnExchangeStart({});
-    TComm& port = w.h.form->ForTests().Comm;
+    const TForm1::TestAccess port = w.h.form->ForTests();
     const auto end = std::chrono::steady_clock::now() + 3s;
     while (port.InQue() < kReadoutBytes && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(10ms);

@@ -137,14 +137,14 @@ TEST(StartState, MenuInOrderWithTheTableItemsDisabled) {
 
 TEST(StartState, ModuleStateStartsClear) {
     FormHarness h;
-    EXPECT_FALSE(h.form->ForTests().PortConfigured);
-    EXPECT_FALSE(h.form->ForTests().PortOpened);
-    EXPECT_FALSE(h.form->ForTests().TableExists);
-    EXPECT_FALSE(h.form->ForTests().TableIsPlu);
-    EXPECT_FALSE(h.form->ForTests().TableModified);
-    EXPECT_TRUE(h.form->ForTests().LinkAnswered);
-    EXPECT_EQ(h.form->ForTests().SaveDialog1.fileName, "noname1");
-    EXPECT_EQ(h.form->ForTests().Grid.RowCount(), 3);
+    EXPECT_FALSE(h.form->ForTests().PortConfigured());
+    EXPECT_FALSE(h.form->ForTests().PortOpened());
+    EXPECT_FALSE(h.form->ForTests().TableExists());
+    EXPECT_FALSE(h.form->ForTests().TableIsPlu());
+    EXPECT_FALSE(h.form->ForTests().TableModified());
+    EXPECT_TRUE(h.form->ForTests().LinkAnswered());
+    EXPECT_EQ(h.form->ForTests().SaveDialog1().fileName, "noname1");
+    EXPECT_EQ(h.form->ForTests().Grid().RowCount(), 3);
 }
 
 class PortSetup : public ::testing::Test {
@@ -161,10 +161,10 @@ TEST_F(PortSetup, OkOpensThePortAndShowsTheTable) {
     EXPECT_EQ(line->dcb.Parity, 0);
     EXPECT_EQ(line->dcb.StopBits, 0);
     EXPECT_EQ(line->dcb.Flags & (serial::kFOutX | serial::kFInX), 0u);
-    EXPECT_EQ(h.form->ForTests().Comm.XON, 5);
-    EXPECT_EQ(h.form->ForTests().Comm.XOFF, 7);
-    EXPECT_TRUE(h.form->ForTests().PortConfigured);
-    EXPECT_TRUE(h.form->ForTests().PortOpened);
+    EXPECT_EQ(h.form->ForTests().Comm().XON, 5);
+    EXPECT_EQ(h.form->ForTests().Comm().XOFF, 7);
+    EXPECT_TRUE(h.form->ForTests().PortConfigured());
+    EXPECT_TRUE(h.form->ForTests().PortOpened());
     EXPECT_EQ(h.Find<QGroupBox>("GroupBox1")->title(), QStringLiteral("Настройка порта"));
     EXPECT_TRUE(h.Find<QGroupBox>("GroupBox1")->isHidden());
     EXPECT_FALSE(h.Find<GridView>("StringGrid1")->isHidden());
@@ -208,8 +208,9 @@ TEST(PortSetupOnPty, ChoosingCom8OpensTheDeviceItNames) {
     FormHarness h;
     PtyPair pty("COM8");
     h.ConfirmPort(7);
-    EXPECT_EQ(h.form->ForTests().Comm.GetError(), 0);
-    h.form->ForTests().Comm.SendByte(0x5A);
+    EXPECT_EQ(h.form->ForTests().GetError(), 0);
+    h.Find<QLineEdit>("EByte")->setText("90");
+    h.Click("Button10");
     EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{0x5A});
 }
 

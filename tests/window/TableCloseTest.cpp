@@ -51,7 +51,7 @@ TEST(TableClose, UnsavedEditsThroughEachAnswer) {
             else
                 w.Run(way);
             EXPECT_EQ(w.h.dialogs->Texts(BoxKind::Prompt), std::vector<QString>{kPrompt});
-            EXPECT_EQ(w.h.form->ForTests().SaveAnswer, c.answer);
+            EXPECT_EQ(w.h.form->ForTests().SaveAnswer(), c.answer);
             EXPECT_EQ(w.h.dialogs->fileDialogs.size(), c.answer == Answer::Yes ? 2u : 1u);
             EXPECT_EQ(w.h.form->isVisible(), !c.closes);
             EXPECT_EQ(
@@ -60,7 +60,7 @@ TEST(TableClose, UnsavedEditsThroughEachAnswer) {
             EXPECT_EQ(FileBytes(w.Path("earlier.plu")),
                       "1\r\n\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n***\r\n");
             if (!c.closes) {
-                EXPECT_TRUE(w.h.form->ForTests().TableModified);
+                EXPECT_TRUE(w.h.form->ForTests().TableModified());
                 EXPECT_EQ(w.Rows(), before);
             }
         }

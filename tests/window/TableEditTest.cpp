@@ -13,7 +13,7 @@ struct EditingWindow : TableWindow {
     EditingWindow() {
         Run("Button18");
         Focus(1, 1);
-        h.form->ForTests().TableModified = false;
+        EXPECT_FALSE(h.form->ForTests().TableModified());
     }
     QModelIndex Current() const { return h.Find<GridView>("StringGrid1")->currentIndex(); }
 };
@@ -39,7 +39,7 @@ TEST(TableEditing, TypingBackToTheTextAndMovingTheEditorBothCountAsChanges) {
         EditingWindow w;
         const std::vector<QString> before = w.Rows();
         c.act(w);
-        EXPECT_TRUE(w.h.form->ForTests().TableModified);
+        EXPECT_TRUE(w.h.form->ForTests().TableModified());
         EXPECT_EQ(w.Rows(), before);
         EXPECT_EQ(w.Current().row(), 0);
         EXPECT_EQ(w.Current().column(), c.col);
@@ -50,18 +50,20 @@ TEST(TableEditing, TypingBackToTheTextAndMovingTheEditorBothCountAsChanges) {
 TEST(TableEditing, ProgramWritesLeaveTheFlagClearAndTheEditorWhereItWas) {
     EditingWindow w;
     w.Focus(2, 1);
-    w.h.form->ForTests().TableModified = false;
-    w.h.dialogs->fileAnswers = {DataPath("cyrillic.plu")};
+    // The moved editor counts as an edit; a save clears it.
+    w.h.dialogs->fileAnswers = {w.Path("edited.plu"), DataPath("cyrillic.plu")};
+    w.Run("Button19");
+    ASSERT_FALSE(w.h.form->ForTests().TableModified());
     for (const char* command : {"Button16", "Button15", "Button14", "Button13", "N7", "N8", "N9",
                                 "N10", "Button17", "Button18", "Button20"}) {
         SCOPED_TRACE(command);
         w.Run(command);
-        EXPECT_FALSE(w.h.form->ForTests().TableModified);
+        EXPECT_FALSE(w.h.form->ForTests().TableModified());
         EXPECT_EQ(w.Current().row(), 0);
         EXPECT_EQ(w.Current().column(), 2);
         EXPECT_NE(w.Editor(), nullptr);
     }
-    EXPECT_EQ(w.h.form->ForTests().Grid.RowCount(), 4) << "the file was opened";
+    EXPECT_EQ(w.h.form->ForTests().Grid().RowCount(), 4) << "the file was opened";
     EXPECT_TRUE(w.h.dialogs->Texts(BoxKind::Prompt).empty());
 }
 
@@ -69,7 +71,7 @@ TEST(TableEditing, AddOnAFreshListLeavesNothingToSaveSoNothingAsks) {
     TableWindow w;
     w.Run("Button17");
     w.Run("Button16");
-    EXPECT_FALSE(w.h.form->ForTests().TableModified);
+    EXPECT_FALSE(w.h.form->ForTests().TableModified());
     w.Run("Button18");
     w.Run("Button16");
     w.h.dialogs->fileAnswers = {std::nullopt};
@@ -84,7 +86,7 @@ TEST(TableEditing, CharactersCodePage1251CannotHoldBecomeQuestionMarksAsTheyAreT
     const QString held = QStringLiteral("Ёж 5€ ?? №");
     EXPECT_EQ(w.Rows()[0], "1|" + held + "||0|0|0|0|0|0");
     EXPECT_EQ(w.Editor()->text(), held);
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
 }
 
 TEST(TableEditing, GridShowsTheTitlesAndKeepsTheWidthsTheOperatorSet) {

@@ -45,22 +45,24 @@ TEST(TableNewList, ButtonAndMenuItemBuildTheListCellByCellWithoutAsking) {
                 TableWindow w;
                 w.Run(before.button);
                 w.SetRows({"7|a|b|c|d|e|f|g|h", "8|x", "***", "9"});
-                w.h.form->ForTests().TableFileName = w.Path("earlier.plu");
+                w.h.dialogs->fileAnswers = {w.Path("earlier.plu")};
+                w.Run("Button19");
+                ASSERT_EQ(w.h.form->ForTests().TableFileName(), w.Path("earlier.plu"));
                 w.Run(source);
                 TForm1& form = *w.h.form;
                 EXPECT_EQ(w.Titles(), list.titles);
                 EXPECT_EQ(w.Rows(), (std::vector<QString>{list.row1, "***"}));
-                EXPECT_TRUE(form.ForTests().TableExists);
-                EXPECT_EQ(form.ForTests().TableIsPlu, list.plu);
-                EXPECT_FALSE(form.ForTests().TableModified);
+                EXPECT_TRUE(form.ForTests().TableExists());
+                EXPECT_EQ(form.ForTests().TableIsPlu(), list.plu);
+                EXPECT_FALSE(form.ForTests().TableModified());
                 EXPECT_TRUE(w.h.Find<QPushButton>("Button21")->isEnabled());
                 EXPECT_EQ(w.h.Find<QPushButton>("Button22")->isEnabled(), list.plu);
-                EXPECT_EQ(form.ForTests().OpenDialog1.filter, list.openFilter);
-                EXPECT_EQ(form.ForTests().SaveDialog1.filter, list.saveFilter);
-                EXPECT_EQ(form.ForTests().SaveDialog1.defaultSuffix, list.suffix);
+                EXPECT_EQ(form.ForTests().OpenDialog1().filter, list.openFilter);
+                EXPECT_EQ(form.ForTests().SaveDialog1().filter, list.saveFilter);
+                EXPECT_EQ(form.ForTests().SaveDialog1().defaultSuffix, list.suffix);
                 // The new list forgets the earlier file.
-                EXPECT_EQ(form.ForTests().SaveDialog1.fileName, "noname1");
-                EXPECT_TRUE(form.ForTests().TableFileName.isEmpty());
+                EXPECT_EQ(form.ForTests().SaveDialog1().fileName, "noname1");
+                EXPECT_TRUE(form.ForTests().TableFileName().isEmpty());
                 EXPECT_TRUE(w.h.dialogs->boxes.empty());
             }
         }
@@ -91,7 +93,7 @@ TEST(TableNewList, UnsavedEditsThroughEachAnswerOfThePrompt) {
                 TableWindow w;
                 w.Run(before.button);
                 w.EditCell(1, 1, QStringLiteral("Хлеб"));
-                ASSERT_TRUE(w.h.form->ForTests().TableModified);
+                ASSERT_TRUE(w.h.form->ForTests().TableModified());
                 const std::vector<QString> rowsBefore = w.Rows();
                 const QString file = w.Path("saved");
                 w.h.dialogs->promptAnswers = {c.answer};
@@ -100,7 +102,7 @@ TEST(TableNewList, UnsavedEditsThroughEachAnswerOfThePrompt) {
                 w.Run(list.button);
                 TForm1& form = *w.h.form;
                 EXPECT_EQ(w.h.dialogs->Texts(BoxKind::Prompt), std::vector<QString>{list.prompt});
-                EXPECT_EQ(form.ForTests().SaveAnswer, c.answer);
+                EXPECT_EQ(form.ForTests().SaveAnswer(), c.answer);
                 ASSERT_EQ(w.h.dialogs->fileDialogs.size(), c.saveDialogShown ? 1u : 0u);
                 if (c.saveDialogShown) {
                     const FileDialogRequest& asked = w.h.dialogs->fileDialogs[0].request;
@@ -112,14 +114,14 @@ TEST(TableNewList, UnsavedEditsThroughEachAnswerOfThePrompt) {
                 EXPECT_EQ(FileBytes(file), c.dialogConfirmed ? before.savedWithBread : "<missing>");
                 const ListCase& shown = c.replaced ? list : before;
                 EXPECT_EQ(w.Titles(), shown.titles);
-                EXPECT_EQ(form.ForTests().TableIsPlu, shown.plu);
-                EXPECT_EQ(form.ForTests().OpenDialog1.filter, shown.openFilter);
-                EXPECT_EQ(form.ForTests().SaveDialog1.filter, shown.saveFilter);
+                EXPECT_EQ(form.ForTests().TableIsPlu(), shown.plu);
+                EXPECT_EQ(form.ForTests().OpenDialog1().filter, shown.openFilter);
+                EXPECT_EQ(form.ForTests().SaveDialog1().filter, shown.saveFilter);
                 if (c.replaced)
                     EXPECT_EQ(w.Rows(), (std::vector<QString>{list.row1, "***"}));
                 else
                     EXPECT_EQ(w.Rows(), rowsBefore);
-                EXPECT_EQ(form.ForTests().TableModified, !c.replaced);
+                EXPECT_EQ(form.ForTests().TableModified(), !c.replaced);
                 EXPECT_EQ(w.h.dialogs->Texts(BoxKind::Error), std::vector<QString>{});
             }
         }

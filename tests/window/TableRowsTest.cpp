@@ -45,10 +45,10 @@ TEST(TableRowCommands, EachExampleAtTheCurrentRowThroughTheButtons) {
         w.Run("Button17");
         w.SetRows(c.before);
         w.Focus(3, c.current);
-        w.h.form->ForTests().TableModified = false;
+        EXPECT_FALSE(w.h.form->ForTests().TableModified());
         w.Run(c.command);
         EXPECT_EQ(w.Rows(), c.after);
-        EXPECT_FALSE(w.h.form->ForTests().TableModified);
+        EXPECT_FALSE(w.h.form->ForTests().TableModified());
         EXPECT_TRUE(w.h.dialogs->boxes.empty());
     }
 }

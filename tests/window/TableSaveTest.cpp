@@ -44,9 +44,9 @@ TEST(TableSave, NewListsAreWrittenByteForByteThroughButtonAndMenu) {
             ASSERT_EQ(w.h.dialogs->fileDialogs.size(), 1u);
             EXPECT_TRUE(w.h.dialogs->fileDialogs[0].save);
             EXPECT_EQ(w.h.dialogs->fileDialogs[0].request.fileName, "noname1");
-            EXPECT_FALSE(w.h.form->ForTests().TableModified);
-            EXPECT_EQ(w.h.form->ForTests().TableFileName, path);
-            EXPECT_EQ(w.h.form->ForTests().SaveDialog1.fileName, path);
+            EXPECT_FALSE(w.h.form->ForTests().TableModified());
+            EXPECT_EQ(w.h.form->ForTests().TableFileName(), path);
+            EXPECT_EQ(w.h.form->ForTests().SaveDialog1().fileName, path);
             EXPECT_TRUE(w.h.dialogs->boxes.empty());
         }
     }
@@ -68,14 +68,15 @@ TEST(TableSave, CancelInTheDialogWritesNothingAndKeepsTheFlag) {
     for (const bool modified : {false, true}) {
         TableWindow w;
         w.Run("Button18");
-        w.h.form->ForTests().TableModified = modified;
+        if (modified) w.h.form->StringGrid1SetEditText(1, 1, QStringLiteral("x"));
+        ASSERT_EQ(w.h.form->ForTests().TableModified(), modified);
         w.h.dialogs->fileAnswers = {std::nullopt};
         w.Run("Button19");
         EXPECT_EQ(w.h.dialogs->fileDialogs.size(), 1u);
         EXPECT_TRUE(QDir(w.dir.path()).isEmpty());
-        EXPECT_EQ(w.h.form->ForTests().TableModified, modified);
-        EXPECT_EQ(w.h.form->ForTests().SaveDialog1.fileName, "noname1");
-        EXPECT_TRUE(w.h.form->ForTests().TableFileName.isEmpty());
+        EXPECT_EQ(w.h.form->ForTests().TableModified(), modified);
+        EXPECT_EQ(w.h.form->ForTests().SaveDialog1().fileName, "noname1");
+        EXPECT_TRUE(w.h.form->ForTests().TableFileName().isEmpty());
     }
 }
 
@@ -182,9 +183,9 @@ TEST(TableSave, AFailedWriteKeepsTheEarlierFileTheFlagAndTheTableAndStopsTheComm
             EXPECT_EQ(w.h.dialogs->fileDialogs.size(), 1u) << "only the save dialog";
             EXPECT_EQ(FileBytes(place.path), earlier);
             EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden), entries);
-            EXPECT_TRUE(w.h.form->ForTests().TableModified);
+            EXPECT_TRUE(w.h.form->ForTests().TableModified());
             EXPECT_EQ(w.Rows(), before);
-            EXPECT_TRUE(w.h.form->ForTests().TableIsPlu);
+            EXPECT_TRUE(w.h.form->ForTests().TableIsPlu());
             EXPECT_TRUE(w.h.form->isVisible());
         }
     }

@@ -32,17 +32,17 @@ void TableWindow::Run(const char* name) const {
 
 std::vector<QString> TableWindow::Rows() const {
     std::vector<QString> rows;
-    for (int r = 1; r < h.form->ForTests().Grid.RowCount(); ++r)
-        rows.push_back(Joined(h.form->ForTests().Grid.RowAt(r)));
+    for (int r = 1; r < h.form->ForTests().Grid().RowCount(); ++r)
+        rows.push_back(Joined(h.form->ForTests().Grid().RowAt(r)));
     return rows;
 }
 
 QString TableWindow::Titles() const {
-    return Joined(h.form->ForTests().Grid.RowAt(0));
+    return Joined(h.form->ForTests().Grid().RowAt(0));
 }
 
 void TableWindow::SetRows(const std::vector<QString>& rows) const {
-    h.form->ForTests().Model.Replace([&rows](tables::Table& table) {
+    h.Model().Replace([&rows](tables::Table& table) {
         table.SetRowCount(1 + static_cast<int>(rows.size()));
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const QStringList cells = rows[r].split('|');

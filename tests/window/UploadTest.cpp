@@ -44,7 +44,7 @@ void Store(sim::VirtualScale& scale, int count) {
 
 // The cells of data row r as the operator sees them, code page 1251 bytes.
 tables::Row RowOf(TForm1& form, int r) {
-    return form.ForTests().Grid.RowAt(r);
+    return form.ForTests().Grid().RowAt(r);
 }
 
 tables::Row ExpectedRow(int plu) {
@@ -66,10 +66,10 @@ void EditedList(ScaleWindow& w) {
 }
 
 void ExpectRows(TForm1& form, int rows) {
-    ASSERT_EQ(form.ForTests().Grid.RowCount(), rows + 2);
+    ASSERT_EQ(form.ForTests().Grid().RowCount(), rows + 2);
     for (int r = 1; r <= rows; ++r) EXPECT_EQ(RowOf(form, r), ExpectedRow(r)) << "row " << r;
-    EXPECT_EQ(form.ForTests().Grid.Cell(0, rows + 1), "***");
-    EXPECT_EQ(form.ForTests().Grid.Cell(0, 0), "PLU");
+    EXPECT_EQ(form.ForTests().Grid().Cell(0, rows + 1), "***");
+    EXPECT_EQ(form.ForTests().Grid().Cell(0, 0), "PLU");
 }
 
 TEST(Upload, RefusalAtRequestFourEndsTheListAfterThreePlus) {
@@ -79,7 +79,7 @@ TEST(Upload, RefusalAtRequestFourEndsTheListAfterThreePlus) {
     w.h.Click("Button22");
     ExpectRows(*w.h.form, 3);
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kReceived});
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
     const auto exchanges = w.Ended(4);
     ASSERT_EQ(exchanges.size(), 4u);
     for (int i = 0; i < 4; ++i) {
@@ -102,17 +102,17 @@ TEST(Upload, UndoingBackToAnUploadedListStillLeavesItToSave) {
         QApplication::sendEvent(grid, &press);
     }
     ExpectRows(*w.h.form, 3);
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
 }
 
 TEST(Upload, RefusalAtRequestOneLeavesAnEmptyPluList) {
     ScaleWindow w;
     w.h.form->Button18Click();
-    w.h.form->ForTests().Model.Replace([](tables::Table& t) { tables::AddRow(t); });
+    w.h.Model().Replace([](tables::Table& t) { tables::AddRow(t); });
     w.h.Click("Button22");
     ExpectRows(*w.h.form, 0);
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kReceived});
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
 }
 
 TEST(Upload, NoAnswerAtRequestOneShowsOneBoxAndNoReceipt) {
@@ -124,9 +124,9 @@ TEST(Upload, NoAnswerAtRequestOneShowsOneBoxAndNoReceipt) {
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{kLinkCheck});
     EXPECT_EQ(w.h.dialogs->boxes[0].kind, BoxKind::Error);
     ExpectRows(*w.h.form, 0);
-    EXPECT_TRUE(w.h.form->ForTests().TransferFailed);
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
-    EXPECT_FALSE(w.h.form->ForTests().LinkAnswered);
+    EXPECT_TRUE(w.h.form->ForTests().TransferFailed());
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
+    EXPECT_FALSE(w.h.form->ForTests().LinkAnswered());
     for (const char* name : {"StartBtn", "Button12", "Button21", "Button22", "Button25"})
         EXPECT_TRUE(w.h.Find<QPushButton>(name)->isEnabled()) << name;
     EXPECT_TRUE(w.h.Find<QPushButton>("Button24")->isHidden());
@@ -192,7 +192,7 @@ TEST(Upload, FieldsAreDecodedFromTheScaleBytes) {
     w.scale.PutPlu(r);
     w.h.form->Button18Click();
     w.h.Click("Button22");
-    ASSERT_EQ(w.h.form->ForTests().Grid.RowCount(), 3);
+    ASSERT_EQ(w.h.form->ForTests().Grid().RowCount(), 3);
     const tables::Row expected = {
         "300", Cp(QStringLiteral("АБ")), "A B", "12345", "65535", "0", "-1", "0", "200"};
     EXPECT_EQ(RowOf(*w.h.form, 1), expected);
@@ -205,7 +205,7 @@ TEST(Upload, AllZeroNameBytesGiveAnEmptyCell) {
     w.scale.PutPlu(r);
     w.h.form->Button18Click();
     w.h.Click("Button22");
-    EXPECT_EQ(w.h.form->ForTests().Grid.Cell(1, 1), "");
+    EXPECT_EQ(w.h.form->ForTests().Grid().Cell(1, 1), "");
 }
 
 TEST(Upload, TwentyRecordsScrollFromTheEleventhAndEndBackAtRowOne) {
@@ -237,7 +237,7 @@ TEST(Upload, CancelInThePromptSendsNothingAndKeepsTheTable) {
     ScaleWindow w;
     Store(w.scale, 2);
     EditedList(w);
-    const tables::Table before = w.h.form->ForTests().Grid;
+    const tables::Table before = w.h.form->ForTests().Grid();
     w.h.dialogs->promptAnswers = {Answer::Cancel};
     w.h.Click("Button22");
     ASSERT_EQ(w.h.dialogs->boxes.size(), 1u);
@@ -246,8 +246,8 @@ TEST(Upload, CancelInThePromptSendsNothingAndKeepsTheTable) {
               QStringLiteral("Очевидно будет прочитан новый список товаров\r\nВ старой таблице  "
                              "были изменения.\r\nСохранить ?"));
     EXPECT_TRUE(w.NothingMoreAfter(0));
-    EXPECT_EQ(w.h.form->ForTests().Grid.RowAt(1), before.RowAt(1));
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_EQ(w.h.form->ForTests().Grid().RowAt(1), before.RowAt(1));
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
 }
 
 TEST(Upload, YesOnANeverSavedTableShowsTheSaveDialogOnceThenUploads) {
@@ -274,8 +274,8 @@ TEST(Upload, YesWhoseSaveIsCancelledKeepsTheEditsAndSendsNothing) {
     w.h.Click("Button22");
     EXPECT_EQ(w.h.dialogs->fileDialogs.size(), 1u);
     EXPECT_TRUE(w.NothingMoreAfter(0));
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
-    EXPECT_EQ(w.h.form->ForTests().Grid.RowCount(), 3);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
+    EXPECT_EQ(w.h.form->ForTests().Grid().RowCount(), 3);
 }
 
 TEST(Upload, HangUpInRecordThreeEndsTheRunKeepingRowsOneAndTwo) {
@@ -288,21 +288,21 @@ TEST(Upload, HangUpInRecordThreeEndsTheRunKeepingRowsOneAndTwo) {
     w.h.Click("Button22");
     EXPECT_EQ(w.BoxTexts().front(), kLinkCheck);
     ExpectRows(*w.h.form, 2);
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
     // Responsive: the buttons work again and the window still runs commands.
     EXPECT_TRUE(w.h.Find<QPushButton>("Button22")->isEnabled());
     w.h.Click("Button16");
-    EXPECT_EQ(w.h.form->ForTests().Grid.RowCount(), 5);
+    EXPECT_EQ(w.h.form->ForTests().Grid().RowCount(), 5);
 }
 
 TEST(Upload, BeforeThePortIsSetItAsksForThePortAndLeavesTheTable) {
     ScaleWindow w(false);
     Store(w.scale, 2);
     w.h.form->Button18Click();
-    w.h.form->ForTests().Model.Replace([](tables::Table& t) { t.SetCell(1, 1, "kept"); });
+    w.h.Model().Replace([](tables::Table& t) { t.SetCell(1, 1, "kept"); });
     w.h.Trigger("PLU2");
     EXPECT_EQ(w.BoxTexts(), std::vector<QString>{QStringLiteral("Установите параметры СОМ-порта")});
-    EXPECT_EQ(w.h.form->ForTests().Grid.Cell(1, 1), "kept");
+    EXPECT_EQ(w.h.form->ForTests().Grid().Cell(1, 1), "kept");
     EXPECT_TRUE(w.NothingMoreAfter(0));
 }
 
@@ -326,7 +326,7 @@ TEST(Upload, OtherCommandsAreRefusedDuringTheRunAndACloseWaitsForItsEnd) {
     w.h.Find<QAction>("PLU2")->trigger();
     // The message-list and Open commands never ran; the close stopped the run after row 4 and
     // then asked about the unsaved upload.
-    EXPECT_TRUE(form->ForTests().TableIsPlu);
+    EXPECT_TRUE(form->ForTests().TableIsPlu());
     EXPECT_TRUE(w.h.dialogs->fileDialogs.empty());
     ExpectRows(*form, 4);
     EXPECT_EQ(w.BoxTexts(),
@@ -339,15 +339,18 @@ TEST(Upload, TheListBecomesAPluListAndForgetsItsFile) {
     ScaleWindow w;
     Store(w.scale, 1);
     w.h.form->Button17Click();
-    w.h.form->ForTests().TableFileName = QStringLiteral("/tmp/old.msg");
+    QTemporaryDir dir;
+    w.h.dialogs->fileAnswers = {dir.filePath(QStringLiteral("old.msg"))};
+    w.h.Click("Button19");
+    ASSERT_FALSE(w.h.form->ForTests().TableFileName().isEmpty());
     w.h.Find<QAction>("PLU2")->trigger();
-    EXPECT_TRUE(w.h.form->ForTests().TableIsPlu);
-    EXPECT_TRUE(w.h.form->ForTests().TableExists);
-    EXPECT_EQ(w.h.form->ForTests().SaveDialog1.filter, "*.plu|*.plu");
-    EXPECT_EQ(w.h.form->ForTests().SaveDialog1.defaultSuffix, "plu");
-    EXPECT_EQ(w.h.form->ForTests().OpenDialog1.filter, "*.plu;*.plw|*.plu;*.plw");
-    EXPECT_EQ(w.h.form->ForTests().SaveDialog1.fileName, "noname1");
-    EXPECT_TRUE(w.h.form->ForTests().TableFileName.isEmpty());
+    EXPECT_TRUE(w.h.form->ForTests().TableIsPlu());
+    EXPECT_TRUE(w.h.form->ForTests().TableExists());
+    EXPECT_EQ(w.h.form->ForTests().SaveDialog1().filter, "*.plu|*.plu");
+    EXPECT_EQ(w.h.form->ForTests().SaveDialog1().defaultSuffix, "plu");
+    EXPECT_EQ(w.h.form->ForTests().OpenDialog1().filter, "*.plu;*.plw|*.plu;*.plw");
+    EXPECT_EQ(w.h.form->ForTests().SaveDialog1().fileName, "noname1");
+    EXPECT_TRUE(w.h.form->ForTests().TableFileName().isEmpty());
     ExpectRows(*w.h.form, 1);
 }
 
@@ -369,7 +372,7 @@ TEST(Upload, TheStatusLineCountsTheRecordsAsOpeningTheSavedListDoes) {
         w.h.dialogs->fileAnswers = {path, path};
         w.h.Click("Button19");
         w.h.Click("Button20");
-        EXPECT_EQ(w.h.form->ForTests().TableFileName, path) << records;
+        EXPECT_EQ(w.h.form->ForTests().TableFileName(), path) << records;
         EXPECT_EQ(CountedRecords(w), records) << records;
     }
 }

@@ -24,8 +24,8 @@ TEST(XonXoffFields, TextBecomesTheLowByteOfItsNumberOrZero) {
         h.Find<QLineEdit>("Xon")->setText(QString::fromLatin1(c.text));
         h.Find<QLineEdit>("Xoff")->setText(QString::fromLatin1(c.text));
         h.ConfirmPort();
-        EXPECT_EQ(h.form->ForTests().Comm.XON, c.character) << '"' << c.text << '"';
-        EXPECT_EQ(h.form->ForTests().Comm.XOFF, c.character) << '"' << c.text << '"';
+        EXPECT_EQ(h.form->ForTests().Comm().XON, c.character) << '"' << c.text << '"';
+        EXPECT_EQ(h.form->ForTests().Comm().XOFF, c.character) << '"' << c.text << '"';
     }
 }
 
