@@ -129,7 +129,7 @@ TEST(CsvWindow, AnExportAsAWorkbookReadsBackAsTheSameList) {
     ASSERT_TRUE(back.Imported()) << jobs::ReportText(back);
     ASSERT_EQ(back.rows.size(), 2u);
     EXPECT_EQ(back.rows[0][1], Cp1251(QStringLiteral("Сыр; твёрдый")));
-    EXPECT_TRUE(w.h.form->ForTests().TableModified);
+    EXPECT_TRUE(w.h.form->ForTests().TableModified());
 }
 
 TEST(CsvWindow, AnExportWritesTheChosenEncodingAndChangesNothingInTheWindow) {

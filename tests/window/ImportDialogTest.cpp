@@ -80,7 +80,7 @@ TEST(ImportDialog, ANewHeaderIsAskedAboutAndOkImportsAllOrNothingWhileCancelChan
         EXPECT_EQ(w.Rows(), c.rows) << c.what;
         EXPECT_EQ(w.Titles().startsWith("PLU|"), taken) << c.what;
         EXPECT_EQ(RememberedFiles(), taken ? 1 : 0) << c.what;
-        EXPECT_FALSE(w.h.form->ForTests().TableModified) << c.what;
+        EXPECT_FALSE(w.h.form->ForTests().TableModified()) << c.what;
         if (c.says.isEmpty()) {
             EXPECT_TRUE(w.h.dialogs->boxes.empty()) << c.what;
             continue;

@@ -57,7 +57,7 @@ class ShopWindow {
         h.ConfirmPort(1);
         h.Click("Button18");
         for (int r = 1; r <= rows; ++r) list.push_back(PluRow(r));
-        h.form->ForTests().Model.Replace([&](tables::Table& t) {
+        h.Model().Replace([&](tables::Table& t) {
             tables::MakeNewList(t, tables::ListKind::Plu);
             t.SetRowCount(rows + 2);
             for (int r = 0; r < rows; ++r) t.SetRow(r + 1, list[static_cast<std::size_t>(r)]);
@@ -201,7 +201,7 @@ TEST(ShopScalesWindowTest, EachTaskEndsInOneBoxNamingEachScale) {
             EXPECT_EQ(w.Bar("COM4")->value(), 0);
         }
         // The main window's port was used as it is: still open, and it works.
-        EXPECT_TRUE(w.h.form->ForTests().Comm.Connected());
+        EXPECT_TRUE(w.h.form->ForTests().Comm().Connected());
     }
 }
 
@@ -281,7 +281,7 @@ TEST(ShopScalesWindowTest, MainWindowRefusesItsCommandsDuringARun) {
     w.CheckAll();
     w.Press("ShopSendAll");
     ASSERT_TRUE(Serve([&] { return w.Bar("COM3")->value() >= 1; }, 20000));
-    const tables::Table before = w.h.form->ForTests().Grid;
+    const tables::Table before = w.h.form->ForTests().Grid();
     const std::vector<const char*> commands = {"Button18", "Button17", "Button12", "Button19",
                                                "Button21", "Button22", "Opret"};
     const std::vector<const char*> items = {"N14", "PLU1", "N15", "SendChangesItem"};
@@ -301,9 +301,9 @@ TEST(ShopScalesWindowTest, MainWindowRefusesItsCommandsDuringARun) {
     }
     EXPECT_TRUE(w.shop->Running());
     EXPECT_TRUE(w.h.dialogs->fileDialogs.empty());
-    EXPECT_EQ(w.h.form->ForTests().Grid.RowCount(), before.RowCount());
+    EXPECT_EQ(w.h.form->ForTests().Grid().RowCount(), before.RowCount());
     for (int r = 0; r < before.RowCount(); ++r)
-        EXPECT_EQ(w.h.form->ForTests().Grid.RowAt(r), before.RowAt(r));
+        EXPECT_EQ(w.h.form->ForTests().Grid().RowAt(r), before.RowAt(r));
     ASSERT_TRUE(w.Ended());
     // Afterwards a command is the window's own again: the new list's prompt, not a refusal.
     w.h.dialogs->promptAnswers = {Answer::Cancel};
