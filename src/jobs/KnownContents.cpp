@@ -99,6 +99,26 @@ std::string KnownContentsPath(const std::string& port, scale::RowKind kind) {
     return KnownContentsFolder() + "/" + name + (kind == scale::RowKind::Plu ? ".plu" : ".msg");
 }
 
+std::optional<KnownHeld> KnownHeldBy(const std::string& port, scale::RowKind kind) {
+    const std::optional<KnownRecords> known = LoadKnown(port, kind);
+    if (!known) return std::nullopt;
+    const std::string path = KnownContentsPath(port, kind);
+    std::optional<std::filesystem::file_time_type> latest;
+    for (const std::string& p : {path, JournalPath(path)}) {
+        std::error_code error;
+        const std::filesystem::file_time_type t = std::filesystem::last_write_time(p, error);
+        if (!error && (!latest || t > *latest)) latest = t;
+    }
+    KnownHeld held;
+    held.records = static_cast<int>(known->size());
+    if (latest) {
+        held.since = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+            *latest - std::filesystem::file_time_type::clock::now() +
+            std::chrono::system_clock::now());
+    }
+    return held;
+}
+
 std::optional<KnownRecords> LoadKnown(const std::string& port, scale::RowKind kind) {
     const std::string path = KnownContentsPath(port, kind);
     std::optional<KnownRecords> known;

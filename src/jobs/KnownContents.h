@@ -41,6 +41,12 @@ std::string KnownContentsPath(const std::string& port, scale::RowKind kind);
 // The file's records with the journal's claims over them. Nothing when neither is kept for the
 // port, or the file cannot be read.
 std::optional<KnownRecords> LoadKnown(const std::string& port, scale::RowKind kind);
+// How many records are known for the port, and when the file or its journal last changed.
+struct KnownHeld {
+    int records = 0;
+    std::chrono::system_clock::time_point since;
+};
+std::optional<KnownHeld> KnownHeldBy(const std::string& port, scale::RowKind kind);
 // Replaces the file with these records and folds the journal away. On failure both are removed,
 // so that they cannot go on claiming what this run undid, and error names the cause.
 bool SaveKnown(const std::string& port, scale::RowKind kind, const KnownRecords& records,

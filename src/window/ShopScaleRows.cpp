@@ -1,10 +1,8 @@
 #include "ShopScaleRows.h"
 
 #include <QDateTime>
-#include <filesystem>
 
 #include "KnownContents.h"
-#include "KnownJournal.h"
 #include "LastRuns.h"
 #include "OpenProblem.h"
 #include "PortMap.h"
@@ -14,31 +12,19 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// When the known contents last changed: the file or its journal, whichever is later.
-QString KnownSince(const std::string& port, scale::RowKind kind) {
-    const std::string path = jobs::KnownContentsPath(port, kind);
-    std::optional<fs::file_time_type> latest;
-    for (const std::string& p : {path, jobs::JournalPath(path)}) {
-        std::error_code error;
-        const fs::file_time_type t = fs::last_write_time(p, error);
-        if (!error && (!latest || t > *latest)) latest = t;
-    }
-    if (!latest) return {};
-    const auto system = std::chrono::time_point_cast<std::chrono::milliseconds>(
-        *latest - fs::file_time_type::clock::now() + std::chrono::system_clock::now());
-    return QDateTime::fromMSecsSinceEpoch(system.time_since_epoch().count())
-        .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+// When the known contents last changed, as the shop's window shows times.
+QString SinceText(const std::optional<jobs::KnownHeld>& held) {
+    if (!held) return {};
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(held->since.time_since_epoch());
+    return QDateTime::fromMSecsSinceEpoch(ms.count()).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
 QString KnownOf(const std::string& port) {
-    const auto plus = jobs::LoadKnown(port, scale::RowKind::Plu);
-    const auto messages = jobs::LoadKnown(port, scale::RowKind::Message);
-    return texts::KnownText(plus ? static_cast<int>(plus->size()) : 0,
-                            plus ? KnownSince(port, scale::RowKind::Plu) : QString(),
-                            messages ? static_cast<int>(messages->size()) : 0,
-                            messages ? KnownSince(port, scale::RowKind::Message) : QString());
+    const auto plus = jobs::KnownHeldBy(port, scale::RowKind::Plu);
+    const auto messages = jobs::KnownHeldBy(port, scale::RowKind::Message);
+    return texts::KnownText(plus ? plus->records : 0, SinceText(plus),
+                            messages ? messages->records : 0, SinceText(messages));
 }
 
 QString DeviceOf(const serial::ComLead& lead) {
