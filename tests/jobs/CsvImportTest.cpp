@@ -18,9 +18,7 @@ namespace {
 using tables::testing::DataPath;
 using tables::testing::FileBytes;
 
-std::string Cp1251(const char* utf8) {
-    return tables::EncodeCp1251(QString::fromUtf8(utf8));
-}
+using tables::testing::Cp1251;
 
 bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

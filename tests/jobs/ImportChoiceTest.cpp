@@ -17,9 +17,7 @@ namespace {
 using tables::testing::DataPath;
 using tables::testing::FileBytes;
 
-std::string Cp1251(const char* utf8) {
-    return tables::EncodeCp1251(QString::fromUtf8(utf8));
-}
+using tables::testing::Cp1251;
 
 ImportChoice ChoiceOfFixture(const char* name) {
     const QString path = QString::fromStdString(DataPath(name));

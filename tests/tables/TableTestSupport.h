@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CodePage1251.h"
 #include "Table.h"
 
 namespace tables {
@@ -76,6 +77,11 @@ inline std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) ADD_FAILURE() << "cannot read " << path;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// UTF-8 source text as code page 1251 bytes, as an accounting export writes it.
+inline std::string Cp1251(const char* utf8) {
+    return EncodeCp1251(QString::fromUtf8(utf8));
 }
 
 }  // namespace tables::testing
