@@ -39,15 +39,6 @@ class Answers : public jobs::ChangesObserver {
     bool whole_;
 };
 
-// The scale ends its exchange a moment after the program has its answer: wait until it listens.
-int RecordsSent(const sim::VirtualScale& scale) {
-    EXPECT_TRUE(scale.WaitListening(std::chrono::seconds(3)));
-    int sent = 0;
-    for (const sim::Exchange& e : scale.Exchanges())
-        sent += e.kind == sim::Kind::PluDownload && e.complete;
-    return sent;
-}
-
 TEST(ChangesLoad, EachEndAsksSendsAndLogsAsItShould) {
     using End = jobs::ChangesResult::End;
     struct Case {

@@ -251,15 +251,6 @@ std::string BytesOf(const std::string& path) {
 }
 
 // How many PLU records the scale was sent whole since it was last cleared.
-// The scale ends its exchange a moment after the program has its answer: wait until it listens.
-int RecordsSent(const sim::VirtualScale& scale) {
-    EXPECT_TRUE(scale.WaitListening(std::chrono::seconds(3)));
-    int sent = 0;
-    for (const sim::Exchange& e : scale.Exchanges())
-        sent += e.kind == sim::Kind::PluDownload && e.complete;
-    return sent;
-}
-
 TEST(KnownContents, ALoadThatCannotStopClaimingForgetsAllOrIsRefusedWhenItNeedsTheClaims) {
     enum class Disk { Full, ReadOnly };
     struct Case {

@@ -2,6 +2,9 @@
 // A virtual scale linked as COM2 on a pseudo-terminal, in a configuration folder of the test's
 // own, and the program's open port and link to it, as the jobs tests drive the scale.
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <vector>
 
 #include "Link.h"
@@ -35,4 +38,14 @@ inline tables::Table ListOf(const std::vector<tables::Row>& rows) {
     for (std::size_t r = 0; r < rows.size(); ++r) table.SetRow(static_cast<int>(r) + 1, rows[r]);
     tables::WriteEndMarker(table, table.RowCount() - 1);
     return table;
+}
+
+// The PLU records the scale took whole. It ends its exchange a moment after the program has its
+// answer, so this waits until it listens again.
+inline int RecordsSent(const sim::VirtualScale& scale) {
+    EXPECT_TRUE(scale.WaitListening(std::chrono::seconds(3)));
+    int sent = 0;
+    for (const sim::Exchange& e : scale.Exchanges())
+        sent += e.kind == sim::Kind::PluDownload && e.complete;
+    return sent;
 }
