@@ -35,14 +35,12 @@ std::string DistrustText(jobs::Distrust why, const std::string& detail) {
 // Answers the load's questions from the flags and shows its progress.
 class ChangesAnswers : public jobs::ChangesObserver {
   public:
-    ChangesAnswers(const Settings& settings, const PortName& port, const ListFile& list,
-                   Output& output)
-        : settings_(settings), port_(port), list_(list), output_(output) {}
+    ChangesAnswers(Untrusted untrusted, const PortName& port, const ListFile& list, Output& output)
+        : untrusted_(untrusted), port_(port), list_(list), output_(output) {}
 
     bool SendWholeList(jobs::Distrust why, const std::string& detail) override {
-        if (!settings_.fullIfUnknown) return false;
-        // sync always wants the scale to end up holding the list.
-        const char* because = settings_.command == "sync" ? "" : " (--full-if-unknown)";
+        if (untrusted_ == Untrusted::Refuse) return false;
+        const char* because = untrusted_ == Untrusted::WholeByFlag ? " (--full-if-unknown)" : "";
         output_.Say(port_.name + ": " + DistrustText(why, detail) + " Передаётся весь список" +
                     because);
         return true;
@@ -64,7 +62,7 @@ class ChangesAnswers : public jobs::ChangesObserver {
     bool StopNow() override { return progress_->StopNow(); }
 
   private:
-    const Settings& settings_;
+    Untrusted untrusted_;
     const PortName& port_;
     const ListFile& list_;
     Output& output_;
@@ -73,11 +71,11 @@ class ChangesAnswers : public jobs::ChangesObserver {
 
 }  // namespace
 
-PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
+PortResult SendChangesToPort(Untrusted untrusted, const PortName& port, scale::Link& link,
                              const ListFile& list, Output& output) {
-    ChangesAnswers answers(settings, port, list, output);
+    ChangesAnswers answers(untrusted, port, list, output);
     const jobs::ChangesResult result =
-        jobs::LoadChanges(link, port.name, list.table, jobs::RowKindOf(list.kind), answers, Log());
+        jobs::LoadChanges(link, port.name, list.table, jobs::RowKindOf(list.kind), answers);
     if (!result.knownNote.empty()) output.Warn(result.knownNote);
     using End = jobs::ChangesResult::End;
     if (result.end == End::Declined) {
@@ -103,7 +101,9 @@ std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& li
                                     Output& output) {
     output.TrackPorts(NamesOf(settings.ports));
     return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
-        return SendChangesToPort(settings, port, link, list, output);
+        const Untrusted untrusted =
+            settings.fullIfUnknown ? Untrusted::WholeByFlag : Untrusted::Refuse;
+        return SendChangesToPort(untrusted, port, link, list, output);
     });
 }
 

@@ -15,8 +15,12 @@ namespace cli {
 // known contents cannot be trusted, unless --full-if-unknown sends the whole list instead.
 std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list, Output& output);
 
+// What a load does when the known contents cannot be trusted: refuse, or send the whole list,
+// saying it is --full-if-unknown that asks for it, or without a word of a flag, as sync does.
+enum class Untrusted { Refuse, WholeByFlag, Whole };
+
 // One port's changed-only load, as SendChanges runs it on each.
-PortResult SendChangesToPort(const Settings& settings, const PortName& port, scale::Link& link,
+PortResult SendChangesToPort(Untrusted untrusted, const PortName& port, scale::Link& link,
                              const ListFile& list, Output& output);
 
 // Why a changed-only load cannot take a list of this kind as asked; nothing when it can.

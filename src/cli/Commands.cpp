@@ -26,7 +26,7 @@ constexpr std::size_t kBadRowsShown = 50;
 
 PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) {
     RunStarted(output, port.name, jobs::RunKind::Readout, 1);
-    const jobs::ReadoutRun run = jobs::RunReadout(link, port.name, Log());
+    const jobs::ReadoutRun run = jobs::RunReadout(link, port.name);
     const scale::ReadoutOutcome outcome = run.outcome;
     const scale::DisplayReading& reading = run.reading;
     const auto duration = run.duration;
@@ -152,8 +152,8 @@ PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& l
     const jobs::RunKind kind = jobs::DownloadKindOf(list.kind);
     RunStarted(output, port.name, kind, rows);
     PortObserver observer(port.name, output, rows);
-    const jobs::KeptDownload kept = jobs::LoadWholeList(
-        link, port.name, list.table, jobs::RowKindOf(list.kind), observer, Log());
+    const jobs::KeptDownload kept =
+        jobs::LoadWholeList(link, port.name, list.table, jobs::RowKindOf(list.kind), observer);
     if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
     return RunEnded(port.name, kind, rows, kept.report, output);
 }
@@ -166,7 +166,7 @@ int Summarize(const std::vector<PortResult>& results, Output& output) {
         else
             output.Warn(r.summary);
     }
-    if (!Log().WriteFailure().empty()) output.Warn(Log().WriteFailure());
+    if (!jobs::SharedLog().WriteFailure().empty()) output.Warn(jobs::SharedLog().WriteFailure());
     return WorstOf(results);
 }
 
@@ -247,7 +247,7 @@ int RunUpload(const Settings& settings, Output& output) {
     auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
         RunStarted(output, port.name, jobs::RunKind::PluUpload, 0);
         PortObserver observer(port.name, output, 0);
-        const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, port.name, observer, Log());
+        const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, port.name, observer);
         if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
         uploaded = TableOf(observer.received);
         return RunEnded(port.name, jobs::RunKind::PluUpload, 0, kept.report, output);

@@ -51,8 +51,7 @@ PortResult CompareOnePort(const PortName& port, scale::Link& link, const ListFil
                           Output& output) {
     RunStarted(output, port.name, jobs::RunKind::PluCompare, 0);
     PortObserver observer(port.name, output, 0);
-    const jobs::KeptCompare kept =
-        jobs::CompareKeepingKnown(link, port.name, list.table, observer, Log());
+    const jobs::KeptCompare kept = jobs::CompareKeepingKnown(link, port.name, list.table, observer);
     if (!kept.knownNote.empty()) output.Warn(kept.knownNote);
     const jobs::CompareReport& compared = kept.compared;
     PortResult result = RunEnded(port.name, jobs::RunKind::PluCompare, 0, compared.report, output);

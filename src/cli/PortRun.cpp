@@ -114,9 +114,4 @@ PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
     return result;
 }
 
-jobs::TransferLog& Log() {
-    static jobs::TransferLog log;
-    return log;
-}
-
 }  // namespace cli

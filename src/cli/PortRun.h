@@ -9,8 +9,8 @@
 #include "Job.h"
 #include "Link.h"
 #include "Output.h"
+#include "Runs.h"
 #include "Settings.h"
-#include "TransferLog.h"
 
 namespace cli {
 
@@ -52,8 +52,5 @@ class PortObserver : public jobs::Observer {
 // result. skipped: the rows a changed-only load left out, -1 for any other run.
 PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
                     const jobs::Report& report, Output& output, int skipped = -1);
-
-// The transfer log every run of this process writes.
-jobs::TransferLog& Log();
 
 }  // namespace cli

@@ -168,7 +168,7 @@ int Syncer::Pass() {
         output_.Warn(hubProblem_);
         worst = Worst(worst, kHub);
     }
-    if (!Log().WriteFailure().empty()) output_.Warn(Log().WriteFailure());
+    if (!jobs::SharedLog().WriteFailure().empty()) output_.Warn(jobs::SharedLog().WriteFailure());
     return worst;
 }
 
@@ -292,8 +292,6 @@ std::vector<Item> Syncer::ItemsToLoad(int& worst) {
 // Every port at once, each loading its items in turn; a port with none is only opened, so the
 // status can say whether it opens.
 std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
-    Settings whole = s_;
-    whole.fullIfUnknown = true;
     std::vector<std::string> busy;
     for (const Item& item : items)
         if (busy.empty() || busy.back() != item.port) busy.push_back(item.port);
@@ -304,9 +302,10 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
             for (Item& item : items) {
                 if (item.port != port.name || StopRequested()) continue;
                 item.started = QDateTime::currentDateTime();
-                item.result = item.kind == tables::ListKind::Plu
-                                  ? SendChangesToPort(whole, port, link, *item.file, output_)
-                                  : SendToPort(port, link, *item.file, output_);
+                item.result =
+                    item.kind == tables::ListKind::Plu
+                        ? SendChangesToPort(Untrusted::Whole, port, link, *item.file, output_)
+                        : SendToPort(port, link, *item.file, output_);
                 item.ended = QDateTime::currentDateTime();
                 item.ran = true;
                 last.exitCode = Worst(last.exitCode, item.result.exitCode);

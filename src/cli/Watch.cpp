@@ -13,8 +13,8 @@
 #include "Deadline.h"
 #include "ExitCode.h"
 #include "FolderQueue.h"
+#include "Runs.h"
 #include "StopSignal.h"
-#include "TransferLog.h"
 
 namespace cli {
 

@@ -9,7 +9,7 @@
 
 #include "AtomicFile.h"
 #include "HubAddress.h"
-#include "TransferLog.h"
+#include "Runs.h"
 
 namespace hub {
 

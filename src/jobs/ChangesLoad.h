@@ -54,6 +54,7 @@ struct ChangesResult {
 };
 
 ChangesResult LoadChanges(scale::Link& link, const std::string& port, const tables::Table& table,
-                          scale::RowKind kind, ChangesObserver& observer, TransferLog& log);
+                          scale::RowKind kind, ChangesObserver& observer,
+                          TransferLog& log = SharedLog());
 
 }  // namespace jobs

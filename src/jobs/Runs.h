@@ -20,7 +20,7 @@ struct ReadoutRun {
     scale::DisplayReading reading;
     std::chrono::milliseconds duration{0};
 };
-ReadoutRun RunReadout(scale::Link& link, const std::string& port, TransferLog& log);
+ReadoutRun RunReadout(scale::Link& link, const std::string& port, TransferLog& log = SharedLog());
 
 // An upload's report, and what could not be kept of what the scale is known to hold.
 struct KeptUpload {
@@ -28,18 +28,19 @@ struct KeptUpload {
     std::string knownNote;
 };
 KeptUpload UploadKeepingKnown(scale::Link& link, const std::string& port, Observer& observer,
-                              TransferLog& log);
+                              TransferLog& log = SharedLog());
 
 struct KeptCompare {
     CompareReport compared;
     std::string knownNote;
 };
 KeptCompare CompareKeepingKnown(scale::Link& link, const std::string& port,
-                                const tables::Table& table, Observer& observer, TransferLog& log);
+                                const tables::Table& table, Observer& observer,
+                                TransferLog& log = SharedLog());
 
 // Every data row of the table, as DownloadKeepingKnown sends them.
 KeptDownload LoadWholeList(scale::Link& link, const std::string& port, const tables::Table& table,
-                           scale::RowKind kind, Observer& observer, TransferLog& log,
+                           scale::RowKind kind, Observer& observer, TransferLog& log = SharedLog(),
                            const std::function<void()>& started = nullptr);
 
 }  // namespace jobs

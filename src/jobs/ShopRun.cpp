@@ -125,19 +125,16 @@ void ShopRun::RunScale(int scale) {
 void ShopRun::Work(int scale, TComm& comm, ScaleObserver& observer, ShopScaleEnd& end) {
     const std::string& port = job_.ports[static_cast<std::size_t>(scale)].name;
     scale::Link link{comm, job_.clock ? *job_.clock : scale::SystemClock(), job_.byteTimeoutMs};
-    TransferLog fallback;
-    TransferLog& log = job_.log ? *job_.log : fallback;
     switch (job_.task) {
         case ShopTask::SendChanges:
             observer.Stage(ShopScaleState::Stage::Checking);
-            end.load = LoadChanges(link, port, job_.table, job_.kind, observer, log);
+            end.load = LoadChanges(link, port, job_.table, job_.kind, observer);
             return;
         case ShopTask::SendWholeList: {
             questions_.Settled(scale);
             const int rows = DataRows(job_.table);
             observer.Sending(rows, -1);
-            const KeptDownload kept =
-                LoadWholeList(link, port, job_.table, job_.kind, observer, log);
+            const KeptDownload kept = LoadWholeList(link, port, job_.table, job_.kind, observer);
             end.load.report = kept.report;
             end.load.rows = rows;
             end.load.knownNote = kept.knownNote;
@@ -146,7 +143,7 @@ void ShopRun::Work(int scale, TComm& comm, ScaleObserver& observer, ShopScaleEnd
         case ShopTask::ReadDisplay:
             questions_.Settled(scale);
             observer.Stage(ShopScaleState::Stage::Reading);
-            end.readout = RunReadout(link, port, log);
+            end.readout = RunReadout(link, port);
             return;
     }
 }

@@ -41,7 +41,6 @@ struct ShopJob {
     PortOpener open;
     scale::Clock* clock = nullptr;  // null: the system clock
     int byteTimeoutMs = scale::kByteTimeoutMs;
-    TransferLog* log = nullptr;
 };
 
 struct ShopScaleEnd {

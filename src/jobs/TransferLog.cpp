@@ -158,4 +158,9 @@ std::string TransferLog::ReadAll() const {
     return all;
 }
 
+TransferLog& SharedLog() {
+    static TransferLog log;
+    return log;
+}
+
 }  // namespace jobs

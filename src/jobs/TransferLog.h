@@ -85,4 +85,8 @@ class TransferLog {
     std::mutex mutex_;
 };
 
+// The log every run of this program writes unless given another: the default path as it is at
+// each write.
+TransferLog& SharedLog();
+
 }  // namespace jobs

@@ -17,7 +17,6 @@
 #include "RowValidation.h"
 #include "RunScreen.h"
 #include "Table.h"
-#include "TransferLog.h"
 
 class QAction;
 class QCloseEvent;
@@ -339,7 +338,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     // The report of an import: its table taken, or its refusal said.
     void TakeImport(jobs::ImportReport& report);
     void ExportCsv();
-    jobs::TransferLog log_;
     QAction* logItem_ = nullptr;
     QAction* importCsvItem_ = nullptr;
     QAction* importColumnsItem_ = nullptr;

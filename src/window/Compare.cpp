@@ -61,8 +61,7 @@ void TForm1::CompareRun() {
     StopRequested = false;
     CompareView view(*this);
     scale::Link link = LinkNow();
-    const jobs::KeptCompare kept =
-        jobs::CompareKeepingKnown(link, Comm.DeviceName(), Grid(), view, log_);
+    const jobs::KeptCompare kept = jobs::CompareKeepingKnown(link, Comm.DeviceName(), Grid(), view);
     KeepKnown(kept.knownNote);
     const jobs::CompareReport& result = kept.compared;
     // The download finds the bar as it always has.

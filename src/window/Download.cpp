@@ -28,7 +28,7 @@ void TForm1::DownloadRun() {
     DownloadView view(*this);
     scale::Link link = LinkNow();
     const jobs::KeptDownload kept =
-        jobs::LoadWholeList(link, Comm.DeviceName(), Grid(), kind, view, log_);
+        jobs::LoadWholeList(link, Comm.DeviceName(), Grid(), kind, view);
     KeepKnown(kept.knownNote);
     EndDownloadView(kept.report, jobs::DataRows(Grid()), -1);
 }

@@ -67,7 +67,7 @@ void TForm1::SendChangesRun() {
     ChangesView view(*this, Comm.DeviceName());
     scale::Link link = LinkNow();
     const jobs::ChangesResult result =
-        jobs::LoadChanges(link, Comm.DeviceName(), Grid(), kind, view, log_);
+        jobs::LoadChanges(link, Comm.DeviceName(), Grid(), kind, view);
     KeepKnown(result.knownNote);
     using End = jobs::ChangesResult::End;
     switch (result.end) {

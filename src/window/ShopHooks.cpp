@@ -20,7 +20,6 @@ void TForm1::ShowShopScales() {
         context.lineSettings = [this](TComm& comm) { ApplyPortSettings(comm); };
         context.clock = clock_;
         context.byteTimeoutMs = byteTimeoutMs_;
-        context.log = &log_;
         context.list = [this]() -> std::optional<ShopList> {
             if (!TableExists) return std::nullopt;
             return ShopList{Grid(), ListKindNow()};

@@ -33,10 +33,10 @@ QString DeviceOf(const serial::ComLead& lead) {
 
 }  // namespace
 
-std::vector<ShopScaleRow> ShopScaleRows(const std::optional<OwnPort>& own,
-                                        const jobs::TransferLog& log) {
+std::vector<ShopScaleRow> ShopScaleRows(const std::optional<OwnPort>& own) {
     const serial::DeviceRoots roots = serial::DeviceRootsFromEnvironment();
-    const std::map<std::string, jobs::LastRun> last = jobs::LastRunsByPort(log.ReadAll());
+    const std::map<std::string, jobs::LastRun> last =
+        jobs::LastRunsByPort(jobs::SharedLog().ReadAll());
     std::vector<ShopScaleRow> rows;
     for (int n = 1; n <= serial::kComNames; ++n) {
         const serial::ComLead lead = serial::LeadOf(n, roots);

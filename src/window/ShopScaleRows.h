@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "TransferLog.h"
-
 struct ShopScaleRow {
     std::string name;  // "COM3"
     QString device;
@@ -30,5 +28,4 @@ struct OwnPort {
 // COM1..COM8 in order. The own port is listed whatever it leads to and is never tried again,
 // since it is held open; every other name that leads to a device is tried as the platform opens
 // it.
-std::vector<ShopScaleRow> ShopScaleRows(const std::optional<OwnPort>& own,
-                                        const jobs::TransferLog& log);
+std::vector<ShopScaleRow> ShopScaleRows(const std::optional<OwnPort>& own);

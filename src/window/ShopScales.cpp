@@ -81,7 +81,7 @@ void ShopScalesWindow::Refresh() {
         before.push_back(rows_[r].name);
         checked[r] = table_->item(static_cast<int>(r), Port)->checkState() == Qt::Checked;
     }
-    rows_ = ShopScaleRows(context_.ownPort ? context_.ownPort() : std::nullopt, *context_.log);
+    rows_ = ShopScaleRows(context_.ownPort ? context_.ownPort() : std::nullopt);
     table_->setRowCount(static_cast<int>(rows_.size()));
     bars_.clear();
     for (std::size_t r = 0; r < rows_.size(); ++r) {
@@ -112,7 +112,7 @@ void ShopScalesWindow::Refresh() {
 
 void ShopScalesWindow::ShowFacts() {
     const std::vector<ShopScaleRow> now =
-        ShopScaleRows(context_.ownPort ? context_.ownPort() : std::nullopt, *context_.log);
+        ShopScaleRows(context_.ownPort ? context_.ownPort() : std::nullopt);
     for (std::size_t r = 0; r < rows_.size(); ++r)
         for (const ShopScaleRow& row : now) {
             if (row.name != rows_[r].name) continue;
@@ -176,7 +176,6 @@ void ShopScalesWindow::Start(jobs::ShopTask task) {
     };
     job.clock = context_.clock;
     job.byteTimeoutMs = context_.byteTimeoutMs;
-    job.log = context_.log;
     task_ = task;
     SetRunning(true);
     if (context_.running) context_.running(true);

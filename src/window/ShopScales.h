@@ -36,7 +36,6 @@ struct ShopWindowContext {
     std::function<void(TComm&)> lineSettings;
     scale::Clock* clock = nullptr;
     int byteTimeoutMs = scale::kByteTimeoutMs;
-    jobs::TransferLog* log = nullptr;
     // Nothing while no list kind is chosen.
     std::function<std::optional<ShopList>()> list;
     // A run begins (true) and has ended (false): the main window refuses its commands meanwhile.

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "Com.h"
-#include "TransferLog.h"
+#include "Runs.h"
 
 TransferLogView::TransferLogView(QWidget* parent)
     : QDialog(parent), text_(new QPlainTextEdit(this)), failure_(new QLabel(this)) {
@@ -50,9 +50,10 @@ void TransferLogView::Show(const QString& text, const QString& failure) {
 
 void TForm1::ShowTransferLog() {
     if (!logView_) logView_ = new TransferLogView(this);
-    std::string failures = log_.WriteFailure();
+    std::string failures = jobs::SharedLog().WriteFailure();
     if (!knownFailure_.empty()) failures += (failures.empty() ? "" : "\n") + knownFailure_;
-    logView_->Show(QString::fromStdString(log_.ReadAll()), QString::fromStdString(failures));
+    logView_->Show(QString::fromStdString(jobs::SharedLog().ReadAll()),
+                   QString::fromStdString(failures));
 }
 
 void TForm1::KeepKnown(const std::string& note) {

@@ -79,7 +79,7 @@ void TForm1::UploadRun() {
     StopRequested = false;
     UploadView view(*this);
     scale::Link link = LinkNow();
-    const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, Comm.DeviceName(), view, log_);
+    const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, Comm.DeviceName(), view);
     KeepKnown(kept.knownNote);
     const jobs::Report& report = kept.report;
     statusLine_->showMessage(
