@@ -53,7 +53,7 @@ class TForm1 : public QMainWindow, private RunScreen {
 
     static const QString kTitle;
 
-    // What a test reads or arranges that the window does not show; the program never calls it.
+    // What a test reads that the window does not show; the program never calls it.
     struct TestAccess;
     TestAccess ForTests();
 
@@ -372,7 +372,7 @@ class TForm1 : public QMainWindow, private RunScreen {
     int panelsShift_ = 0;
 };
 
-// Module state to read, and the specified steps that no command of the window runs alone.
+// Module state to read; a test reaches every state through the window's own commands.
 struct TForm1::TestAccess {
     explicit TestAccess(TForm1& form) : f_(form) {}
     bool PortConfigured() const { return f_.PortConfigured; }
@@ -395,10 +395,6 @@ struct TForm1::TestAccess {
     std::int32_t InQue() const { return f_.Comm.InQue(); }
     // The port's latched error; the read clears the latch, which only this read sees.
     std::int32_t GetError() const { return f_.Comm.GetError(); }
-    void ButOff() const { f_.ButOff(); }
-    void ButOn() const { f_.ButOn(); }
-    void TransmitPlu() const { f_.TransmitPlu(); }
-    void TransmitMsg() const { f_.TransmitMsg(); }
 
   private:
     TForm1& f_;

@@ -9,6 +9,7 @@
 #include "FormHarness.h"
 #include "GridModel.h"
 #include "GridView.h"
+#include "ScaleWindow.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ const char* const kTopButtons[] = {"StartBtn", "Button12", "Button13", "Button14
 const char* const kBusyButtons[] = {"StartBtn", "Button12", "Button13", "Button14", "Button15",
                                     "Button16", "Button17", "Button18", "Button19", "Button20",
                                     "Button21", "Button22", "Button25"};
+
+const QString kLinkCheck = QStringLiteral("Проверьте СОМ-порт или линию связи");
 
 class ReadoutAndDownloadBeforePort : public ::testing::Test {
   protected:
@@ -101,22 +104,35 @@ TEST_F(ReadoutAndDownloadBeforePort, EveryTransferAsksForThePortFirstAndTouchesN
     EXPECT_TRUE(line->output.empty());
 }
 
+// The busy state in a run that offers no Stop: "Переслать изменения" enters it to check that the
+// scale still holds the list loaded before, a scale silent at that check keeps it in view at the
+// line's box, and the command's end leaves it. This run never has Stop in view, so the test
+// shows it before the command and again at the box, to see that both ButOff and ButOn hide it.
 TEST(ReadoutBusyState, ButOffThenButOnFollowsTheTableAndHidesStop) {
-    FormHarness h;
     for (bool stopShown : {false, true}) {
-        h.Find<QPushButton>("Button24")->setVisible(stopShown);
-        h.Find<QLabel>("Label14")->show();
-        h.form->ForTests().ButOff();
-        EXPECT_TRUE(h.Find<QPushButton>("Button24")->isHidden());
+        ScaleWindow w;
+        w.SetList(tables::ListKind::Plu, {PluRow(1)});
+        RunDownload(w);  // what the scale holds is known from now on
+        w.h.dialogs->boxes.clear();
+        auto* stop = w.h.Find<QPushButton>("Button24");
+        auto* label = w.h.Find<QLabel>("Label14");
+        stop->setVisible(stopShown);
+        label->show();
+        w.scale.Inject({sim::Kind::Any, 1, 0, sim::Step::Ready, sim::Action::Silence});
+        w.h.dialogs->onBox = [&](const ShownBox&) {
+            EXPECT_TRUE(stop->isHidden()) << stopShown;
+            for (const char* name : kBusyButtons)
+                EXPECT_FALSE(w.h.Find<QPushButton>(name)->isEnabled()) << name;
+            EXPECT_FALSE(label->isHidden());
+            stop->setVisible(stopShown);
+        };
+        w.h.Trigger("SendChangesItem");
+        ASSERT_EQ(w.BoxTexts(), std::vector<QString>{kLinkCheck}) << stopShown;
+        EXPECT_TRUE(stop->isHidden()) << stopShown;
         for (const char* name : kBusyButtons)
-            EXPECT_FALSE(h.Find<QPushButton>(name)->isEnabled()) << name;
-        h.Find<QPushButton>("Button24")->setVisible(stopShown);
-        h.form->ForTests().ButOn();
-        EXPECT_TRUE(h.Find<QPushButton>("Button24")->isHidden()) << stopShown;
-        for (const char* name : kBusyButtons)
-            EXPECT_TRUE(h.Find<QPushButton>(name)->isEnabled()) << name;
+            EXPECT_TRUE(w.h.Find<QPushButton>(name)->isEnabled()) << name;
         // Neither touches the transfer label.
-        EXPECT_FALSE(h.Find<QLabel>("Label14")->isHidden());
+        EXPECT_FALSE(label->isHidden());
     }
 }
 

@@ -15,6 +15,7 @@
 #include "FormHarness.h"
 #include "GridView.h"
 #include "PtyPair.h"
+#include "ScaleWindow.h"
 #include "ScriptedDialogs.h"
 #include "TempConfig.h"
 
@@ -174,15 +175,6 @@ TEST_F(PortSetup, OkOpensThePortAndShowsTheTable) {
     }
 }
 
-TEST_F(PortSetup, TableMenuItemsFollowTheRowButtons) {
-    h.ConfirmPort();
-    for (const char* item : {"N7", "N8", "N9", "N10"})
-        EXPECT_TRUE(h.Find<QAction>(item)->isEnabled()) << item;
-    h.form->ForTests().ButOff();
-    for (const char* item : {"N7", "N8", "N9", "N10"})
-        EXPECT_FALSE(h.Find<QAction>(item)->isEnabled()) << item;
-}
-
 TEST_F(PortSetup, ComBringsTheSettingsBackAndOkReopens) {
     h.ConfirmPort();
     h.Click("Button12");
@@ -212,6 +204,35 @@ TEST(PortSetupOnPty, ChoosingCom8OpensTheDeviceItNames) {
     h.Find<QLineEdit>("EByte")->setText("90");
     h.Click("Button10");
     EXPECT_EQ(pty.Read(1), std::vector<std::uint8_t>{0x5A});
+}
+
+// The table's items go off with the row buttons while a download is under way, where it serves
+// events after its first row, and come back with them at its end.
+TEST(PortSetupOnPty, TableMenuItemsFollowTheRowButtons) {
+    const char* const items[] = {"N7", "N8", "N9", "N10"};
+    std::vector<bool> enabledDuringRun;
+    ScaleWindow w;
+    for (const char* item : items) EXPECT_TRUE(w.h.Find<QAction>(item)->isEnabled()) << item;
+    w.SetList(tables::ListKind::Plu, {PluRow(1), PluRow(2)});
+    TForm1* form = w.h.form.get();
+    w.scale.OnExchangeStart([&, form](const sim::ExchangeStart& start) {
+        if (start.occurrence != 1) return;
+        // This is the scale's thread: the items are looked at on the window's.
+        QMetaObject::invokeMethod(
+            form,
+            [&] {
+                for (const char* item : items)
+                    enabledDuringRun.push_back(w.h.Find<QAction>(item)->isEnabled());
+            },
+            Qt::QueuedConnection);
+    });
+    RunDownload(w);
+    w.scale.OnExchangeStart(nullptr);
+    ASSERT_EQ(w.Ended(2).size(), 2u);
+    ASSERT_EQ(enabledDuringRun.size(), std::size(items));
+    for (std::size_t i = 0; i < std::size(items); ++i)
+        EXPECT_FALSE(enabledDuringRun[i]) << items[i];
+    for (const char* item : items) EXPECT_TRUE(w.h.Find<QAction>(item)->isEnabled()) << item;
 }
 
 TEST(PortTips, EachComNameSaysWhereItLeadsWhenTheWindowStarts) {
