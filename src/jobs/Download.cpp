@@ -6,10 +6,10 @@
 #include "Codec.h"
 
 namespace jobs {
-int DataRows(const tables::Table& table) {
-    return std::max(table.RowCount() - 2, 0);
-}
 
+namespace {
+
+// The row must have passed its check (scale::ValidateRow).
 ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
                         scale::RowKind kind) {
     const tables::Row& cells = table.RowAt(row);
@@ -19,6 +19,12 @@ ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
     std::copy(cells.begin() + tables::MsgColumn::FirstLine, cells.end(), lines.begin());
     return scale::DownloadMsg(link, scale::MessageNumberOf(cells[tables::MsgColumn::Number]),
                               lines);
+}
+
+}  // namespace
+
+int DataRows(const tables::Table& table) {
+    return std::max(table.RowCount() - 2, 0);
 }
 
 bool Succeeded(const ExchangeOutcome& outcome) {

@@ -8,10 +8,6 @@
 
 namespace jobs {
 
-// The outcome of sending data row `row` of the table as a row of `kind`. The row must have
-// passed its check (scale::ValidateRow).
-ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
-                        scale::RowKind kind);
 bool Succeeded(const ExchangeOutcome& outcome);
 
 // The rows a download sends: 1 .. RowCount() - 2, the last row being the end marker's.

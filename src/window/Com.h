@@ -153,8 +153,6 @@ class TForm1 : public QMainWindow, private RunScreen {
 
     void ButOff() override;
     void ButOn() override;
-    void TransmitPlu() { TransmitRow(scale::RowKind::Plu); }
-    void TransmitMsg() { TransmitRow(scale::RowKind::Message); }
     // Also sets TransferFailed.
     void ReportLinkFailure(const LinkFailure& failure) override;
     // Runs a download or upload: every other command is refused meanwhile, and a close asked
@@ -327,7 +325,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     void CompareRun();
     void SendChangesRun();
     void ShowComparison(const jobs::Comparison& comparison);
-    void TransmitRow(scale::RowKind kind);
     // Service: the transfer log, and the line each run writes to it.
     void ShowTransferLog();
     void ImportCsv();

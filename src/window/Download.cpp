@@ -73,9 +73,3 @@ void TForm1::ShowProgress(int value) {
     if (value > ProgressBar1->maximum()) ProgressBar1->setMaximum(value);
     ProgressBar1->setValue(value);
 }
-
-void TForm1::TransmitRow(scale::RowKind kind) {
-    scale::Link link = LinkNow();
-    if (auto failure = FailureOf(jobs::SendRow(link, Grid(), CurRow, kind)))
-        ReportLinkFailure(*failure);
-}
