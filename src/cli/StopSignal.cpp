@@ -46,18 +46,6 @@ bool StopRequested() {
     return stop.load();
 }
 
-void ClearStop() {
-    stop.store(false);
-    char drained[64];
-    while (wakeFds[0] >= 0 && ::read(wakeFds[0], drained, sizeof drained) > 0) {
-    }
-}
-
-void RequestStop() {
-    stop.store(true);
-    Wake();
-}
-
 int StopWakeFd() {
     return wakeFds[0];
 }
