@@ -160,14 +160,13 @@ PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& l
 
 int Summarize(const std::vector<PortResult>& results, Output& output) {
     output.EndProgress();
+    int worst = kDone;
     for (const auto& r : results) {
-        if (r.exitCode == kDone)
-            output.Say(r.summary);
-        else
-            output.Warn(r.summary);
+        output.SayOrWarn(r.exitCode == kDone, r.summary);
+        worst = Worst(worst, r.exitCode);
     }
     if (!jobs::SharedLog().WriteFailure().empty()) output.Warn(jobs::SharedLog().WriteFailure());
-    return WorstOf(results);
+    return worst;
 }
 
 int RunDisplay(const Settings& settings, Output& output) {

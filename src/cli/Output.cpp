@@ -64,14 +64,9 @@ void Output::WriteLine(std::FILE* to, const std::string& line) {
     Draw(true);
 }
 
-void Output::Say(const std::string& line) {
+void Output::SayOrWarn(bool wentWell, const std::string& line) {
     std::lock_guard<std::mutex> lock(mutex_);
-    WriteLine(json_ || outTaken_ ? err_ : out_, line);
-}
-
-void Output::Warn(const std::string& line) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    WriteLine(err_, line);
+    WriteLine(wentWell && !json_ && !outTaken_ ? out_ : err_, line);
 }
 
 void Output::Event(const QJsonObject& event) {

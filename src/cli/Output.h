@@ -24,11 +24,12 @@ class Output {
     // to `err` too. progress: draw live lines on `err` (a terminal).
     Output(bool json, bool outTaken, std::FILE* out, std::FILE* err, bool progress);
 
-    bool Json() const { return json_; }
     // A result a person reads: standard output, or standard error under --json.
-    void Say(const std::string& line);
+    void Say(const std::string& line) { SayOrWarn(true, line); }
     // A problem: always standard error.
-    void Warn(const std::string& line);
+    void Warn(const std::string& line) { SayOrWarn(false, line); }
+    // A run's last word: a result when it went well, else a problem.
+    void SayOrWarn(bool wentWell, const std::string& line);
     // An event for a program; nothing without --json.
     void Event(const QJsonObject& event);
 

@@ -58,12 +58,6 @@ std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, con
     return results;
 }
 
-int WorstOf(const std::vector<PortResult>& results) {
-    int worst = kDone;
-    for (const auto& r : results) worst = Worst(worst, r.exitCode);
-    return worst;
-}
-
 PortObserver::PortObserver(std::string port, Output& output, int rows)
     : port_(std::move(port)), output_(output), rows_(rows) {}
 

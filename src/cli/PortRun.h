@@ -28,9 +28,6 @@ using PortWork = std::function<PortResult(const PortName& port, scale::Link& lin
 // A port that does not open gets exit code 4 and the reason, and its work is not run.
 std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, const PortWork& work);
 
-// The worst exit code of all.
-int WorstOf(const std::vector<PortResult>& results);
-
 // Reports a job's progress and failures as it runs, and stops it on a signal.
 class PortObserver : public jobs::Observer {
   public:

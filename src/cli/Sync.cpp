@@ -150,15 +150,11 @@ int Syncer::Pass() {
         if (item.ran) {
             const PortResult& r = item.result;
             worst = Worst(worst, r.exitCode);
-            if (r.exitCode == kDone)
-                output_.Say(r.summary);
-            else
-                output_.Warn(r.summary);
-            const Outcome outcome = OutcomeOf(r.exitCode);
-            Settle(item, outcome, outcome == Outcome::Done ? "" : WithoutPort(r.summary, r.port),
-                   r.report.failure ? r.report.failure->row : 0);
+            output_.SayOrWarn(r.exitCode == kDone, r.summary);
+            const Outcome outcome = OutcomeOf(r.report);
+            Settle(item, outcome, outcome == Outcome::Done ? "" : WithoutPort(r.summary, r.port));
         } else if (item.result.exitCode == kNoPort) {
-            Settle(item, Outcome::PortProblem, WithoutPort(item.result.summary, item.port), 0);
+            Settle(item, Outcome::PortProblem, WithoutPort(item.result.summary, item.port));
         }
     }
     std::string problem;

@@ -258,10 +258,7 @@ void Watcher::Settle(const Entry& entry, const std::string& folder, int worst, F
                    {"log", logPath},
                    {"exit_code", worst}});
     const std::string line = "Файл " + entry.name + " перенесён в " + moved;
-    if (worst == kDone)
-        output_.Say(line);
-    else
-        output_.Warn(line);
+    output_.SayOrWarn(worst == kDone, line);
 }
 
 }  // namespace
