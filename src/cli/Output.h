@@ -63,14 +63,10 @@ class Output {
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-// The text with every control character but line end and tab shown as U+FFFD, so that bytes
-// quoted from a file never act on the terminal.
-std::string Printable(const std::string& text);
-
 // "11,6": one decimal, with the comma Russian writes.
 std::string Decimal(double value);
 
-// "rows 120 of 200, 11.6 rows a second, 0:07 left", in Russian.
-std::string ProgressText(int done, int rows, double seconds);
+// "rows 120 of 200" in Russian; no total when it is not known ahead.
+std::string RowsText(int done, int rows);
 
 }  // namespace cli

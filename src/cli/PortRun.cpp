@@ -32,10 +32,6 @@ std::string Seconds(std::chrono::milliseconds duration) {
     return Decimal(static_cast<double>(duration.count()) / 1000.0) + " с";
 }
 
-std::string RowsText(int done, int rows) {
-    return "строк: " + std::to_string(done) + (rows > 0 ? " из " + std::to_string(rows) : "");
-}
-
 std::string SummaryOf(const std::string& port, int rows, const jobs::Report& report) {
     const std::string counted = RowsText(report.rowsDone, rows) + ", " + Seconds(report.duration);
     if (report.stopped) return port + ": остановлено по сигналу, передано " + counted;
