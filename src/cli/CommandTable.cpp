@@ -72,7 +72,7 @@ QStringList Link(QStringList own = {}) {
 
 // And the options of a command that reads a list: its columns, header row and sheet.
 QStringList Reading(QStringList options) {
-    for (const QString& name : ImportOptionNames()) options << name;
+    for (const QCommandLineOption& option : ImportCommandLineOptions()) options << option.names();
     return options;
 }
 
@@ -295,8 +295,9 @@ const Command* CommandNamed(const std::string& name) {
 // The page of one command, or the program's help for an empty or unknown name.
 std::string HelpText(const std::string& command) {
     if (const Command* c = CommandNamed(command))
-        return c->page + (c->options.contains(*ImportOptionNames().begin()) ? ImportOptionsHelp()
-                                                                            : std::string());
+        return c->page + (c->options.contains(ImportCommandLineOptions().front().names().front())
+                              ? ImportOptionsHelp()
+                              : std::string());
     std::string text = kProgramHead;
     for (const Command& c : Commands()) {
         std::string name = c.name;
@@ -333,11 +334,7 @@ const QList<QCommandLineOption>& Options() {
         QCommandLineOption("insecure-http"),
         QCommandLineOption("hub-timeout-ms", "", "ms"),
     };
-    static const QList<QCommandLineOption> all = [] {
-        QList<QCommandLineOption> list = options;
-        for (const QCommandLineOption& option : ImportCommandLineOptions()) list << option;
-        return list;
-    }();
+    static const QList<QCommandLineOption> all = options + ImportCommandLineOptions();
     return all;
 }
 

@@ -2,19 +2,14 @@
 
 namespace cli {
 
-const std::vector<QCommandLineOption>& ImportCommandLineOptions() {
-    static const std::vector<QCommandLineOption> options = {
+const QList<QCommandLineOption>& ImportCommandLineOptions() {
+    static const QList<QCommandLineOption> options = {
         QCommandLineOption("columns", "", "choice"),
         QCommandLineOption("header-row", "", "row"),
         QCommandLineOption("remember"),
         QCommandLineOption("sheet", "", "name"),
     };
     return options;
-}
-
-const std::set<QString>& ImportOptionNames() {
-    static const std::set<QString> names = {"columns", "header-row", "remember", "sheet"};
-    return names;
 }
 
 std::optional<std::string> ReadImportOptions(const QCommandLineParser& parser,

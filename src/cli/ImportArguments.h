@@ -5,17 +5,13 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <optional>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "CsvImport.h"
 
 namespace cli {
 
-const std::vector<QCommandLineOption>& ImportCommandLineOptions();
-// Their names, for the commands that take them.
-const std::set<QString>& ImportOptionNames();
+const QList<QCommandLineOption>& ImportCommandLineOptions();
 // The options given into import; a usage error's text when they do not make sense.
 std::optional<std::string> ReadImportOptions(const QCommandLineParser& parser,
                                              jobs::ImportOptions& import);
