@@ -27,26 +27,17 @@ constexpr std::size_t kBadRowsShown = 50;
 PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) {
     RunStarted(output, port.name, jobs::RunKind::Readout, 1);
     const jobs::ReadoutRun run = jobs::RunReadout(link, port.name);
-    const scale::ReadoutOutcome outcome = run.outcome;
-    const scale::DisplayReading& reading = run.reading;
-    const auto duration = run.duration;
-    const bool read = outcome == scale::ReadoutOutcome::Ok;
-    PortResult result{port.name, ExitCodeOf(outcome), {}, {}, true};
+    const bool read = run.outcome == scale::ReadoutOutcome::Ok;
+    PortResult result{port.name, ExitCodeOf(run.outcome), {}, {}, true};
     result.report.rowsDone = read ? 1 : 0;
-    result.report.duration = duration;
-    const std::string weight = scale::FormatWeight(reading.weight);
-    const std::string price = scale::FormatPrice(reading.price);
-    const std::string total = scale::FormatTotal(reading.total);
+    result.report.duration = run.duration;
+    const std::string weight = scale::FormatWeight(run.reading.weight);
+    const std::string price = scale::FormatPrice(run.reading.price);
+    const std::string total = scale::FormatTotal(run.reading.total);
     result.summary =
         read ? port.name + ": Вес " + weight + "  Цена " + price + "  Стоимость " + total
-             : port.name + ": " + ReadoutText(outcome);
-    QJsonObject end{{"event", "run-end"},
-                    {"port", Q(port.name)},
-                    {"kind", jobs::RunKindName(jobs::RunKind::Readout)},
-                    {"outcome", Q(jobs::OutcomeName(outcome))},
-                    {"duration_ms", static_cast<qint64>(duration.count())},
-                    {"exit_code", result.exitCode},
-                    {"text", Q(result.summary)}};
+             : port.name + ": " + ReadoutText(run.outcome);
+    QJsonObject end = RunEndEvent(result, jobs::RunKind::Readout, jobs::OutcomeName(run.outcome));
     if (read) {
         end.insert("weight", Q(weight));
         end.insert("price", Q(price));

@@ -82,22 +82,25 @@ bool PortObserver::StopNow() {
     return StopRequested();
 }
 
+QJsonObject RunEndEvent(const PortResult& result, jobs::RunKind kind, const std::string& outcome) {
+    return {{"event", "run-end"},
+            {"port", Q(result.port)},
+            {"kind", jobs::RunKindName(kind)},
+            {"outcome", Q(outcome)},
+            {"duration_ms", static_cast<qint64>(result.report.duration.count())},
+            {"exit_code", result.exitCode},
+            {"text", Q(result.summary)}};
+}
+
 PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
                     const jobs::Report& report, Output& output, int skipped) {
-    const std::string outcome = jobs::OutcomeName(report);
     PortResult result{port, ExitCodeOf(report), SummaryOf(port, rows, report), report, true};
     result.skipped = skipped;
     if (skipped >= 0) result.summary += ", без изменений: " + std::to_string(skipped);
-    QJsonObject end{{"event", "run-end"},
-                    {"port", Q(port)},
-                    {"kind", jobs::RunKindName(kind)},
-                    {"rows_done", report.rowsDone},
-                    {"rows", rows},
-                    {"outcome", Q(outcome)},
-                    {"stopped", report.stopped},
-                    {"duration_ms", static_cast<qint64>(report.duration.count())},
-                    {"exit_code", result.exitCode},
-                    {"text", Q(result.summary)}};
+    QJsonObject end = RunEndEvent(result, kind, jobs::OutcomeName(report));
+    end.insert("rows_done", report.rowsDone);
+    end.insert("rows", rows);
+    end.insert("stopped", report.stopped);
     if (skipped >= 0) end.insert("skipped", skipped);
     output.Event(end);
     output.Finished(port, result.summary);

@@ -45,6 +45,10 @@ class PortObserver : public jobs::Observer {
     int rows_;
 };
 
+// The event that ends a run, with what every run's end says: the result's port, exit code,
+// summary and duration.
+QJsonObject RunEndEvent(const PortResult& result, jobs::RunKind kind, const std::string& outcome);
+
 // The run's end, its line in the transfer log written by the job: its event and the port's
 // result. skipped: the rows a changed-only load left out, -1 for any other run.
 PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
