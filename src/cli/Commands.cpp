@@ -52,10 +52,8 @@ tables::Table TableOf(const std::vector<tables::Row>& records) {
     tables::Table table;
     tables::WriteTitles(table, tables::ListKind::Plu);
     std::vector<tables::Row> rows = records;
-    tables::Row marker;
-    marker[tables::kNumberColumn] = tables::kEndMarker;
-    rows.push_back(marker);
-    table.ReplaceRowsFrom(1, std::move(rows));
+    rows.push_back(tables::Row{tables::kEndMarker});
+    tables::LoadRows(table, std::move(rows));
     return table;
 }
 
