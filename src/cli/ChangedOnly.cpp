@@ -48,12 +48,7 @@ class ChangesAnswers : public jobs::ChangesObserver {
     // --trust-known was required for messages.
     bool TrustUnchecked(int, int) override { return true; }
     void Sending(int rows, int skipped) override {
-        QJsonObject start{{"event", "run-start"},
-                          {"port", Q(port_.name)},
-                          {"kind", jobs::RunKindName(jobs::DownloadKindOf(list_.kind))},
-                          {"rows", rows}};
-        if (skipped >= 0) start.insert("skipped", skipped);
-        output_.Event(start);
+        RunStarted(output_, port_.name, jobs::DownloadKindOf(list_.kind), rows, skipped);
         progress_.emplace(port_.name, output_, rows);
     }
     void RowStarting(int row, int rows) override { progress_->RowStarting(row, rows); }

@@ -101,11 +101,14 @@ int FileNotWritten(const QString& path, const std::string& text, Output& output)
 
 }  // namespace
 
-void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows) {
-    output.Event({{"event", "run-start"},
-                  {"port", Q(port)},
-                  {"kind", jobs::RunKindName(kind)},
-                  {"rows", rows}});
+void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows,
+                int skipped) {
+    QJsonObject start{{"event", "run-start"},
+                      {"port", Q(port)},
+                      {"kind", jobs::RunKindName(kind)},
+                      {"rows", rows}};
+    if (skipped >= 0) start.insert("skipped", skipped);
+    output.Event(start);
 }
 
 std::vector<std::string> NamesOf(const std::vector<PortName>& ports) {
