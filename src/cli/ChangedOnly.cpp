@@ -92,16 +92,6 @@ PortResult SendChangesToPort(Untrusted untrusted, const PortName& port, scale::L
     return ended;
 }
 
-std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list,
-                                    Output& output) {
-    output.TrackPorts(NamesOf(settings.ports));
-    return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
-        const Untrusted untrusted =
-            settings.fullIfUnknown ? Untrusted::WholeByFlag : Untrusted::Refuse;
-        return SendChangesToPort(untrusted, port, link, list, output);
-    });
-}
-
 std::optional<std::string> ChangesProblem(const Settings& settings, tables::ListKind kind) {
     if (!settings.changedOnly || kind != tables::ListKind::Msg || settings.trustKnown)
         return std::nullopt;

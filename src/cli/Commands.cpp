@@ -205,8 +205,10 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
 
 std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output) {
     output.TrackPorts(NamesOf(settings.ports));
+    const Untrusted untrusted = settings.fullIfUnknown ? Untrusted::WholeByFlag : Untrusted::Refuse;
     return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
-        return SendToPort(port, link, list, output);
+        return settings.changedOnly ? SendChangesToPort(untrusted, port, link, list, output)
+                                    : SendToPort(port, link, list, output);
     });
 }
 
@@ -215,12 +217,10 @@ int RunDownload(const Settings& settings, Output& output) {
     const int read = ReadList(settings.file, KindToSend(settings, settings.file), settings.import,
                               kNothingSent, output, list);
     if (read != kDone) return read;
-    if (settings.changedOnly) {
-        if (const auto problem = ChangesProblem(settings, list.kind)) {
-            output.Warn(*problem);
-            return kUsage;
-        }
-        return Summarize(SendChanges(settings, list, output), output);
+    // A CSV file gives its kind only once read.
+    if (const auto problem = ChangesProblem(settings, list.kind)) {
+        output.Warn(*problem);
+        return kUsage;
     }
     return Summarize(SendList(settings, list, output), output);
 }
