@@ -13,6 +13,7 @@
 #include "ExitCode.h"
 #include "HubAddress.h"
 #include "HubClient.h"
+#include "Outcomes.h"
 #include "PendingReceipts.h"
 #include "Receipt.h"
 #include "StopSignal.h"
@@ -43,21 +44,12 @@ struct Item {
     QDateTime ended;
 };
 
-Outcome OutcomeOf(int exitCode) {
-    switch (exitCode) {
-        case kDone:
-            return Outcome::Done;
-        case kBadFile:
-            return Outcome::BadList;
-        case kNoPort:
-            return Outcome::PortProblem;
-        case kRefused:
-            return Outcome::Refused;
-        case kStopped:
-            return Outcome::Stopped;
-        default:
-            return Outcome::NoAnswer;
-    }
+// A run's receipt, read from its report as its exit code is.
+Outcome OutcomeOf(const jobs::Report& report) {
+    if (report.stopped) return Outcome::Stopped;
+    if (!report.failure) return Outcome::Done;
+    if (!report.failure->outcome) return Outcome::BadList;
+    return ExitCodeOf(*report.failure->outcome) == kRefused ? Outcome::Refused : Outcome::NoAnswer;
 }
 
 // "COM2: ошибка в строке 3: ..." without its "COM2: ".
@@ -94,7 +86,7 @@ class Syncer {
     const ListFile& Read(const std::string& name);
     std::vector<Item> ItemsToLoad(int& worst);
     std::vector<PortResult> Load(std::vector<Item>& items);
-    void Settle(const Item& item, Outcome outcome, const std::string& failure, int failureRow,
+    void Settle(const Item& item, Outcome outcome, const std::string& failure,
                 std::vector<std::string> problems = {});
     void Deliver(const hub::Receipt& receipt);
     void PutStatus(const std::vector<PortResult>& results);
@@ -275,7 +267,7 @@ std::vector<Item> Syncer::ItemsToLoad(int& worst) {
                 for (const BadRow& bad : list.badRows) problems.push_back(BadRowText(bad));
                 worst = Worst(worst, kBadFile);
                 item.started = item.ended = QDateTime::currentDateTime();
-                Settle(item, Outcome::BadList, kNothingSent, 0, problems);
+                Settle(item, Outcome::BadList, kNothingSent, problems);
                 continue;
             }
             item.file = &list;
@@ -319,7 +311,7 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
     return results;
 }
 
-void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failure, int failureRow,
+void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failure,
                     std::vector<std::string> problems) {
     hub::Receipt r;
     r.store = s_.store;
@@ -333,7 +325,8 @@ void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failur
     r.rowsSent = item.ran ? item.result.report.rowsDone : 0;
     r.rowsSkipped = item.ran ? std::max(0, item.result.skipped) : 0;
     r.failure = failure;
-    r.failureRow = failureRow;
+    // A port that did not open, and a list not sent, have no report of a row.
+    r.failureRow = item.result.report.failure ? item.result.report.failure->row : 0;
     r.problems = std::move(problems);
     r.started = item.started;
     r.ended = item.ended;
