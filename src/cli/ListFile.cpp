@@ -32,6 +32,17 @@ std::optional<tables::ListKind> KindOfFileName(const QString& path) {
     return std::nullopt;
 }
 
+const char* KindName(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? "plu" : "msg";
+}
+
+const char* KindText(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? "список PLU" : "список сообщений";
+}
+
+namespace {
+
+// Every row of the table that the download would refuse, in order.
 std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind) {
     std::vector<tables::Row> rows;
     std::vector<int> numbers;
@@ -49,8 +60,6 @@ std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind)
     return bad;
 }
 
-namespace {
-
 // Why nothing can be read at the path, in a few words; empty when it may be.
 std::string UnreadableReason(const QString& path) {
     const QFileInfo info(path);
@@ -59,10 +68,6 @@ std::string UnreadableReason(const QString& path) {
     if (info.isDir()) return "это папка, а нужен файл списка";
     if (!info.isReadable()) return "нет прав на его чтение";
     return {};
-}
-
-const char* KindText(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? "список PLU" : "список сообщений";
 }
 
 ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind,

@@ -27,10 +27,6 @@ using hub::Outcome;
 
 const tables::ListKind kKinds[] = {tables::ListKind::Plu, tables::ListKind::Msg};
 
-std::string KindName(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? "plu" : "msg";
-}
-
 // One scale's list of one kind that this pass tries to load.
 struct Item {
     std::string port;

@@ -151,14 +151,12 @@ void Watcher::SayWriting() {
 
 Flow Watcher::Take(const Entry& entry) {
     const QString path = Q(queue_.PathOf(entry));
-    const std::optional<tables::ListKind> kind = KindToSend(settings_, path);
-    output_.Event({{"event", "file-start"},
-                   {"file", path},
-                   {"kind", kind == tables::ListKind::Plu ? "plu" : "msg"}});
+    // The queue takes only names that give a kind.
+    const tables::ListKind kind = *KindToSend(settings_, path);
+    output_.Event({{"event", "file-start"}, {"file", path}, {"kind", KindName(kind)}});
     output_.Say("Файл " + entry.name + ": передаю в весы");
     FileLog log;
-    log.Add("Файл " + entry.name + ": " +
-            (kind == tables::ListKind::Plu ? "список PLU" : "список сообщений"));
+    log.Add("Файл " + entry.name + ": " + KindText(kind));
     ListFile list;
     if (ReadList(path, kind, settings_.import, kNothingSent, output_, list) != kDone) {
         if (!list.problem.empty()) log.Add(list.problem);
