@@ -334,9 +334,7 @@ void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failur
         return;
     }
     Retry& retry = retries_[key];
-    const std::vector<int>& delays = s_.retryDelaysMs;
-    const int delay = delays[std::min(retry.count, delays.size() - 1)];
-    retry.count++;
+    const int delay = s_.RetryDelayMs(retry.count++);
     retry.due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay);
 }
 

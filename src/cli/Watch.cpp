@@ -43,11 +43,6 @@ bool Unreached(const PortResult& r) {
     return r.exitCode == kLinkFailed && r.report.rowsDone == 0 && failure && failure->row == 1;
 }
 
-int DelayBefore(const Settings& settings, std::size_t retry) {
-    const std::vector<int>& delays = settings.retryDelaysMs;
-    return delays[std::min(retry, delays.size() - 1)];
-}
-
 // name.plu, then name-2.plu, name-3.plu: the extension stays, so the file can be put back.
 std::string Numbered(const std::string& name, int n) {
     if (n == 1) return name;
@@ -196,7 +191,7 @@ Flow Watcher::SendWithRetries(const Entry& entry, const ListFile& list, FileLog&
         if (pending.empty()) return Flow::Go;
         // Only the scales that did not take the file get it again.
         now.ports = pending;
-        const int delay = DelayBefore(settings_, retry);
+        const int delay = settings_.RetryDelayMs(retry);
         AnnounceRetry(entry, unreached, delay, retry, log);
         const Flow waited = WaitOut(delay, entry);
         if (waited != Flow::Go) return waited;
