@@ -48,14 +48,15 @@ std::string Advice(const serial::ComPort& port) {
     return jobs::PortProblemText(port.lead.name, port.open);
 }
 
-std::string Where(const serial::ComLead& lead) {
-    const bool further = !lead.device.empty() && lead.device != lead.leadsTo;
-    return lead.leadsTo + (further ? " (" + lead.device + ")" : "");
+// A path, and the device it leads to when that is another.
+std::string WithDevice(const std::string& path, const std::string& device) {
+    return path + (!device.empty() && device != path ? " (" + device + ")" : "");
 }
 
 void Show(const serial::ComPort& port, Output& output) {
     const State state = StateOf(port);
-    const std::string line = port.lead.name + " → " + Where(port.lead) + ": " + state.words;
+    const std::string line = port.lead.name + " → " +
+                             WithDevice(port.lead.leadsTo, port.lead.device) + ": " + state.words;
     const std::string advice = Advice(port);
     output.Say(line);
     if (!advice.empty()) output.Say("    " + advice);
@@ -74,9 +75,7 @@ void Show(const serial::ComPort& port, Output& output) {
 void Show(const serial::UnmappedDevice& d, Output& output) {
     std::string names = d.maker;
     if (!d.model.empty()) names += (names.empty() ? "" : " ") + d.model;
-    const bool further = d.device != d.path;
-    output.Say("  " + d.path + (further ? " (" + d.device + ")" : "") +
-               (names.empty() ? "" : ": " + names));
+    output.Say("  " + WithDevice(d.path, d.device) + (names.empty() ? "" : ": " + names));
     output.Event({{"kind", "unmapped"},
                   {"path", Q(d.path)},
                   {"device", Q(d.device)},
