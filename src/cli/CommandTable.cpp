@@ -146,7 +146,7 @@ Problem ConvertOperands(const QStringList& words, Settings& s) {
 
 Problem CompareOperands(const QStringList& words, Settings& s) {
     if (const auto problem = OneOperand(words, s, kOneList)) return problem;
-    if (KindToSend(s, s.file) == tables::ListKind::Msg) return ComparePluOnly();
+    if (KindToSend(s, s.file) == tables::ListKind::Msg) return kComparePluOnly;
     return std::nullopt;
 }
 

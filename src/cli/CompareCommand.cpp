@@ -79,10 +79,6 @@ PortResult CompareOnePort(const PortName& port, scale::Link& link, const ListFil
 
 }  // namespace
 
-std::string ComparePluOnly() {
-    return "Сверить можно только список PLU: сообщения весы обратно не передают";
-}
-
 int RunCompare(const Settings& settings, Output& output) {
     ListFile list;
     // Whatever its name, a file that is not CSV is read as a PLU list.
@@ -94,7 +90,7 @@ int RunCompare(const Settings& settings, Output& output) {
         ReadList(settings.file, kind, settings.import, "Сверка не проводилась", output, list);
     if (read != kDone) return read;
     if (list.kind != tables::ListKind::Plu) {
-        output.Warn(ComparePluOnly());
+        output.Warn(kComparePluOnly);
         return kUsage;
     }
     output.TrackPorts(NamesOf(settings.ports));
