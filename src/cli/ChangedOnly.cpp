@@ -5,7 +5,6 @@
 
 #include "ChangesLoad.h"
 #include "Commands.h"
-#include "Download.h"
 #include "ExitCode.h"
 #include "Outcomes.h"
 

@@ -1,9 +1,7 @@
 #include "Commands.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <chrono>
 #include <cstdio>
 
 #include "ChangedOnly.h"
@@ -15,7 +13,6 @@
 #include "Runs.h"
 #include "SheetFile.h"
 #include "TableFile.h"
-#include "Upload.h"
 
 namespace cli {
 

@@ -1,6 +1,5 @@
 #include "CompareCommand.h"
 
-#include "ChangedOnly.h"
 #include "CodePage1251.h"
 #include "Commands.h"
 #include "Compare.h"

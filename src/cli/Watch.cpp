@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QJsonArray>
-#include <algorithm>
 #include <cerrno>
 
 #include "AtomicFile.h"
