@@ -86,6 +86,8 @@ class Syncer {
                 std::vector<std::string> problems = {});
     void Deliver(const hub::Receipt& receipt);
     void PutStatus(const std::vector<PortResult>& results);
+    // A receipt or the status to the hub; a failure is kept as the pass's hub problem.
+    bool PutJson(const QString& path, const QByteArray& body);
     int HubFailed();
 
     const Settings& s_;
@@ -169,12 +171,7 @@ bool Syncer::DeliverKept() {
     const std::vector<hub::PendingReceipts::Item> items = kept_.Items();
     keptWaiting_ = !items.empty();
     for (const auto& item : items) {
-        const hub::Answer answer = client_.Put(hub::ReceiptPath(s_.store, item.port, item.kind),
-                                               item.body, QStringLiteral("application/json"));
-        if (!answer.Ok()) {
-            hubProblem_ = answer.problem;
-            return false;
-        }
+        if (!PutJson(hub::ReceiptPath(s_.store, item.port, item.kind), item.body)) return false;
         kept_.Remove(item);
         output_.Say("Отложенная квитанция " + item.port + "." + item.kind + " передана на хаб");
     }
@@ -340,14 +337,8 @@ void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failur
 
 void Syncer::Deliver(const hub::Receipt& receipt) {
     const QByteArray body = hub::ReceiptJson(receipt);
-    bool delivered = false;
-    if (hubProblem_.empty() && !keptWaiting_) {
-        const hub::Answer answer =
-            client_.Put(hub::ReceiptPath(s_.store, receipt.port, receipt.kind), body,
-                        QStringLiteral("application/json"));
-        delivered = answer.Ok();
-        if (!delivered) hubProblem_ = answer.problem;
-    }
+    const bool delivered = hubProblem_.empty() && !keptWaiting_ &&
+                           PutJson(hub::ReceiptPath(s_.store, receipt.port, receipt.kind), body);
     output_.Event({{"event", "receipt"},
                    {"port", Q(receipt.port)},
                    {"kind", Q(receipt.kind)},
@@ -380,10 +371,14 @@ void Syncer::PutStatus(const std::vector<PortResult>& results) {
         }
         ports.push_back(p);
     }
-    const hub::Answer answer = client_.Put(
-        hub::StatusPath(s_.store), hub::StatusJson(s_.store, QDateTime::currentDateTime(), ports),
-        QStringLiteral("application/json"));
+    PutJson(hub::StatusPath(s_.store),
+            hub::StatusJson(s_.store, QDateTime::currentDateTime(), ports));
+}
+
+bool Syncer::PutJson(const QString& path, const QByteArray& body) {
+    const hub::Answer answer = client_.Put(path, body, QStringLiteral("application/json"));
     if (!answer.Ok()) hubProblem_ = answer.problem;
+    return answer.Ok();
 }
 
 }  // namespace
