@@ -25,13 +25,9 @@ using Entry = FolderQueue::Entry;
 enum class Flow { Go, FileLeft, Stop, FolderGone };
 
 // What happened to one file, for the .log that goes with it.
-class FileLog {
-  public:
-    void Add(const std::string& line) { text_ += jobs::LocalTimeNow() + " " + line + "\n"; }
-    const std::string& Text() const { return text_; }
-
-  private:
-    std::string text_;
+struct FileLog {
+    void Add(const std::string& line) { text += jobs::LocalTimeNow() + " " + line + "\n"; }
+    std::string text;
 };
 
 // The scale was not reached at all: the port did not open, or the first record got no answer.
@@ -240,7 +236,7 @@ void Watcher::Settle(const Entry& entry, const std::string& folder, int worst, F
     log.Add("Файл перенесён в " + moved);
     QString error;
     const QString logPath = Q(*to + ".log");
-    const auto text = [&log] { return log.Text(); };
+    const auto text = [&log] { return log.text; };
     if (!tables::WriteFileWhole(logPath, text, error))
         output_.Warn("Файл " + logPath.toStdString() + " не записан: " + error.toStdString());
     output_.Event({{"event", "file-end"},
