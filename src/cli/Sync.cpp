@@ -279,7 +279,6 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
     output_.TrackPorts(busy);
     std::vector<PortResult> results =
         RunOnPorts(s_, output_, [&](const PortName& port, scale::Link& link) {
-            PortResult last{port.name, kDone, {}, {}, true};
             for (Item& item : items) {
                 if (item.port != port.name || StopRequested()) continue;
                 item.started = QDateTime::currentDateTime();
@@ -289,9 +288,9 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
                         : SendToPort(port, link, *item.file, output_);
                 item.ended = QDateTime::currentDateTime();
                 item.ran = true;
-                last.exitCode = Worst(last.exitCode, item.result.exitCode);
             }
-            return last;
+            // The items' own results say how each went; the port's says only that it opened.
+            return PortResult{port.name, kDone, {}, {}, true};
         });
     output_.EndProgress();
     for (Item& item : items) {
