@@ -175,8 +175,7 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
     list = LoadListFile(file, kind, import);
     if (!list.problem.empty()) {
         output.Event({{"event", "bad-file"}, {"file", file}, {"text", Q(list.problem)}});
-        output.Warn(list.problem);
-        return kBadFile;
+        return output.Fail(list.problem, kBadFile);
     }
     if (list.imported) SayImportNotes(file, *list.imported, output);
     if (list.imported && list.imported->remembered)
@@ -215,10 +214,8 @@ int RunDownload(const Settings& settings, Output& output) {
                               kNothingSent, output, list);
     if (read != kDone) return read;
     // A CSV file gives its kind only once read.
-    if (const auto problem = ChangesProblem(settings, list.kind)) {
-        output.Warn(*problem);
-        return kUsage;
-    }
+    if (const auto problem = ChangesProblem(settings, list.kind))
+        return output.Fail(*problem, kUsage);
     return Summarize(SendList(settings, list, output), output);
 }
 

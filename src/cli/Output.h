@@ -28,6 +28,11 @@ class Output {
     void Say(const std::string& line) { SayOrWarn(true, line); }
     // A problem: always standard error.
     void Warn(const std::string& line) { SayOrWarn(false, line); }
+    // A problem that ends the command: warned, and the exit code it ends with given back.
+    int Fail(const std::string& line, int exitCode) {
+        Warn(line);
+        return exitCode;
+    }
     // A run's last word: a result when it went well, else a problem.
     void SayOrWarn(bool wentWell, const std::string& line);
     // An event for a program; nothing without --json.

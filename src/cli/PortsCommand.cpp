@@ -122,11 +122,10 @@ int Map(const std::string& name, const std::string& given, const serial::DeviceR
     const int n = OfferedComNumber(name);
     const std::string target = TargetOf(given, roots);
     std::error_code ec;
-    if (!fs::exists(target, ec)) {
-        output.Warn(name + " не назначен: устройство " + target +
-                    " не найдено: проверьте, подключён ли адаптер");
-        return kNoPort;
-    }
+    if (!fs::exists(target, ec))
+        return output.Fail(name + " не назначен: устройство " + target +
+                               " не найдено: проверьте, подключён ли адаптер",
+                           kNoPort);
     const serial::ComPort before = serial::ScanComPort(n, roots);
     if (before.lead.linked && before.lead.leadsTo == target) {
         output.Say(name + " уже ведёт к " + target);
@@ -135,10 +134,8 @@ int Map(const std::string& name, const std::string& given, const serial::DeviceR
     }
     if (InUse(before, "не переназначен", output)) return kNoPort;
     std::string problem;
-    if (!serial::LinkComName(name, target, problem)) {
-        output.Warn(name + " не назначен: " + problem);
-        return kBadFile;
-    }
+    if (!serial::LinkComName(name, target, problem))
+        return output.Fail(name + " не назначен: " + problem, kBadFile);
     Show(serial::ScanComPort(n, roots), output);
     return kDone;
 }
@@ -152,10 +149,8 @@ int Unmap(const std::string& name, const serial::DeviceRoots& roots, Output& out
     }
     if (InUse(before, "не снят", output)) return kNoPort;
     std::string problem;
-    if (!serial::UnlinkComName(name, problem)) {
-        output.Warn(name + " не снят: " + problem);
-        return kBadFile;
-    }
+    if (!serial::UnlinkComName(name, problem))
+        return output.Fail(name + " не снят: " + problem, kBadFile);
     Show(serial::ScanComPort(n, roots), output);
     return kDone;
 }

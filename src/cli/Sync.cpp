@@ -163,8 +163,7 @@ int Syncer::HubFailed() {
     if (!state_.Save(problem)) output_.Warn(problem);
     const std::string text = hubProblem_ + ". " + kNothingSent;
     output_.Event({{"event", "hub-failed"}, {"text", Q(text)}, {"exit_code", kHub}});
-    output_.Warn(text);
-    return kHub;
+    return output_.Fail(text, kHub);
 }
 
 bool Syncer::DeliverKept() {
@@ -389,16 +388,10 @@ int RunSync(const Settings& settings, Output& output) {
     if (!settings.credentialsFile.isEmpty()) {
         std::string problem;
         options.credentials = hub::ReadCredentials(settings.credentialsFile.toStdString(), problem);
-        if (!options.credentials) {
-            output.Warn(problem + ". " + kNothingSent);
-            return kUsage;
-        }
+        if (!options.credentials) return output.Fail(problem + ". " + kNothingSent, kUsage);
     }
     hub::HubClient client(QUrl(settings.hub), options);
-    if (!client.SetupProblem().empty()) {
-        output.Warn(client.SetupProblem());
-        return kUsage;
-    }
+    if (!client.SetupProblem().empty()) return output.Fail(client.SetupProblem(), kUsage);
     return Syncer(settings, output, client).Run();
 }
 

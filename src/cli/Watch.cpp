@@ -107,10 +107,8 @@ int Watcher::Run() {
     const std::string dir = settings_.file.toStdString();
     std::string problem;
     if (!queue_.Open(dir, problem) || !MakeFolder(dir + "/done", problem) ||
-        !MakeFolder(dir + "/failed", problem)) {
-        output_.Warn(problem);
-        return kBadFile;
-    }
+        !MakeFolder(dir + "/failed", problem))
+        return output_.Fail(problem, kBadFile);
     output_.Say("Жду файлы списков в папке " + dir);
     for (;;) {
         if (StopRequested()) return kStopped;
@@ -123,10 +121,9 @@ int Watcher::Run() {
             if (!queue_.Wait(-1, StopWakeFd())) flow = Flow::FolderGone;
         }
         if (flow == Flow::Stop) return kStopped;
-        if (flow == Flow::FolderGone) {
-            output_.Warn("Папка " + dir + " удалена или перенесена: ждать файлы негде");
-            return kBadFile;
-        }
+        if (flow == Flow::FolderGone)
+            return output_.Fail("Папка " + dir + " удалена или перенесена: ждать файлы негде",
+                                kBadFile);
     }
 }
 
