@@ -64,17 +64,14 @@ std::string ProgressText(int done, int rows, double seconds) {
 Output::Output(bool json, bool outTaken, std::FILE* out, std::FILE* err, bool progress)
     : json_(json), outTaken_(outTaken), out_(out), err_(err), progress_(progress) {}
 
-void Output::WriteLine(std::FILE* to, const std::string& line) {
+void Output::SayOrWarn(bool wentWell, const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::FILE* to = wentWell && !json_ && !outTaken_ ? out_ : err_;
     // Lines said while progress is drawn go above it; the progress is drawn again below.
     ClearLines();
     std::fputs((Printable(line) + "\n").c_str(), to);
     std::fflush(to);
     Draw(true);
-}
-
-void Output::SayOrWarn(bool wentWell, const std::string& line) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    WriteLine(wentWell && !json_ && !outTaken_ ? out_ : err_, line);
 }
 
 void Output::Event(const QJsonObject& event) {

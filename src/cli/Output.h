@@ -53,7 +53,6 @@ class Output {
         std::string summary;  // set once the run has ended
         std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     };
-    void WriteLine(std::FILE* to, const std::string& line);
     void Draw(bool force);
     void ClearLines();
     bool json_;
