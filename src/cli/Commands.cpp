@@ -108,12 +108,6 @@ void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int
     output.Event(start);
 }
 
-std::vector<std::string> NamesOf(const std::vector<PortName>& ports) {
-    std::vector<std::string> names;
-    for (const auto& p : ports) names.push_back(p.name);
-    return names;
-}
-
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
                tables::CsvEncoding encoding, Output& output) {
     const int records = tables::DataRowCount(table);
@@ -200,9 +194,8 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
 }
 
 std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output) {
-    output.TrackPorts(NamesOf(settings.ports));
     const Untrusted untrusted = settings.fullIfUnknown ? Untrusted::WholeByFlag : Untrusted::Refuse;
-    return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+    return RunTracked(settings, output, [&](const PortName& port, scale::Link& link) {
         return settings.changedOnly ? SendChangesToPort(untrusted, port, link, list, output)
                                     : SendToPort(port, link, list, output);
     });
@@ -228,8 +221,7 @@ int RunUpload(const Settings& settings, Output& output) {
         return FileNotWritten(settings.output, text, output);
     }
     tables::Table uploaded;
-    output.TrackPorts(NamesOf(settings.ports));
-    auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+    auto results = RunTracked(settings, output, [&](const PortName& port, scale::Link& link) {
         RunStarted(output, port.name, jobs::RunKind::PluUpload, 0);
         PortObserver observer(port.name, output, 0);
         const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, port.name, observer);

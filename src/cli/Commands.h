@@ -35,9 +35,6 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
                tables::CsvEncoding encoding, Output& output);
 
-// The ports' names, in the order given.
-std::vector<std::string> NamesOf(const std::vector<PortName>& ports);
-
 // skipped: the rows a changed-only load leaves out, -1 for any other run.
 void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows,
                 int skipped = -1);

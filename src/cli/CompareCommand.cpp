@@ -89,8 +89,7 @@ int RunCompare(const Settings& settings, Output& output) {
         ReadList(settings.file, kind, settings.import, "Сверка не проводилась", output, list);
     if (read != kDone) return read;
     if (list.kind != tables::ListKind::Plu) return output.Fail(kComparePluOnly, kUsage);
-    output.TrackPorts(NamesOf(settings.ports));
-    const auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+    const auto results = RunTracked(settings, output, [&](const PortName& port, scale::Link& link) {
         return CompareOnePort(port, link, list, output);
     });
     return Summarize(results, output);

@@ -54,6 +54,13 @@ std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, con
     return results;
 }
 
+std::vector<PortResult> RunTracked(const Settings& settings, Output& output, const PortWork& work) {
+    std::vector<std::string> names;
+    for (const PortName& port : settings.ports) names.push_back(port.name);
+    output.TrackPorts(names);
+    return RunOnPorts(settings, output, work);
+}
+
 PortObserver::PortObserver(std::string port, Output& output, int rows)
     : port_(std::move(port)), output_(output), rows_(rows) {}
 

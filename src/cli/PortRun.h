@@ -27,6 +27,8 @@ using PortWork = std::function<PortResult(const PortName& port, scale::Link& lin
 
 // A port that does not open gets exit code 4 and the reason, and its work is not run.
 std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, const PortWork& work);
+// And each port's live line, in the order the ports were given.
+std::vector<PortResult> RunTracked(const Settings& settings, Output& output, const PortWork& work);
 
 // Reports a job's progress and failures as it runs, and stops it on a signal.
 class PortObserver : public jobs::Observer {
