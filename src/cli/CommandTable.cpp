@@ -64,10 +64,7 @@ const char* const kProgramTail =
 
 // The options of a command that talks to scales, and its own.
 QStringList Link(QStringList own = {}) {
-    return own << "port"
-               << "baud"
-               << "json"
-               << "byte-timeout-ms";
+    return own + QStringList{"port", "baud", "json", "byte-timeout-ms"};
 }
 
 // And the options of a command that reads a list: its columns, header row and sheet.
