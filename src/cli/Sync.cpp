@@ -125,8 +125,7 @@ int Syncer::Pass() {
     int worst = kDone;
     std::vector<Item> items = ItemsToLoad(worst);
     const std::vector<PortResult> results = Load(items);
-    for (std::size_t i = 0; i < s_.ports.size(); ++i) {
-        const PortResult& port = results[i];
+    for (const PortResult& port : results) {
         bool any = false;
         for (const Item& item : items) any = any || item.port == port.port;
         if (!port.opened) {
