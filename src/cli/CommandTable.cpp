@@ -291,10 +291,7 @@ const Command* CommandNamed(const std::string& name) {
 
 // The page of one command, or the program's help for an empty or unknown name.
 std::string HelpText(const std::string& command) {
-    if (const Command* c = CommandNamed(command))
-        return c->page + (c->options.contains(ImportCommandLineOptions().front().names().front())
-                              ? ImportOptionsHelp()
-                              : std::string());
+    if (const Command* c = CommandNamed(command)) return c->page + ImportOptionsHelp(c->options);
     std::string text = kProgramHead;
     for (const Command& c : Commands()) {
         std::string name = c.name;

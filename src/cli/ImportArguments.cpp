@@ -32,7 +32,8 @@ std::optional<std::string> ReadImportOptions(const QCommandLineParser& parser,
     return std::nullopt;
 }
 
-std::string ImportOptionsHelp() {
+std::string ImportOptionsHelp(const QStringList& taken) {
+    if (!taken.contains(ImportCommandLineOptions().front().names().front())) return {};
     return "\nСписок может быть CSV-файлом или книгой (.xlsx, .ods, .xls); над строкой\n"
            "заголовков могут быть другие строки (название прайс-листа, пустая строка).\n"
            "--columns ВЫБОР   что значит каждый столбец, по названию или номеру от 1:\n"
