@@ -5,7 +5,6 @@
 
 #include "ChangesLoad.h"
 #include "Commands.h"
-#include "Download.h"
 #include "ExitCode.h"
 #include "Outcomes.h"
 
@@ -48,12 +47,7 @@ class ChangesAnswers : public jobs::ChangesObserver {
     // --trust-known was required for messages.
     bool TrustUnchecked(int, int) override { return true; }
     void Sending(int rows, int skipped) override {
-        QJsonObject start{{"event", "run-start"},
-                          {"port", Q(port_.name)},
-                          {"kind", jobs::RunKindName(jobs::DownloadKindOf(list_.kind))},
-                          {"rows", rows}};
-        if (skipped >= 0) start.insert("skipped", skipped);
-        output_.Event(start);
+        RunStarted(output_, port_.name, jobs::DownloadKindOf(list_.kind), rows, skipped);
         progress_.emplace(port_.name, output_, rows);
     }
     void RowStarting(int row, int rows) override { progress_->RowStarting(row, rows); }
@@ -95,16 +89,6 @@ PortResult SendChangesToPort(Untrusted untrusted, const PortName& port, scale::L
         ended.summary = port.name + ": проверка содержимого весов не удалась: " +
                         ExchangeText(*result.report.failure->outcome) + ". Ничего не передано";
     return ended;
-}
-
-std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list,
-                                    Output& output) {
-    output.TrackPorts(NamesOf(settings.ports));
-    return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
-        const Untrusted untrusted =
-            settings.fullIfUnknown ? Untrusted::WholeByFlag : Untrusted::Refuse;
-        return SendChangesToPort(untrusted, port, link, list, output);
-    });
 }
 
 std::optional<std::string> ChangesProblem(const Settings& settings, tables::ListKind kind) {

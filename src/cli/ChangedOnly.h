@@ -10,16 +10,12 @@
 
 namespace cli {
 
-// The list into every port at once, each getting only the rows that differ from what that scale
-// is known to hold, once the scale has shown it still holds it. Refused with kDifferent when the
-// known contents cannot be trusted, unless --full-if-unknown sends the whole list instead.
-std::vector<PortResult> SendChanges(const Settings& settings, const ListFile& list, Output& output);
-
 // What a load does when the known contents cannot be trusted: refuse, or send the whole list,
 // saying it is --full-if-unknown that asks for it, or without a word of a flag, as sync does.
 enum class Untrusted { Refuse, WholeByFlag, Whole };
 
-// One port's changed-only load, as SendChanges runs it on each.
+// One port's changed-only load: only the rows that differ from what the scale is known to hold,
+// once the scale has shown it still holds it.
 PortResult SendChangesToPort(Untrusted untrusted, const PortName& port, scale::Link& link,
                              const ListFile& list, Output& output);
 

@@ -64,15 +64,12 @@ const char* const kProgramTail =
 
 // The options of a command that talks to scales, and its own.
 QStringList Link(QStringList own = {}) {
-    return own << "port"
-               << "baud"
-               << "json"
-               << "byte-timeout-ms";
+    return own + QStringList{"port", "baud", "json", "byte-timeout-ms"};
 }
 
 // And the options of a command that reads a list: its columns, header row and sheet.
 QStringList Reading(QStringList options) {
-    for (const QString& name : ImportOptionNames()) options << name;
+    for (const QCommandLineOption& option : ImportCommandLineOptions()) options << option.names();
     return options;
 }
 
@@ -146,7 +143,7 @@ Problem ConvertOperands(const QStringList& words, Settings& s) {
 
 Problem CompareOperands(const QStringList& words, Settings& s) {
     if (const auto problem = OneOperand(words, s, kOneList)) return problem;
-    if (KindToSend(s, s.file) == tables::ListKind::Msg) return ComparePluOnly();
+    if (KindToSend(s, s.file) == tables::ListKind::Msg) return kComparePluOnly;
     return std::nullopt;
 }
 
@@ -294,9 +291,7 @@ const Command* CommandNamed(const std::string& name) {
 
 // The page of one command, or the program's help for an empty or unknown name.
 std::string HelpText(const std::string& command) {
-    if (const Command* c = CommandNamed(command))
-        return c->page + (c->options.contains(*ImportOptionNames().begin()) ? ImportOptionsHelp()
-                                                                            : std::string());
+    if (const Command* c = CommandNamed(command)) return c->page + ImportOptionsHelp(c->options);
     std::string text = kProgramHead;
     for (const Command& c : Commands()) {
         std::string name = c.name;
@@ -333,11 +328,7 @@ const QList<QCommandLineOption>& Options() {
         QCommandLineOption("insecure-http"),
         QCommandLineOption("hub-timeout-ms", "", "ms"),
     };
-    static const QList<QCommandLineOption> all = [] {
-        QList<QCommandLineOption> list = options;
-        for (const QCommandLineOption& option : ImportCommandLineOptions()) list << option;
-        return list;
-    }();
+    static const QList<QCommandLineOption> all = options + ImportCommandLineOptions();
     return all;
 }
 

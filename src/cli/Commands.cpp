@@ -1,9 +1,7 @@
 #include "Commands.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <chrono>
 #include <cstdio>
 
 #include "ChangedOnly.h"
@@ -15,7 +13,6 @@
 #include "Runs.h"
 #include "SheetFile.h"
 #include "TableFile.h"
-#include "Upload.h"
 
 namespace cli {
 
@@ -27,26 +24,17 @@ constexpr std::size_t kBadRowsShown = 50;
 PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) {
     RunStarted(output, port.name, jobs::RunKind::Readout, 1);
     const jobs::ReadoutRun run = jobs::RunReadout(link, port.name);
-    const scale::ReadoutOutcome outcome = run.outcome;
-    const scale::DisplayReading& reading = run.reading;
-    const auto duration = run.duration;
-    const bool read = outcome == scale::ReadoutOutcome::Ok;
-    PortResult result{port.name, ExitCodeOf(outcome), {}, {}, true};
+    const bool read = run.outcome == scale::ReadoutOutcome::Ok;
+    PortResult result{port.name, ExitCodeOf(run.outcome), {}, {}, true};
     result.report.rowsDone = read ? 1 : 0;
-    result.report.duration = duration;
-    const std::string weight = scale::FormatWeight(reading.weight);
-    const std::string price = scale::FormatPrice(reading.price);
-    const std::string total = scale::FormatTotal(reading.total);
+    result.report.duration = run.duration;
+    const std::string weight = scale::FormatWeight(run.reading.weight);
+    const std::string price = scale::FormatPrice(run.reading.price);
+    const std::string total = scale::FormatTotal(run.reading.total);
     result.summary =
         read ? port.name + ": Вес " + weight + "  Цена " + price + "  Стоимость " + total
-             : port.name + ": " + ReadoutText(outcome);
-    QJsonObject end{{"event", "run-end"},
-                    {"port", Q(port.name)},
-                    {"kind", jobs::RunKindName(jobs::RunKind::Readout)},
-                    {"outcome", Q(jobs::OutcomeName(outcome))},
-                    {"duration_ms", static_cast<qint64>(duration.count())},
-                    {"exit_code", result.exitCode},
-                    {"text", Q(result.summary)}};
+             : port.name + ": " + ReadoutText(run.outcome);
+    QJsonObject end = RunEndEvent(result, jobs::RunKind::Readout, jobs::OutcomeName(run.outcome));
     if (read) {
         end.insert("weight", Q(weight));
         end.insert("price", Q(price));
@@ -61,10 +49,8 @@ tables::Table TableOf(const std::vector<tables::Row>& records) {
     tables::Table table;
     tables::WriteTitles(table, tables::ListKind::Plu);
     std::vector<tables::Row> rows = records;
-    tables::Row marker;
-    marker[tables::kNumberColumn] = tables::kEndMarker;
-    rows.push_back(marker);
-    table.ReplaceRowsFrom(1, std::move(rows));
+    rows.push_back(tables::Row{tables::kEndMarker});
+    tables::LoadRows(table, std::move(rows));
     return table;
 }
 
@@ -112,17 +98,14 @@ int FileNotWritten(const QString& path, const std::string& text, Output& output)
 
 }  // namespace
 
-void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows) {
-    output.Event({{"event", "run-start"},
-                  {"port", Q(port)},
-                  {"kind", jobs::RunKindName(kind)},
-                  {"rows", rows}});
-}
-
-std::vector<std::string> NamesOf(const std::vector<PortName>& ports) {
-    std::vector<std::string> names;
-    for (const auto& p : ports) names.push_back(p.name);
-    return names;
+void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows,
+                int skipped) {
+    QJsonObject start{{"event", "run-start"},
+                      {"port", Q(port)},
+                      {"kind", jobs::RunKindName(kind)},
+                      {"rows", rows}};
+    if (skipped >= 0) start.insert("skipped", skipped);
+    output.Event(start);
 }
 
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
@@ -160,14 +143,13 @@ PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& l
 
 int Summarize(const std::vector<PortResult>& results, Output& output) {
     output.EndProgress();
+    int worst = kDone;
     for (const auto& r : results) {
-        if (r.exitCode == kDone)
-            output.Say(r.summary);
-        else
-            output.Warn(r.summary);
+        output.SayOrWarn(r.exitCode == kDone, r.summary);
+        worst = Worst(worst, r.exitCode);
     }
     if (!jobs::SharedLog().WriteFailure().empty()) output.Warn(jobs::SharedLog().WriteFailure());
-    return WorstOf(results);
+    return worst;
 }
 
 int RunDisplay(const Settings& settings, Output& output) {
@@ -187,8 +169,7 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
     list = LoadListFile(file, kind, import);
     if (!list.problem.empty()) {
         output.Event({{"event", "bad-file"}, {"file", file}, {"text", Q(list.problem)}});
-        output.Warn(list.problem);
-        return kBadFile;
+        return output.Fail(list.problem, kBadFile);
     }
     if (list.imported) SayImportNotes(file, *list.imported, output);
     if (list.imported && list.imported->remembered)
@@ -213,9 +194,10 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
 }
 
 std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output) {
-    output.TrackPorts(NamesOf(settings.ports));
-    return RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
-        return SendToPort(port, link, list, output);
+    const Untrusted untrusted = settings.fullIfUnknown ? Untrusted::WholeByFlag : Untrusted::Refuse;
+    return RunTracked(settings, output, [&](const PortName& port, scale::Link& link) {
+        return settings.changedOnly ? SendChangesToPort(untrusted, port, link, list, output)
+                                    : SendToPort(port, link, list, output);
     });
 }
 
@@ -224,13 +206,9 @@ int RunDownload(const Settings& settings, Output& output) {
     const int read = ReadList(settings.file, KindToSend(settings, settings.file), settings.import,
                               kNothingSent, output, list);
     if (read != kDone) return read;
-    if (settings.changedOnly) {
-        if (const auto problem = ChangesProblem(settings, list.kind)) {
-            output.Warn(*problem);
-            return kUsage;
-        }
-        return Summarize(SendChanges(settings, list, output), output);
-    }
+    // A CSV file gives its kind only once read.
+    if (const auto problem = ChangesProblem(settings, list.kind))
+        return output.Fail(*problem, kUsage);
     return Summarize(SendList(settings, list, output), output);
 }
 
@@ -243,8 +221,7 @@ int RunUpload(const Settings& settings, Output& output) {
         return FileNotWritten(settings.output, text, output);
     }
     tables::Table uploaded;
-    output.TrackPorts(NamesOf(settings.ports));
-    auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+    auto results = RunTracked(settings, output, [&](const PortName& port, scale::Link& link) {
         RunStarted(output, port.name, jobs::RunKind::PluUpload, 0);
         PortObserver observer(port.name, output, 0);
         const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, port.name, observer);

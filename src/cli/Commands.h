@@ -35,16 +35,17 @@ int ReadList(const QString& file, std::optional<tables::ListKind> kind,
 bool WriteList(const QString& path, const tables::Table& table, tables::ListKind kind,
                tables::CsvEncoding encoding, Output& output);
 
-// The ports' names, in the order given.
-std::vector<std::string> NamesOf(const std::vector<PortName>& ports);
-
-void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows);
+// skipped: the rows a changed-only load leaves out, -1 for any other run.
+void RunStarted(Output& output, const std::string& port, jobs::RunKind kind, int rows,
+                int skipped = -1);
 
 // The whole list into one port.
 PortResult SendToPort(const PortName& port, scale::Link& link, const ListFile& list,
                       Output& output);
 
-// The list into every port of the settings at once.
+// The list into every port of the settings at once; with --changed-only each scale gets only
+// the rows it is not known to hold, and is refused with kDifferent when the known contents
+// cannot be trusted, unless --full-if-unknown sends the whole list instead.
 std::vector<PortResult> SendList(const Settings& settings, const ListFile& list, Output& output);
 
 // Each port's summary, and the log's own trouble if any; gives the worst exit code.

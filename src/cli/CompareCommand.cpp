@@ -1,6 +1,5 @@
 #include "CompareCommand.h"
 
-#include "ChangedOnly.h"
 #include "CodePage1251.h"
 #include "Commands.h"
 #include "Compare.h"
@@ -79,10 +78,6 @@ PortResult CompareOnePort(const PortName& port, scale::Link& link, const ListFil
 
 }  // namespace
 
-std::string ComparePluOnly() {
-    return "Сверить можно только список PLU: сообщения весы обратно не передают";
-}
-
 int RunCompare(const Settings& settings, Output& output) {
     ListFile list;
     // Whatever its name, a file that is not CSV is read as a PLU list.
@@ -93,12 +88,8 @@ int RunCompare(const Settings& settings, Output& output) {
     const int read =
         ReadList(settings.file, kind, settings.import, "Сверка не проводилась", output, list);
     if (read != kDone) return read;
-    if (list.kind != tables::ListKind::Plu) {
-        output.Warn(ComparePluOnly());
-        return kUsage;
-    }
-    output.TrackPorts(NamesOf(settings.ports));
-    const auto results = RunOnPorts(settings, output, [&](const PortName& port, scale::Link& link) {
+    if (list.kind != tables::ListKind::Plu) return output.Fail(kComparePluOnly, kUsage);
+    const auto results = RunTracked(settings, output, [&](const PortName& port, scale::Link& link) {
         return CompareOnePort(port, link, list, output);
     });
     return Summarize(results, output);

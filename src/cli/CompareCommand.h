@@ -8,7 +8,8 @@
 
 namespace cli {
 
-std::string ComparePluOnly();
+constexpr const char* kComparePluOnly =
+    "Сверить можно только список PLU: сообщения весы обратно не передают";
 
 // One line per difference and a summary per port; kDifferent when a scale differs.
 int RunCompare(const Settings& settings, Output& output);

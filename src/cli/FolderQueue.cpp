@@ -22,6 +22,25 @@ namespace {
 constexpr std::uint32_t kWatched = IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM |
                                    IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
+// A name the queue takes: *.plu or *.msg, whatever the case, and not hidden.
+bool IsListName(const std::string& name) {
+    return !name.empty() && name[0] != '.' && KindOfFileName(QString::fromStdString(name));
+}
+
+// A read lease is refused with EAGAIN while anyone has the file open for writing, whichever user
+// it is; a scan of /proc would see only this user's processes and cost a walk of every one.
+// Where leases do not work (not the file's owner without CAP_LEASE, a network filesystem) the
+// file counts as whole, as its close event may never come.
+bool OpenForWriting(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno == EWOULDBLOCK;  // a write lease elsewhere: a writer is coming
+    const bool writing = ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN;
+    // Released at once: a writer that opens the file now must not wait on us.
+    ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    ::close(fd);
+    return writing;
+}
+
 struct Found {
     std::string name;
     struct timespec modified {};
@@ -53,24 +72,6 @@ bool IsRegularFile(const std::string& path) {
 }
 
 }  // namespace
-
-bool IsListName(const std::string& name) {
-    return !name.empty() && name[0] != '.' && KindOfFileName(QString::fromStdString(name));
-}
-
-// A read lease is refused with EAGAIN while anyone has the file open for writing, whichever user
-// it is; a scan of /proc would see only this user's processes and cost a walk of every one.
-// Where leases do not work (not the file's owner without CAP_LEASE, a network filesystem) the
-// file counts as whole, as its close event may never come.
-bool OpenForWriting(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return errno == EWOULDBLOCK;  // a write lease elsewhere: a writer is coming
-    const bool writing = ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN;
-    // Released at once: a writer that opens the file now must not wait on us.
-    ::fcntl(fd, F_SETLEASE, F_UNLCK);
-    ::close(fd);
-    return writing;
-}
 
 FolderQueue::~FolderQueue() {
     if (inotify_ >= 0) ::close(inotify_);

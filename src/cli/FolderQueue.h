@@ -57,10 +57,4 @@ class FolderQueue {
     std::deque<Entry> queue_;
 };
 
-// A name the queue takes: *.plu or *.msg, whatever the case, and not hidden.
-bool IsListName(const std::string& name);
-
-// Whether a process, of any user, has the file open for writing.
-bool OpenForWriting(const std::string& path);
-
 }  // namespace cli

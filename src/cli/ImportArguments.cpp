@@ -2,19 +2,14 @@
 
 namespace cli {
 
-const std::vector<QCommandLineOption>& ImportCommandLineOptions() {
-    static const std::vector<QCommandLineOption> options = {
+const QList<QCommandLineOption>& ImportCommandLineOptions() {
+    static const QList<QCommandLineOption> options = {
         QCommandLineOption("columns", "", "choice"),
         QCommandLineOption("header-row", "", "row"),
         QCommandLineOption("remember"),
         QCommandLineOption("sheet", "", "name"),
     };
     return options;
-}
-
-const std::set<QString>& ImportOptionNames() {
-    static const std::set<QString> names = {"columns", "header-row", "remember", "sheet"};
-    return names;
 }
 
 std::optional<std::string> ReadImportOptions(const QCommandLineParser& parser,
@@ -37,7 +32,8 @@ std::optional<std::string> ReadImportOptions(const QCommandLineParser& parser,
     return std::nullopt;
 }
 
-std::string ImportOptionsHelp() {
+std::string ImportOptionsHelp(const QStringList& taken) {
+    if (!taken.contains(ImportCommandLineOptions().front().names().front())) return {};
     return "\nСписок может быть CSV-файлом или книгой (.xlsx, .ods, .xls); над строкой\n"
            "заголовков могут быть другие строки (название прайс-листа, пустая строка).\n"
            "--columns ВЫБОР   что значит каждый столбец, по названию или номеру от 1:\n"

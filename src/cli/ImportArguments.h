@@ -5,22 +5,18 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <optional>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "CsvImport.h"
 
 namespace cli {
 
-const std::vector<QCommandLineOption>& ImportCommandLineOptions();
-// Their names, for the commands that take them.
-const std::set<QString>& ImportOptionNames();
+const QList<QCommandLineOption>& ImportCommandLineOptions();
 // The options given into import; a usage error's text when they do not make sense.
 std::optional<std::string> ReadImportOptions(const QCommandLineParser& parser,
                                              jobs::ImportOptions& import);
-// Their lines in the help of a command that takes them.
-std::string ImportOptionsHelp();
+// Their lines in the help of a command that takes them, given the options it takes.
+std::string ImportOptionsHelp(const QStringList& taken);
 
 // What a refused header needs the user to say: the header the file seems to have, and the
 // --columns that would read it.

@@ -32,6 +32,17 @@ std::optional<tables::ListKind> KindOfFileName(const QString& path) {
     return std::nullopt;
 }
 
+const char* KindName(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? "plu" : "msg";
+}
+
+const char* KindText(tables::ListKind kind) {
+    return kind == tables::ListKind::Plu ? "список PLU" : "список сообщений";
+}
+
+namespace {
+
+// Every row of the table that the download would refuse, in order.
 std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind) {
     std::vector<tables::Row> rows;
     std::vector<int> numbers;
@@ -49,8 +60,6 @@ std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind)
     return bad;
 }
 
-namespace {
-
 // Why nothing can be read at the path, in a few words; empty when it may be.
 std::string UnreadableReason(const QString& path) {
     const QFileInfo info(path);
@@ -61,8 +70,10 @@ std::string UnreadableReason(const QString& path) {
     return {};
 }
 
-const char* KindText(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? "список PLU" : "список сообщений";
+// The list as far as it was read, refused for the reason given.
+ListFile Refused(ListFile list, std::string problem) {
+    list.problem = std::move(problem);
+    return list;
 }
 
 ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind,
@@ -70,15 +81,11 @@ ListFile LoadCsvFile(const QString& path, std::optional<tables::ListKind> kind,
     ListFile list;
     jobs::ImportReport report = jobs::ImportListFile(path, import);
     list.kind = report.kind;
-    if (!report.refusal.empty()) {
-        list.problem = report.refusal + (report.headerUnknown ? ColumnsHint(report) : "");
-        return list;
-    }
-    if (kind && *kind != report.kind) {
-        list.problem = "В файле " + path.toStdString() + " " + KindText(report.kind) +
-                       ", а задан " + KindText(*kind);
-        return list;
-    }
+    if (!report.refusal.empty())
+        return Refused(list, report.refusal + (report.headerUnknown ? ColumnsHint(report) : ""));
+    if (kind && *kind != report.kind)
+        return Refused(list, "В файле " + path.toStdString() + " " + KindText(report.kind) +
+                                 ", а задан " + KindText(*kind));
     for (const jobs::ImportProblem& p : report.problems)
         list.badRows.push_back({p.line, p.column, p.reason, true, p.record});
     list.badRowCount = report.badRows;
@@ -95,42 +102,31 @@ ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind,
                       const jobs::ImportOptions& import) {
     ListFile list;
     const std::string name = path.toStdString();
-    if (const std::string why = UnreadableReason(path); !why.empty()) {
-        list.problem = "Файл " + name + " не открывается: " + why;
-        return list;
-    }
+    if (const std::string why = UnreadableReason(path); !why.empty())
+        return Refused(list, "Файл " + name + " не открывается: " + why);
     if (IsImportedFileName(path)) return LoadCsvFile(path, kind, import);
     const std::optional<tables::ListKind> named = KindOfFileName(path);
-    if (kind && named && *kind != *named) {
-        list.problem = "Файл " + name + " по расширению — " + KindText(*named) + ", а задан " +
-                       KindText(*kind);
-        return list;
-    }
+    if (kind && named && *kind != *named)
+        return Refused(list, "Файл " + name + " по расширению — " + KindText(*named) +
+                                 ", а задан " + KindText(*kind));
     list.kind = kind.value_or(tables::ListKind::Plu);
     std::string bytes;
     switch (tables::ReadTableFile(path, bytes)) {
         case tables::ReadResult::Ok:
             break;
         case tables::ReadResult::CannotOpen:
-            list.problem = "Файл " + name + " не открывается";
-            return list;
+            return Refused(list, "Файл " + name + " не открывается");
         case tables::ReadResult::TooLarge:
-            list.problem = "Файл " + name + " больше 64 МБ: это не список";
-            return list;
+            return Refused(list, "Файл " + name + " больше 64 МБ: это не список");
     }
-    if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
-        list.problem = "Файл " + name + " пуст: в нём нет ни одной записи";
-        return list;
-    }
-    if (tables::LooksBinary(bytes)) {
-        list.problem = "Файл " + name + " не похож на файл списка: в нём двоичные данные";
-        return list;
-    }
-    if (tables::HasTooManyRecords(bytes)) {
-        list.problem = "В файле " + name + " больше " + std::to_string(tables::kMaxTableRecords) +
-                       " записей: это не список";
-        return list;
-    }
+    if (bytes.find_first_not_of(" \t\r\n") == std::string::npos)
+        return Refused(list, "Файл " + name + " пуст: в нём нет ни одной записи");
+    if (tables::LooksBinary(bytes))
+        return Refused(list, "Файл " + name + " не похож на файл списка: в нём двоичные данные");
+    if (tables::HasTooManyRecords(bytes))
+        return Refused(list, "В файле " + name + " больше " +
+                                 std::to_string(tables::kMaxTableRecords) +
+                                 " записей: это не список");
     tables::WriteTitles(list.table, list.kind);
     tables::LoadRows(list.table, tables::ParseTableFile(bytes));
     list.badRows = CheckRows(list.table, list.kind);

@@ -14,6 +14,10 @@ namespace cli {
 
 // ".plu" or ".msg", whatever the case; nothing for another extension.
 std::optional<tables::ListKind> KindOfFileName(const QString& path);
+// "plu" or "msg": a kind as events, receipts and the hub's state name it.
+const char* KindName(tables::ListKind kind);
+// "список PLU" or "список сообщений".
+const char* KindText(tables::ListKind kind);
 // ".csv", whatever the case: a list whose kind its header gives.
 bool IsCsvFileName(const QString& path);
 // ".csv" or a workbook's extension (.xlsx, .ods, .xls): a list read through the import.
@@ -45,8 +49,5 @@ struct ListFile {
 // given for one must be the one its header gives.
 ListFile LoadListFile(const QString& path, std::optional<tables::ListKind> kind,
                       const jobs::ImportOptions& import = {});
-
-// Every row of the table that the download would refuse, in order.
-std::vector<BadRow> CheckRows(const tables::Table& table, tables::ListKind kind);
 
 }  // namespace cli

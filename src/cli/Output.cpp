@@ -5,11 +5,6 @@
 
 namespace cli {
 
-namespace {
-// Redrawing more often than this only costs CPU on a slow line.
-constexpr std::chrono::milliseconds kRedrawEvery{200};
-}  // namespace
-
 std::string Decimal(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", value);
@@ -19,6 +14,17 @@ std::string Decimal(double value) {
     return s;
 }
 
+std::string RowsText(int done, int rows) {
+    return "строк: " + std::to_string(done) + (rows > 0 ? " из " + std::to_string(rows) : "");
+}
+
+namespace {
+
+// Redrawing more often than this only costs CPU on a slow line.
+constexpr std::chrono::milliseconds kRedrawEvery{200};
+
+// The text with every control character but line end and tab shown as U+FFFD, so that bytes
+// quoted from a file never act on the terminal.
 std::string Printable(const std::string& text) {
     std::string shown;
     shown.reserve(text.size());
@@ -38,9 +44,9 @@ std::string Printable(const std::string& text) {
     return shown;
 }
 
+// "rows 120 of 200, 11.6 rows a second, 0:07 left", in Russian.
 std::string ProgressText(int done, int rows, double seconds) {
-    std::string text =
-        "строк: " + std::to_string(done) + (rows > 0 ? " из " + std::to_string(rows) : "");
+    std::string text = RowsText(done, rows);
     if (seconds <= 0 || done == 0) return text;
     const double rate = done / seconds;
     text += ", " + Decimal(rate) + " в секунду";
@@ -53,25 +59,19 @@ std::string ProgressText(int done, int rows, double seconds) {
     return text;
 }
 
+}  // namespace
+
 Output::Output(bool json, bool outTaken, std::FILE* out, std::FILE* err, bool progress)
     : json_(json), outTaken_(outTaken), out_(out), err_(err), progress_(progress) {}
 
-void Output::WriteLine(std::FILE* to, const std::string& line) {
+void Output::SayOrWarn(bool wentWell, const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::FILE* to = wentWell && !json_ && !outTaken_ ? out_ : err_;
     // Lines said while progress is drawn go above it; the progress is drawn again below.
     ClearLines();
     std::fputs((Printable(line) + "\n").c_str(), to);
     std::fflush(to);
     Draw(true);
-}
-
-void Output::Say(const std::string& line) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    WriteLine(json_ || outTaken_ ? err_ : out_, line);
-}
-
-void Output::Warn(const std::string& line) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    WriteLine(err_, line);
 }
 
 void Output::Event(const QJsonObject& event) {

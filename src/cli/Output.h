@@ -24,11 +24,17 @@ class Output {
     // to `err` too. progress: draw live lines on `err` (a terminal).
     Output(bool json, bool outTaken, std::FILE* out, std::FILE* err, bool progress);
 
-    bool Json() const { return json_; }
     // A result a person reads: standard output, or standard error under --json.
-    void Say(const std::string& line);
+    void Say(const std::string& line) { SayOrWarn(true, line); }
     // A problem: always standard error.
-    void Warn(const std::string& line);
+    void Warn(const std::string& line) { SayOrWarn(false, line); }
+    // A problem that ends the command: warned, and the exit code it ends with given back.
+    int Fail(const std::string& line, int exitCode) {
+        Warn(line);
+        return exitCode;
+    }
+    // A run's last word: a result when it went well, else a problem.
+    void SayOrWarn(bool wentWell, const std::string& line);
     // An event for a program; nothing without --json.
     void Event(const QJsonObject& event);
 
@@ -47,7 +53,6 @@ class Output {
         std::string summary;  // set once the run has ended
         std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     };
-    void WriteLine(std::FILE* to, const std::string& line);
     void Draw(bool force);
     void ClearLines();
     bool json_;
@@ -62,14 +67,10 @@ class Output {
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-// The text with every control character but line end and tab shown as U+FFFD, so that bytes
-// quoted from a file never act on the terminal.
-std::string Printable(const std::string& text);
-
 // "11,6": one decimal, with the comma Russian writes.
 std::string Decimal(double value);
 
-// "rows 120 of 200, 11.6 rows a second, 0:07 left", in Russian.
-std::string ProgressText(int done, int rows, double seconds);
+// "rows 120 of 200" in Russian; no total when it is not known ahead.
+std::string RowsText(int done, int rows);
 
 }  // namespace cli

@@ -32,10 +32,6 @@ std::string Seconds(std::chrono::milliseconds duration) {
     return Decimal(static_cast<double>(duration.count()) / 1000.0) + " с";
 }
 
-std::string RowsText(int done, int rows) {
-    return "строк: " + std::to_string(done) + (rows > 0 ? " из " + std::to_string(rows) : "");
-}
-
 std::string SummaryOf(const std::string& port, int rows, const jobs::Report& report) {
     const std::string counted = RowsText(report.rowsDone, rows) + ", " + Seconds(report.duration);
     if (report.stopped) return port + ": остановлено по сигналу, передано " + counted;
@@ -58,10 +54,11 @@ std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, con
     return results;
 }
 
-int WorstOf(const std::vector<PortResult>& results) {
-    int worst = kDone;
-    for (const auto& r : results) worst = Worst(worst, r.exitCode);
-    return worst;
+std::vector<PortResult> RunTracked(const Settings& settings, Output& output, const PortWork& work) {
+    std::vector<std::string> names;
+    for (const PortName& port : settings.ports) names.push_back(port.name);
+    output.TrackPorts(names);
+    return RunOnPorts(settings, output, work);
 }
 
 PortObserver::PortObserver(std::string port, Output& output, int rows)
@@ -92,22 +89,25 @@ bool PortObserver::StopNow() {
     return StopRequested();
 }
 
+QJsonObject RunEndEvent(const PortResult& result, jobs::RunKind kind, const std::string& outcome) {
+    return {{"event", "run-end"},
+            {"port", Q(result.port)},
+            {"kind", jobs::RunKindName(kind)},
+            {"outcome", Q(outcome)},
+            {"duration_ms", static_cast<qint64>(result.report.duration.count())},
+            {"exit_code", result.exitCode},
+            {"text", Q(result.summary)}};
+}
+
 PortResult RunEnded(const std::string& port, jobs::RunKind kind, int rows,
                     const jobs::Report& report, Output& output, int skipped) {
-    const std::string outcome = jobs::OutcomeName(report);
     PortResult result{port, ExitCodeOf(report), SummaryOf(port, rows, report), report, true};
     result.skipped = skipped;
     if (skipped >= 0) result.summary += ", без изменений: " + std::to_string(skipped);
-    QJsonObject end{{"event", "run-end"},
-                    {"port", Q(port)},
-                    {"kind", jobs::RunKindName(kind)},
-                    {"rows_done", report.rowsDone},
-                    {"rows", rows},
-                    {"outcome", Q(outcome)},
-                    {"stopped", report.stopped},
-                    {"duration_ms", static_cast<qint64>(report.duration.count())},
-                    {"exit_code", result.exitCode},
-                    {"text", Q(result.summary)}};
+    QJsonObject end = RunEndEvent(result, kind, jobs::OutcomeName(report));
+    end.insert("rows_done", report.rowsDone);
+    end.insert("rows", rows);
+    end.insert("stopped", report.stopped);
     if (skipped >= 0) end.insert("skipped", skipped);
     output.Event(end);
     output.Finished(port, result.summary);

@@ -27,9 +27,8 @@ using PortWork = std::function<PortResult(const PortName& port, scale::Link& lin
 
 // A port that does not open gets exit code 4 and the reason, and its work is not run.
 std::vector<PortResult> RunOnPorts(const Settings& settings, Output& output, const PortWork& work);
-
-// The worst exit code of all.
-int WorstOf(const std::vector<PortResult>& results);
+// And each port's live line, in the order the ports were given.
+std::vector<PortResult> RunTracked(const Settings& settings, Output& output, const PortWork& work);
 
 // Reports a job's progress and failures as it runs, and stops it on a signal.
 class PortObserver : public jobs::Observer {
@@ -47,6 +46,10 @@ class PortObserver : public jobs::Observer {
     Output& output_;
     int rows_;
 };
+
+// The event that ends a run, with what every run's end says: the result's port, exit code,
+// summary and duration.
+QJsonObject RunEndEvent(const PortResult& result, jobs::RunKind kind, const std::string& outcome);
 
 // The run's end, its line in the transfer log written by the job: its event and the port's
 // result. skipped: the rows a changed-only load left out, -1 for any other run.

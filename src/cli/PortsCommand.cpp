@@ -48,14 +48,15 @@ std::string Advice(const serial::ComPort& port) {
     return jobs::PortProblemText(port.lead.name, port.open);
 }
 
-std::string Where(const serial::ComLead& lead) {
-    const bool further = !lead.device.empty() && lead.device != lead.leadsTo;
-    return lead.leadsTo + (further ? " (" + lead.device + ")" : "");
+// A path, and the device it leads to when that is another.
+std::string WithDevice(const std::string& path, const std::string& device) {
+    return path + (!device.empty() && device != path ? " (" + device + ")" : "");
 }
 
 void Show(const serial::ComPort& port, Output& output) {
     const State state = StateOf(port);
-    const std::string line = port.lead.name + " → " + Where(port.lead) + ": " + state.words;
+    const std::string line = port.lead.name + " → " +
+                             WithDevice(port.lead.leadsTo, port.lead.device) + ": " + state.words;
     const std::string advice = Advice(port);
     output.Say(line);
     if (!advice.empty()) output.Say("    " + advice);
@@ -74,9 +75,7 @@ void Show(const serial::ComPort& port, Output& output) {
 void Show(const serial::UnmappedDevice& d, Output& output) {
     std::string names = d.maker;
     if (!d.model.empty()) names += (names.empty() ? "" : " ") + d.model;
-    const bool further = d.device != d.path;
-    output.Say("  " + d.path + (further ? " (" + d.device + ")" : "") +
-               (names.empty() ? "" : ": " + names));
+    output.Say("  " + WithDevice(d.path, d.device) + (names.empty() ? "" : ": " + names));
     output.Event({{"kind", "unmapped"},
                   {"path", Q(d.path)},
                   {"device", Q(d.device)},
@@ -123,11 +122,10 @@ int Map(const std::string& name, const std::string& given, const serial::DeviceR
     const int n = OfferedComNumber(name);
     const std::string target = TargetOf(given, roots);
     std::error_code ec;
-    if (!fs::exists(target, ec)) {
-        output.Warn(name + " не назначен: устройство " + target +
-                    " не найдено: проверьте, подключён ли адаптер");
-        return kNoPort;
-    }
+    if (!fs::exists(target, ec))
+        return output.Fail(name + " не назначен: устройство " + target +
+                               " не найдено: проверьте, подключён ли адаптер",
+                           kNoPort);
     const serial::ComPort before = serial::ScanComPort(n, roots);
     if (before.lead.linked && before.lead.leadsTo == target) {
         output.Say(name + " уже ведёт к " + target);
@@ -136,10 +134,8 @@ int Map(const std::string& name, const std::string& given, const serial::DeviceR
     }
     if (InUse(before, "не переназначен", output)) return kNoPort;
     std::string problem;
-    if (!serial::LinkComName(name, target, problem)) {
-        output.Warn(name + " не назначен: " + problem);
-        return kBadFile;
-    }
+    if (!serial::LinkComName(name, target, problem))
+        return output.Fail(name + " не назначен: " + problem, kBadFile);
     Show(serial::ScanComPort(n, roots), output);
     return kDone;
 }
@@ -153,10 +149,8 @@ int Unmap(const std::string& name, const serial::DeviceRoots& roots, Output& out
     }
     if (InUse(before, "не снят", output)) return kNoPort;
     std::string problem;
-    if (!serial::UnlinkComName(name, problem)) {
-        output.Warn(name + " не снят: " + problem);
-        return kBadFile;
-    }
+    if (!serial::UnlinkComName(name, problem))
+        return output.Fail(name + " не снят: " + problem, kBadFile);
     Show(serial::ScanComPort(n, roots), output);
     return kDone;
 }

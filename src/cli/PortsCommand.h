@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "Output.h"
 #include "Settings.h"

@@ -2,6 +2,7 @@
 // What one invocation of the command line asks for.
 
 #include <QString>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ struct Settings {
     // Tests shorten these so a stall and a retry show without waiting.
     int byteTimeoutMs = scale::kByteTimeoutMs;
     std::vector<int> retryDelaysMs = {30'000, 60'000, 120'000, 300'000};
+    // The wait before retry number `retry`, from 0; the last one repeats.
+    int RetryDelayMs(std::size_t retry) const {
+        return retryDelaysMs[std::min(retry, retryDelaysMs.size() - 1)];
+    }
     // How a CSV file or a workbook is read: its columns, header row and sheet.
     jobs::ImportOptions import;
     // sync: the hub, the store's name on it, and how to reach it.

@@ -15,18 +15,14 @@ static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler
 // Set before the handler is installed and never changed after.
 int wakeFds[2] = {-1, -1};
 
-void Wake() {
+extern "C" void OnStopSignal(int) {
+    stop.store(true);
     const int saved = errno;
     if (wakeFds[1] >= 0) {
         const ssize_t ignored = ::write(wakeFds[1], "s", 1);
         (void)ignored;  // a full pipe is already readable
     }
     errno = saved;
-}
-
-extern "C" void OnStopSignal(int) {
-    stop.store(true);
-    Wake();
 }
 }  // namespace
 
@@ -44,18 +40,6 @@ void CatchStopSignals() {
 
 bool StopRequested() {
     return stop.load();
-}
-
-void ClearStop() {
-    stop.store(false);
-    char drained[64];
-    while (wakeFds[0] >= 0 && ::read(wakeFds[0], drained, sizeof drained) > 0) {
-    }
-}
-
-void RequestStop() {
-    stop.store(true);
-    Wake();
 }
 
 int StopWakeFd() {

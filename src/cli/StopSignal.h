@@ -5,9 +5,6 @@ namespace cli {
 
 void CatchStopSignals();
 bool StopRequested();
-// For a run started in the same process after a stop (tests, watch's next file).
-void ClearStop();
-void RequestStop();
 // Readable once a stop is asked, so a wait in poll() ends at once; -1 before CatchStopSignals.
 int StopWakeFd();
 

@@ -13,6 +13,7 @@
 #include "ExitCode.h"
 #include "HubAddress.h"
 #include "HubClient.h"
+#include "Outcomes.h"
 #include "PendingReceipts.h"
 #include "Receipt.h"
 #include "StopSignal.h"
@@ -25,10 +26,6 @@ namespace {
 using hub::Outcome;
 
 const tables::ListKind kKinds[] = {tables::ListKind::Plu, tables::ListKind::Msg};
-
-std::string KindName(tables::ListKind kind) {
-    return kind == tables::ListKind::Plu ? "plu" : "msg";
-}
 
 // One scale's list of one kind that this pass tries to load.
 struct Item {
@@ -43,21 +40,12 @@ struct Item {
     QDateTime ended;
 };
 
-Outcome OutcomeOf(int exitCode) {
-    switch (exitCode) {
-        case kDone:
-            return Outcome::Done;
-        case kBadFile:
-            return Outcome::BadList;
-        case kNoPort:
-            return Outcome::PortProblem;
-        case kRefused:
-            return Outcome::Refused;
-        case kStopped:
-            return Outcome::Stopped;
-        default:
-            return Outcome::NoAnswer;
-    }
+// A run's receipt, read from its report as its exit code is.
+Outcome OutcomeOf(const jobs::Report& report) {
+    if (report.stopped) return Outcome::Stopped;
+    if (!report.failure) return Outcome::Done;
+    if (!report.failure->outcome) return Outcome::BadList;
+    return ExitCodeOf(*report.failure->outcome) == kRefused ? Outcome::Refused : Outcome::NoAnswer;
 }
 
 // "COM2: ошибка в строке 3: ..." without its "COM2: ".
@@ -94,10 +82,12 @@ class Syncer {
     const ListFile& Read(const std::string& name);
     std::vector<Item> ItemsToLoad(int& worst);
     std::vector<PortResult> Load(std::vector<Item>& items);
-    void Settle(const Item& item, Outcome outcome, const std::string& failure, int failureRow,
+    void Settle(const Item& item, Outcome outcome, const std::string& failure,
                 std::vector<std::string> problems = {});
     void Deliver(const hub::Receipt& receipt);
     void PutStatus(const std::vector<PortResult>& results);
+    // A receipt or the status to the hub; a failure is kept as the pass's hub problem.
+    bool PutJson(const QString& path, const QByteArray& body);
     int HubFailed();
 
     const Settings& s_;
@@ -135,8 +125,7 @@ int Syncer::Pass() {
     int worst = kDone;
     std::vector<Item> items = ItemsToLoad(worst);
     const std::vector<PortResult> results = Load(items);
-    for (std::size_t i = 0; i < s_.ports.size(); ++i) {
-        const PortResult& port = results[i];
+    for (const PortResult& port : results) {
         bool any = false;
         for (const Item& item : items) any = any || item.port == port.port;
         if (!port.opened) {
@@ -150,15 +139,11 @@ int Syncer::Pass() {
         if (item.ran) {
             const PortResult& r = item.result;
             worst = Worst(worst, r.exitCode);
-            if (r.exitCode == kDone)
-                output_.Say(r.summary);
-            else
-                output_.Warn(r.summary);
-            const Outcome outcome = OutcomeOf(r.exitCode);
-            Settle(item, outcome, outcome == Outcome::Done ? "" : WithoutPort(r.summary, r.port),
-                   r.report.failure ? r.report.failure->row : 0);
+            output_.SayOrWarn(r.exitCode == kDone, r.summary);
+            const Outcome outcome = OutcomeOf(r.report);
+            Settle(item, outcome, outcome == Outcome::Done ? "" : WithoutPort(r.summary, r.port));
         } else if (item.result.exitCode == kNoPort) {
-            Settle(item, Outcome::PortProblem, WithoutPort(item.result.summary, item.port), 0);
+            Settle(item, Outcome::PortProblem, WithoutPort(item.result.summary, item.port));
         }
     }
     std::string problem;
@@ -177,20 +162,14 @@ int Syncer::HubFailed() {
     if (!state_.Save(problem)) output_.Warn(problem);
     const std::string text = hubProblem_ + ". " + kNothingSent;
     output_.Event({{"event", "hub-failed"}, {"text", Q(text)}, {"exit_code", kHub}});
-    output_.Warn(text);
-    return kHub;
+    return output_.Fail(text, kHub);
 }
 
 bool Syncer::DeliverKept() {
     const std::vector<hub::PendingReceipts::Item> items = kept_.Items();
     keptWaiting_ = !items.empty();
     for (const auto& item : items) {
-        const hub::Answer answer = client_.Put(hub::ReceiptPath(s_.store, item.port, item.kind),
-                                               item.body, QStringLiteral("application/json"));
-        if (!answer.Ok()) {
-            hubProblem_ = answer.problem;
-            return false;
-        }
+        if (!PutJson(hub::ReceiptPath(s_.store, item.port, item.kind), item.body)) return false;
         kept_.Remove(item);
         output_.Say("Отложенная квитанция " + item.port + "." + item.kind + " передана на хаб");
     }
@@ -279,7 +258,7 @@ std::vector<Item> Syncer::ItemsToLoad(int& worst) {
                 for (const BadRow& bad : list.badRows) problems.push_back(BadRowText(bad));
                 worst = Worst(worst, kBadFile);
                 item.started = item.ended = QDateTime::currentDateTime();
-                Settle(item, Outcome::BadList, kNothingSent, 0, problems);
+                Settle(item, Outcome::BadList, kNothingSent, problems);
                 continue;
             }
             item.file = &list;
@@ -298,7 +277,6 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
     output_.TrackPorts(busy);
     std::vector<PortResult> results =
         RunOnPorts(s_, output_, [&](const PortName& port, scale::Link& link) {
-            PortResult last{port.name, kDone, {}, {}, true};
             for (Item& item : items) {
                 if (item.port != port.name || StopRequested()) continue;
                 item.started = QDateTime::currentDateTime();
@@ -308,9 +286,9 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
                         : SendToPort(port, link, *item.file, output_);
                 item.ended = QDateTime::currentDateTime();
                 item.ran = true;
-                last.exitCode = Worst(last.exitCode, item.result.exitCode);
             }
-            return last;
+            // The items' own results say how each went; the port's says only that it opened.
+            return PortResult{port.name, kDone, {}, {}, true};
         });
     output_.EndProgress();
     for (Item& item : items) {
@@ -323,7 +301,7 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
     return results;
 }
 
-void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failure, int failureRow,
+void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failure,
                     std::vector<std::string> problems) {
     hub::Receipt r;
     r.store = s_.store;
@@ -337,7 +315,8 @@ void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failur
     r.rowsSent = item.ran ? item.result.report.rowsDone : 0;
     r.rowsSkipped = item.ran ? std::max(0, item.result.skipped) : 0;
     r.failure = failure;
-    r.failureRow = failureRow;
+    // A port that did not open, and a list not sent, have no report of a row.
+    r.failureRow = item.result.report.failure ? item.result.report.failure->row : 0;
     r.problems = std::move(problems);
     r.started = item.started;
     r.ended = item.ended;
@@ -349,22 +328,14 @@ void Syncer::Settle(const Item& item, Outcome outcome, const std::string& failur
         return;
     }
     Retry& retry = retries_[key];
-    const std::vector<int>& delays = s_.retryDelaysMs;
-    const int delay = delays[std::min(retry.count, delays.size() - 1)];
-    retry.count++;
+    const int delay = s_.RetryDelayMs(retry.count++);
     retry.due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay);
 }
 
 void Syncer::Deliver(const hub::Receipt& receipt) {
     const QByteArray body = hub::ReceiptJson(receipt);
-    bool delivered = false;
-    if (hubProblem_.empty() && !keptWaiting_) {
-        const hub::Answer answer =
-            client_.Put(hub::ReceiptPath(s_.store, receipt.port, receipt.kind), body,
-                        QStringLiteral("application/json"));
-        delivered = answer.Ok();
-        if (!delivered) hubProblem_ = answer.problem;
-    }
+    const bool delivered = hubProblem_.empty() && !keptWaiting_ &&
+                           PutJson(hub::ReceiptPath(s_.store, receipt.port, receipt.kind), body);
     output_.Event({{"event", "receipt"},
                    {"port", Q(receipt.port)},
                    {"kind", Q(receipt.kind)},
@@ -397,10 +368,14 @@ void Syncer::PutStatus(const std::vector<PortResult>& results) {
         }
         ports.push_back(p);
     }
-    const hub::Answer answer = client_.Put(
-        hub::StatusPath(s_.store), hub::StatusJson(s_.store, QDateTime::currentDateTime(), ports),
-        QStringLiteral("application/json"));
+    PutJson(hub::StatusPath(s_.store),
+            hub::StatusJson(s_.store, QDateTime::currentDateTime(), ports));
+}
+
+bool Syncer::PutJson(const QString& path, const QByteArray& body) {
+    const hub::Answer answer = client_.Put(path, body, QStringLiteral("application/json"));
     if (!answer.Ok()) hubProblem_ = answer.problem;
+    return answer.Ok();
 }
 
 }  // namespace
@@ -412,16 +387,10 @@ int RunSync(const Settings& settings, Output& output) {
     if (!settings.credentialsFile.isEmpty()) {
         std::string problem;
         options.credentials = hub::ReadCredentials(settings.credentialsFile.toStdString(), problem);
-        if (!options.credentials) {
-            output.Warn(problem + ". " + kNothingSent);
-            return kUsage;
-        }
+        if (!options.credentials) return output.Fail(problem + ". " + kNothingSent, kUsage);
     }
     hub::HubClient client(QUrl(settings.hub), options);
-    if (!client.SetupProblem().empty()) {
-        output.Warn(client.SetupProblem());
-        return kUsage;
-    }
+    if (!client.SetupProblem().empty()) return output.Fail(client.SetupProblem(), kUsage);
     return Syncer(settings, output, client).Run();
 }
 

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QJsonArray>
-#include <algorithm>
 #include <cerrno>
 
 #include "AtomicFile.h"
@@ -26,13 +25,9 @@ using Entry = FolderQueue::Entry;
 enum class Flow { Go, FileLeft, Stop, FolderGone };
 
 // What happened to one file, for the .log that goes with it.
-class FileLog {
-  public:
-    void Add(const std::string& line) { text_ += jobs::LocalTimeNow() + " " + line + "\n"; }
-    const std::string& Text() const { return text_; }
-
-  private:
-    std::string text_;
+struct FileLog {
+    void Add(const std::string& line) { text += jobs::LocalTimeNow() + " " + line + "\n"; }
+    std::string text;
 };
 
 // The scale was not reached at all: the port did not open, or the first record got no answer.
@@ -41,11 +36,6 @@ bool Unreached(const PortResult& r) {
     if (r.exitCode == kNoPort) return true;
     const auto& failure = r.report.failure;
     return r.exitCode == kLinkFailed && r.report.rowsDone == 0 && failure && failure->row == 1;
-}
-
-int DelayBefore(const Settings& settings, std::size_t retry) {
-    const std::vector<int>& delays = settings.retryDelaysMs;
-    return delays[std::min(retry, delays.size() - 1)];
 }
 
 // name.plu, then name-2.plu, name-3.plu: the extension stays, so the file can be put back.
@@ -117,10 +107,8 @@ int Watcher::Run() {
     const std::string dir = settings_.file.toStdString();
     std::string problem;
     if (!queue_.Open(dir, problem) || !MakeFolder(dir + "/done", problem) ||
-        !MakeFolder(dir + "/failed", problem)) {
-        output_.Warn(problem);
-        return kBadFile;
-    }
+        !MakeFolder(dir + "/failed", problem))
+        return output_.Fail(problem, kBadFile);
     output_.Say("Жду файлы списков в папке " + dir);
     for (;;) {
         if (StopRequested()) return kStopped;
@@ -133,10 +121,9 @@ int Watcher::Run() {
             if (!queue_.Wait(-1, StopWakeFd())) flow = Flow::FolderGone;
         }
         if (flow == Flow::Stop) return kStopped;
-        if (flow == Flow::FolderGone) {
-            output_.Warn("Папка " + dir + " удалена или перенесена: ждать файлы негде");
-            return kBadFile;
-        }
+        if (flow == Flow::FolderGone)
+            return output_.Fail("Папка " + dir + " удалена или перенесена: ждать файлы негде",
+                                kBadFile);
     }
 }
 
@@ -151,14 +138,12 @@ void Watcher::SayWriting() {
 
 Flow Watcher::Take(const Entry& entry) {
     const QString path = Q(queue_.PathOf(entry));
-    const std::optional<tables::ListKind> kind = KindToSend(settings_, path);
-    output_.Event({{"event", "file-start"},
-                   {"file", path},
-                   {"kind", kind == tables::ListKind::Plu ? "plu" : "msg"}});
+    // The queue takes only names that give a kind.
+    const tables::ListKind kind = *KindToSend(settings_, path);
+    output_.Event({{"event", "file-start"}, {"file", path}, {"kind", KindName(kind)}});
     output_.Say("Файл " + entry.name + ": передаю в весы");
     FileLog log;
-    log.Add("Файл " + entry.name + ": " +
-            (kind == tables::ListKind::Plu ? "список PLU" : "список сообщений"));
+    log.Add("Файл " + entry.name + ": " + KindText(kind));
     ListFile list;
     if (ReadList(path, kind, settings_.import, kNothingSent, output_, list) != kDone) {
         if (!list.problem.empty()) log.Add(list.problem);
@@ -198,7 +183,7 @@ Flow Watcher::SendWithRetries(const Entry& entry, const ListFile& list, FileLog&
         if (pending.empty()) return Flow::Go;
         // Only the scales that did not take the file get it again.
         now.ports = pending;
-        const int delay = DelayBefore(settings_, retry);
+        const int delay = settings_.RetryDelayMs(retry);
         AnnounceRetry(entry, unreached, delay, retry, log);
         const Flow waited = WaitOut(delay, entry);
         if (waited != Flow::Go) return waited;
@@ -248,7 +233,7 @@ void Watcher::Settle(const Entry& entry, const std::string& folder, int worst, F
     log.Add("Файл перенесён в " + moved);
     QString error;
     const QString logPath = Q(*to + ".log");
-    const auto text = [&log] { return log.Text(); };
+    const auto text = [&log] { return log.text; };
     if (!tables::WriteFileWhole(logPath, text, error))
         output_.Warn("Файл " + logPath.toStdString() + " не записан: " + error.toStdString());
     output_.Event({{"event", "file-end"},
@@ -258,10 +243,7 @@ void Watcher::Settle(const Entry& entry, const std::string& folder, int worst, F
                    {"log", logPath},
                    {"exit_code", worst}});
     const std::string line = "Файл " + entry.name + " перенесён в " + moved;
-    if (worst == kDone)
-        output_.Say(line);
-    else
-        output_.Warn(line);
+    output_.SayOrWarn(worst == kDone, line);
 }
 
 }  // namespace
