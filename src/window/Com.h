@@ -162,6 +162,8 @@ class TForm1 : public QMainWindow, private RunScreen {
     void RunExclusive(const std::function<void()>& run);
     // False, after the port's box, when no port is open: nothing may be sent or read then.
     bool RequirePort();
+    // The busy state of a run that Stop may end: Stop shown, no earlier failure or stop counting.
+    void StartStoppableRun();
     bool StopPressed() override;
     void ShowProgress(int value) override;
     void RowUnderWay(int row) override { CurRow = row; }

@@ -19,7 +19,7 @@
 namespace {
 
 // The growing count on the progress bar; failures and Stop as in a download.
-class CompareView : public DownloadView {
+class CompareView : public DownloadView<> {
   public:
     using DownloadView::DownloadView;
     void RowStarting(int, int) override {}
@@ -51,14 +51,11 @@ void TForm1::CompareRun() {
         }
     }
     model_->SetMarks({});
-    ButOff();
-    TransferFailed = false;
+    StartStoppableRun();
     ProgressBar1->setRange(0, std::max(jobs::DataRows(Grid()), 1));
     ProgressBar1->setValue(0);
     ProgressBar1->setFormat(texts::CompareProgress());
     ProgressBar1->show();
-    Button24->show();
-    StopRequested = false;
     CompareView view(*this);
     scale::Link link = LinkNow();
     const jobs::KeptCompare kept = jobs::CompareKeepingKnown(link, Comm.DeviceName(), Grid(), view);

@@ -25,7 +25,7 @@ void TForm1::Button21Click() {
 void TForm1::DownloadRun() {
     const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
     StartDownloadView();
-    DownloadView view(*this);
+    DownloadView<> view(*this);
     scale::Link link = LinkNow();
     const jobs::KeptDownload kept =
         jobs::LoadWholeList(link, Comm.DeviceName(), Grid(), kind, view);
@@ -38,11 +38,8 @@ void TForm1::StartDownloadView() {
     Label14->repaint();
     ProgressBar1->show();
     ProgressBar1->setValue(0);
-    ButOff();
+    StartStoppableRun();
     WriteDownloadEndMarker();
-    TransferFailed = false;
-    Button24->show();
-    StopRequested = false;
 }
 
 void TForm1::EndDownloadView(const jobs::Report& report, int rows, int skipped) {

@@ -13,10 +13,10 @@
 namespace {
 
 // The load's questions as boxes, and its rows as a download shows them.
-class ChangesView : public jobs::ChangesObserver {
+class ChangesView : public DownloadView<jobs::ChangesObserver> {
   public:
     ChangesView(RunScreen& screen, std::string device)
-        : s_(screen), device_(std::move(device)), rows_(screen) {}
+        : DownloadView(screen), device_(std::move(device)) {}
 
     bool SendWholeList(jobs::Distrust why, const std::string& detail) override {
         switch (why) {
@@ -40,15 +40,9 @@ class ChangesView : public jobs::ChangesObserver {
     }
     void Sending(int, int) override { s_.StartDownloadView(); }
 
-    void RowStarting(int row, int rows) override { rows_.RowStarting(row, rows); }
-    void RowFailed(const jobs::Failure& failure) override { rows_.RowFailed(failure); }
-    bool StopNow() override { return rows_.StopNow(); }
-
   private:
     bool Asked(const QString& question) { return s_.Question(question) == Answer::Yes; }
-    RunScreen& s_;
     std::string device_;
-    DownloadView rows_;
 };
 
 }  // namespace

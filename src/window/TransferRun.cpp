@@ -41,6 +41,13 @@ bool TForm1::RequirePort() {
     return false;
 }
 
+void TForm1::StartStoppableRun() {
+    ButOff();
+    TransferFailed = false;
+    Button24->show();
+    StopRequested = false;
+}
+
 bool TForm1::StopPressed() {
     QCoreApplication::processEvents();
     if (!StopRequested) return false;

@@ -65,8 +65,7 @@ void TForm1::UploadRun() {
     TableModified = false;
     // The list kind enables the transfer buttons, so it comes before the busy state.
     ApplyListKind(tables::ListKind::Plu);
-    ButOff();
-    TransferFailed = false;
+    StartStoppableRun();
     Memo1.clear();
     model_->Replace([](tables::Table& table) {
         table.SetRowCount(2);
@@ -75,8 +74,6 @@ void TForm1::UploadRun() {
     });
     StringGrid1->history().Fresh();
     UploadRequest = 0;
-    Button24->show();
-    StopRequested = false;
     UploadView view(*this);
     scale::Link link = LinkNow();
     const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, Comm.DeviceName(), view);
