@@ -20,9 +20,7 @@ class Load {
     ChangesResult Send(const std::vector<int>* rows, int skipped,
                        const KnownRecords* known = nullptr);
     void Log(const ChangesResult& result) {
-        log_.Write({port_, DownloadKindOf(kind_), result.report.rowsDone, result.rows,
-                    OutcomeName(result.report), result.report.duration, result.skipped},
-                   result.report);
+        log_.WriteRun(port_, DownloadKindOf(kind_), result.rows, result.report, result.skipped);
     }
 
     scale::Link& link_;

@@ -120,6 +120,12 @@ void TransferLog::Write(const RunLine& run, const Report& report) {
                OutcomeName(*report.failure));
 }
 
+void TransferLog::WriteRun(const std::string& port, RunKind kind, int rows, const Report& report,
+                           int skipped) {
+    Write({port, kind, report.rowsDone, rows, OutcomeName(report), report.duration, skipped},
+          report);
+}
+
 void TransferLog::RotateIfFull(const std::string& path) const {
     std::error_code error;
     const auto size = fs::file_size(path, error);
