@@ -10,6 +10,12 @@ int DataRows(const tables::Table& table) {
     return std::max(table.RowCount() - 2, 0);
 }
 
+std::vector<int> DataRowNumbers(const tables::Table& table) {
+    std::vector<int> rows(static_cast<std::size_t>(DataRows(table)));
+    std::iota(rows.begin(), rows.end(), 1);
+    return rows;
+}
+
 ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
                         scale::RowKind kind) {
     const tables::Row& cells = table.RowAt(row);
@@ -29,9 +35,7 @@ bool Succeeded(const ExchangeOutcome& outcome) {
 
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
                    Observer& observer) {
-    std::vector<int> rows(static_cast<std::size_t>(DataRows(table)));
-    std::iota(rows.begin(), rows.end(), 1);
-    return RunDownload(link, table, kind, rows, observer);
+    return RunDownload(link, table, kind, DataRowNumbers(table), observer);
 }
 
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
