@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <set>
 
 #include "OpenProblem.h"
 #include "PortMap.h"
@@ -75,12 +76,9 @@ ShopScalesWindow::~ShopScalesWindow() {
 
 void ShopScalesWindow::Refresh() {
     if (Running()) return;
-    std::vector<bool> checked(rows_.size());
-    std::vector<std::string> before;
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-        before.push_back(rows_[r].name);
-        checked[r] = table_->item(static_cast<int>(r), Port)->checkState() == Qt::Checked;
-    }
+    // A scale stays checked wherever it is listed now.
+    std::set<std::string> checked;
+    for (int r : CheckedRows()) checked.insert(rows_[static_cast<std::size_t>(r)].name);
     rows_ = ShopScaleRows(context_.ownPort ? context_.ownPort() : std::nullopt);
     table_->setRowCount(static_cast<int>(rows_.size()));
     bars_.clear();
@@ -89,10 +87,7 @@ void ShopScalesWindow::Refresh() {
         const int at = static_cast<int>(r);
         auto* port = Cell(QString::fromStdString(row.name));
         port->setFlags(row.opens ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::NoItemFlags);
-        bool was = false;
-        for (std::size_t b = 0; b < before.size(); ++b)
-            was = was || (before[b] == row.name && checked[b]);
-        port->setCheckState(row.opens && was ? Qt::Checked : Qt::Unchecked);
+        port->setCheckState(row.opens && checked.count(row.name) ? Qt::Checked : Qt::Unchecked);
         table_->setItem(at, Port, port);
         table_->setItem(at, Device, Cell(row.device));
         table_->setItem(at, Opens, Cell(row.openText));
@@ -238,16 +233,14 @@ void ShopScalesWindow::Finish() {
     const std::vector<jobs::ShopScaleState> states = run_->States();
     run_.reset();
     ShowStates(states);
-    std::vector<std::string> notes;
-    for (const auto& s : states)
-        if (s.end && !s.end->load.knownNote.empty()) notes.push_back(s.end->load.knownNote);
     const QString text = texts::ShopEndText(states, runPorts_, task_);
     if (texts::ShopAllWell(states, task_))
         context_.dialogs->PlainBox(text);
     else
         context_.dialogs->WarningBox(text);
-    for (const std::string& note : notes)
-        if (context_.keepKnown) context_.keepKnown(note);
+    for (const auto& s : states)
+        if (s.end && !s.end->load.knownNote.empty() && context_.keepKnown)
+            context_.keepKnown(s.end->load.knownNote);
     SetRunning(false);
     ShowFacts();
     if (context_.running) context_.running(false);
