@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "OpenProblem.h"
 #include "PortMap.h"
 #include "PortProblemText.h"
 #include "ShopTexts.h"
@@ -134,8 +133,7 @@ std::unique_ptr<TComm> ShopScalesWindow::OpenPort(const std::string& name,
     comm->Port = static_cast<tPort>(n.value_or(1) - 1);
     comm->Connect();
     if (comm->OpenError() == 0) return comm;
-    problem = jobs::PortProblemText(
-        name, serial::DiagnoseOpen(serial::DeviceOfComName(name), comm->OpenError()));
+    problem = jobs::PortProblemText(name, comm->OpenError());
     return nullptr;
 }
 
