@@ -13,15 +13,14 @@
 #include "PortProblemText.h"
 #include "ShopTexts.h"
 #include "Texts.h"
+#include "Widgets.h"
 
 namespace {
 
 enum Col { Port, Device, Opens, LastRun, Known, Progress, Columns };
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
+    return Named(new QPushButton(caption, parent), QString::fromLatin1(name));
 }
 
 QTableWidgetItem* Cell(const QString& text) {
@@ -37,8 +36,7 @@ ShopScalesWindow::ShopScalesWindow(ShopWindowContext context, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(std::move(context)) {
     setObjectName(QStringLiteral("ShopScales"));
     setWindowTitle(texts::ShopScalesTitle());
-    table_ = new QTableWidget(0, Columns, this);
-    table_->setObjectName(QStringLiteral("ShopScalesTable"));
+    table_ = Named(new QTableWidget(0, Columns, this), QStringLiteral("ShopScalesTable"));
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("Порт"), QStringLiteral("Устройство"), QStringLiteral("Открывается"),
          QStringLiteral("Последний обмен"), QStringLiteral("Известно"), QStringLiteral("Ход")});
@@ -92,8 +90,8 @@ void ShopScalesWindow::Refresh() {
         table_->setItem(at, Opens, Cell(row.openText));
         table_->setItem(at, LastRun, Cell(row.lastRun));
         table_->setItem(at, Known, Cell(row.known));
-        auto* bar = new QProgressBar;
-        bar->setObjectName(QStringLiteral("ShopProgress_") + QString::fromStdString(row.name));
+        auto* bar = Named(new QProgressBar,
+                          QStringLiteral("ShopProgress_") + QString::fromStdString(row.name));
         bar->setRange(0, 1);
         bar->setValue(0);
         bar->setTextVisible(true);
