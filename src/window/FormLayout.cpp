@@ -216,9 +216,7 @@ void TForm1::BuildDiagnostics() {
     Button11 = MakeButton(GroupBox5, "Button11", QStringLiteral("Get"), {9, 59, 51, 16});
     Button10 = MakeButton(GroupBox5, "Button10", QStringLiteral("Send"), {58, 59, 52, 16});
 
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{GroupBox2, GroupBox3, GroupBox4, GroupBox5, Button9})
-        w->hide();
+    for (QWidget* panel : DiagnosticsPanels()) panel->hide();
 }
 
 std::vector<QWidget*> TForm1::DiagnosticsPanels() const {
