@@ -31,7 +31,7 @@ class ChangesView : public DownloadView<jobs::ChangesObserver> {
         return false;
     }
     bool TrustUnchecked(int toSend, int rows) override {
-        return Asked(texts::MessagesUnchecked(toSend, rows));
+        return Asked(texts::MessagesUnchecked(texts::PartOf(toSend, rows)));
     }
     void Checking() override { s_.ButOff(); }
     void Checked(bool lineFailed) override {

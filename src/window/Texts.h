@@ -35,9 +35,12 @@ QString CompareBadRow(const QString& problem, int row);
 // The PLU numbers only in the scale are listed, the first fifty of them.
 QString CompareSummary(int equal, int differing, int missing, const QStringList& onlyInScale);
 QString NothingKnown(const QString& port);
-QString KnownStale();
+// ports: the scales the shop's window asks about at once; empty for the window's own port.
+QString KnownStale(const QString& ports = {});
 QString ChangesNotKeepable(const QString& why);
-QString MessagesUnchecked(int toSend, int rows);
+// counts: the messages to send of the list's, "3 из 10", for one scale or for each.
+QString MessagesUnchecked(const QString& counts);
+QString PartOf(int part, int whole);  // "3 из 10"
 QString NothingChanged(int rows);
 
 // Table files.
