@@ -70,12 +70,9 @@ ChangesResult Load::Run() {
 }
 
 ChangesResult Load::Whole(Distrust why, std::string detail) {
-    ChangesResult declined;
-    declined.end = ChangesResult::End::Declined;
-    declined.distrust = why;
-    declined.detail = detail;
-    if (!observer_.SendWholeList(why, detail)) return declined;
-    ChangesResult result = Send(nullptr, -1);
+    ChangesResult result;
+    result.end = ChangesResult::End::Declined;
+    if (observer_.SendWholeList(why, detail)) result = Send(nullptr, -1);
     result.distrust = why;
     result.detail = std::move(detail);
     return result;
