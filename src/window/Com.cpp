@@ -170,10 +170,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (shopRunning_) {
         // The runs end after their current records; the close check follows their box.
-        shopScales_->AskToEnd([this] {
-            QMetaObject::invokeMethod(
-                this, [this] { close(); }, Qt::QueuedConnection);
-        });
+        shopScales_->AskToEnd(this);
         event->ignore();
         return;
     }

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <set>
+#include <utility>
 
 #include "PortMap.h"
 #include "PortProblemText.h"
@@ -21,6 +22,12 @@ enum Col { Port, Device, Opens, LastRun, Known, Progress, Columns };
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
     return Named(new QPushButton(caption, parent), QString::fromLatin1(name));
+}
+
+// A close asked for from inside a box's answer or a run's end comes once the events are served.
+void CloseLater(QWidget* window) {
+    QMetaObject::invokeMethod(
+        window, [window] { window->close(); }, Qt::QueuedConnection);
 }
 
 QTableWidgetItem* Cell(const QString& text) {
@@ -240,22 +247,18 @@ void ShopScalesWindow::Finish() {
     SetRunning(false);
     ShowFacts();
     if (context_.running) context_.running(false);
-    if (afterRun_) {
-        const std::function<void()> after = std::move(afterRun_);
-        afterRun_ = nullptr;
-        after();
-    }
+    if (QWidget* window = std::exchange(closeAfterRun_, nullptr)) CloseLater(window);
 }
 
-bool ShopScalesWindow::AskToEnd(std::function<void()> after) {
+bool ShopScalesWindow::AskToEnd(QWidget* window) {
     if (!Running()) return false;
     if (context_.dialogs->Question(texts::ShopCloseQuestion()) != Answer::Yes) return false;
     if (!run_) {
         // The run ended while the question was open.
-        if (after) after();
+        CloseLater(window);
         return true;
     }
-    afterRun_ = std::move(after);
+    closeAfterRun_ = window;
     StopClick();
     return true;
 }
@@ -266,8 +269,5 @@ void ShopScalesWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    AskToEnd([this] {
-        QMetaObject::invokeMethod(
-            this, [this] { close(); }, Qt::QueuedConnection);
-    });
+    AskToEnd(this);
 }
