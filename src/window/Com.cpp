@@ -66,21 +66,22 @@ const tables::Table& TForm1::Grid() const {
 }
 
 void TForm1::ConnectHandlers() {
-    // A command from a button or the menu; refused while a download or upload runs.
-    auto command = [this](void (TForm1::*handler)()) {
+    // A command from a button or the menu, a handler or a call on the window; refused while a
+    // download or upload runs.
+    auto command = [this](auto handler) {
         return [this, handler] {
             if (RefusedDuringRun()) {
                 QApplication::beep();
                 if (shopRunning_) dialogs_->ErrorBox(texts::ShopRunRefusal());
                 return;
             }
-            (this->*handler)();
+            std::invoke(handler, this);
         };
     };
-    auto onClick = [&](QPushButton* button, void (TForm1::*handler)()) {
+    auto onClick = [&](QPushButton* button, auto handler) {
         connect(button, &QPushButton::clicked, this, command(handler));
     };
-    auto onTrigger = [&](QAction* action, void (TForm1::*handler)()) {
+    auto onTrigger = [&](QAction* action, auto handler) {
         connect(action, &QAction::triggered, this, command(handler));
     };
     onTrigger(logItem_, &TForm1::ShowTransferLog);
@@ -89,8 +90,8 @@ void TForm1::ConnectHandlers() {
         if (runActive_) return QApplication::beep();
         ShowShopScales();
     });
-    onTrigger(importCsvItem_, &TForm1::ImportCsv);
-    onTrigger(importColumnsItem_, &TForm1::ImportChoosingColumns);
+    onTrigger(importCsvItem_, [](TForm1* form) { form->ImportList(false); });
+    onTrigger(importColumnsItem_, [](TForm1* form) { form->ImportList(true); });
     onTrigger(exportCsvItem_, &TForm1::ExportCsv);
     onTrigger(compareItem_, &TForm1::CompareClick);
     onTrigger(sendChangesItem_, &TForm1::SendChangesClick);

@@ -332,8 +332,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     void TransmitRow(scale::RowKind kind);
     // Service: the transfer log, and the line each run writes to it.
     void ShowTransferLog();
-    void ImportCsv();
-    void ImportChoosingColumns();
     // A price list into the table; askColumns opens the choice of columns even when the file's
     // header is known or remembered.
     void ImportList(bool askColumns);

@@ -11,14 +11,6 @@
 #include "TableWrites.h"
 #include "Texts.h"
 
-void TForm1::ImportCsv() {
-    ImportList(false);
-}
-
-void TForm1::ImportChoosingColumns() {
-    ImportList(true);
-}
-
 void TForm1::ImportList(bool askColumns) {
     if (TableModified && !PassSavePrompt(texts::OpenPrompt())) return;
     const std::optional<QString> path =
