@@ -3,12 +3,10 @@
 #include "Com.h"
 #include "CsvFile.h"
 #include "CsvImport.h"
-#include "GridModel.h"
 #include "GridView.h"
 #include "ImportChoice.h"
 #include "ImportTexts.h"
 #include "SheetFile.h"
-#include "TableWrites.h"
 #include "Texts.h"
 
 void TForm1::ImportList(bool askColumns) {
@@ -48,7 +46,7 @@ void TForm1::TakeImport(jobs::ImportReport& report) {
     Memo1.clear();
     // A new list of the file's kind; it has no table file of its own yet.
     ApplyListKind(report.kind);
-    ReplaceKeepingCurrentCell(*StringGrid1, *model_, [&](tables::Table& table) {
+    StringGrid1->ReplaceKeepingCurrentCell([&](tables::Table& table) {
         tables::WriteTitles(table, report.kind);
         tables::LoadRows(table, std::move(report.rows));
     });

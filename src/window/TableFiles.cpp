@@ -1,9 +1,7 @@
 // Save, QuickSave, Open, the save prompts and the close check.
 #include "Com.h"
-#include "GridModel.h"
 #include "GridView.h"
 #include "TableFile.h"
-#include "TableWrites.h"
 #include "Texts.h"
 
 namespace {
@@ -102,9 +100,8 @@ void TForm1::Button20Click() {
     // 64 MiB is no list) must never be written over with this table.
     TableFileName = *path;
     std::vector<tables::Row> rows = tables::ParseTableFile(Memo1);
-    ReplaceKeepingCurrentCell(*StringGrid1, *model_, [&rows](tables::Table& table) {
-        tables::LoadRows(table, std::move(rows));
-    });
+    StringGrid1->ReplaceKeepingCurrentCell(
+        [&rows](tables::Table& table) { tables::LoadRows(table, std::move(rows)); });
     StringGrid1->history().Fresh();
 }
 
