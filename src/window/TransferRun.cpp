@@ -1,4 +1,4 @@
-// A download or upload as one exclusive run of the window.
+// A download or upload as one exclusive run of the window: its busy state, and Stop.
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -41,6 +41,18 @@ bool TForm1::RequirePort() {
     return false;
 }
 
+void TForm1::ButOff() {
+    Button24->hide();
+    SetTopButtonsEnabled(false);
+    for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(false);
+}
+
+void TForm1::ButOn() {
+    Button24->hide();
+    SetTopButtonsEnabled(true);
+    for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(true);
+}
+
 void TForm1::StartStoppableRun() {
     ButOff();
     TransferFailed = false;
@@ -53,4 +65,8 @@ bool TForm1::StopPressed() {
     if (!StopRequested) return false;
     Button24->hide();
     return true;
+}
+
+void TForm1::Button24Click() {
+    StopRequested = true;
 }
