@@ -30,14 +30,8 @@ class CompareView : public DownloadView<> {
 
 void TForm1::CompareClick() {
     if (!RequirePort()) return;
-    if (!TableExists) {
-        dialogs_->ErrorBox(texts::NoPluListToCompare());
-        return;
-    }
-    if (!TableIsPlu) {
-        dialogs_->ErrorBox(texts::ComparePluOnly());
-        return;
-    }
+    if (ErrorBoxIf(!TableExists, texts::NoPluListToCompare())) return;
+    if (ErrorBoxIf(!TableIsPlu, texts::ComparePluOnly())) return;
     RunExclusive([this] { CompareRun(); });
 }
 

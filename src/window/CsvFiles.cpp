@@ -25,10 +25,7 @@ void TForm1::ImportList(bool askColumns) {
     const bool ask = askColumns ? report.refusal.empty() : report.headerUnknown;
     if (ask) {
         jobs::ImportChoice choice(std::move(bytes), format);
-        if (!choice.Refusal().empty()) {
-            dialogs_->ErrorBox(QString::fromStdString(choice.Refusal()));
-            return;
-        }
+        if (ErrorBoxIf(!choice.Refusal().empty(), QString::fromStdString(choice.Refusal()))) return;
         if (!dialogs_->ChooseColumns(choice)) return;
         report = choice.Import();
     }
@@ -36,12 +33,9 @@ void TForm1::ImportList(bool askColumns) {
 }
 
 void TForm1::TakeImport(jobs::ImportReport& report) {
-    const QString said = QString::fromStdString(jobs::ReportText(report));
+    QString said = QString::fromStdString(jobs::ReportText(report));
     // Taken whole or not at all: a refused file leaves the table as it was.
-    if (!report.Imported()) {
-        dialogs_->ErrorBox(said);
-        return;
-    }
+    if (ErrorBoxIf(!report.Imported(), said)) return;
     TableModified = false;
     Memo1.clear();
     // A new list of the file's kind; it has no table file of its own yet.
@@ -51,13 +45,9 @@ void TForm1::TakeImport(jobs::ImportReport& report) {
         tables::LoadRows(table, std::move(report.rows));
     });
     StringGrid1->history().Fresh();
-    if (report.rememberFailure.empty()) {
-        dialogs_->PlainBox(said);
-    } else {
-        dialogs_->PlainBox(
-            said + "\n" +
-            texts::ChoiceNotRemembered(QString::fromStdString(report.rememberFailure)));
-    }
+    if (!report.rememberFailure.empty())
+        said += "\n" + texts::ChoiceNotRemembered(QString::fromStdString(report.rememberFailure));
+    dialogs_->PlainBox(said);
 }
 
 void TForm1::ExportCsv() {

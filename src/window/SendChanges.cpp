@@ -49,10 +49,7 @@ class ChangesView : public DownloadView<jobs::ChangesObserver> {
 
 void TForm1::SendChangesClick() {
     if (!RequirePort()) return;
-    if (!TableExists) {
-        dialogs_->ErrorBox(texts::ChooseListKindFirst());
-        return;
-    }
+    if (ErrorBoxIf(!TableExists, texts::ChooseListKindFirst())) return;
     RunExclusive([this] { SendChangesRun(); });
 }
 

@@ -36,9 +36,7 @@ void TForm1::RunExclusive(const std::function<void()>& run) {
 }
 
 bool TForm1::RequirePort() {
-    if (PortOpened) return true;
-    dialogs_->ErrorBox(texts::PortNotSet());
-    return false;
+    return !ErrorBoxIf(!PortOpened, texts::PortNotSet());
 }
 
 void TForm1::ButOff() {
