@@ -153,11 +153,6 @@ void TForm1::ConnectHandlers() {
     connect(diagnostics, &QShortcut::activated, this, &TForm1::ToggleDiagnostics);
 }
 
-bool TForm1::ErrorBoxIf(bool shown, const QString& text) {
-    if (shown) dialogs_->ErrorBox(text);
-    return shown;
-}
-
 void TForm1::Image1Click() {
     dialogs_->PlainBox(texts::About());
 }

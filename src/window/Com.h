@@ -168,8 +168,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     void ShowProgress(int value) override;
     void RowUnderWay(int row) override { CurRow = row; }
     void ErrorBox(const QString& text) override { dialogs_->ErrorBox(text); }
-    // The error box when `shown`, which is given back for the command to end on.
-    bool ErrorBoxIf(bool shown, const QString& text);
     Answer Question(const QString& text) override { return dialogs_->Question(text); }
     void MarkBadCell(int column, int row) override;
 

@@ -30,8 +30,8 @@ class CompareView : public DownloadView<> {
 
 void TForm1::CompareClick() {
     if (!RequirePort()) return;
-    if (ErrorBoxIf(!TableExists, texts::NoPluListToCompare())) return;
-    if (ErrorBoxIf(!TableIsPlu, texts::ComparePluOnly())) return;
+    if (dialogs_->ErrorBoxIf(!TableExists, texts::NoPluListToCompare())) return;
+    if (dialogs_->ErrorBoxIf(!TableIsPlu, texts::ComparePluOnly())) return;
     RunExclusive([this] { CompareRun(); });
 }
 

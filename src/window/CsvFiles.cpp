@@ -25,7 +25,9 @@ void TForm1::ImportList(bool askColumns) {
     const bool ask = askColumns ? report.refusal.empty() : report.headerUnknown;
     if (ask) {
         jobs::ImportChoice choice(std::move(bytes), format);
-        if (ErrorBoxIf(!choice.Refusal().empty(), QString::fromStdString(choice.Refusal()))) return;
+        if (dialogs_->ErrorBoxIf(!choice.Refusal().empty(),
+                                 QString::fromStdString(choice.Refusal())))
+            return;
         if (!dialogs_->ChooseColumns(choice)) return;
         report = choice.Import();
     }
@@ -35,7 +37,7 @@ void TForm1::ImportList(bool askColumns) {
 void TForm1::TakeImport(jobs::ImportReport& report) {
     QString said = QString::fromStdString(jobs::ReportText(report));
     // Taken whole or not at all: a refused file leaves the table as it was.
-    if (ErrorBoxIf(!report.Imported(), said)) return;
+    if (dialogs_->ErrorBoxIf(!report.Imported(), said)) return;
     TableModified = false;
     Memo1.clear();
     // A new list of the file's kind; it has no table file of its own yet.

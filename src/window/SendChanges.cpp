@@ -49,7 +49,7 @@ class ChangesView : public DownloadView<jobs::ChangesObserver> {
 
 void TForm1::SendChangesClick() {
     if (!RequirePort()) return;
-    if (ErrorBoxIf(!TableExists, texts::ChooseListKindFirst())) return;
+    if (dialogs_->ErrorBoxIf(!TableExists, texts::ChooseListKindFirst())) return;
     RunExclusive([this] { SendChangesRun(); });
 }
 

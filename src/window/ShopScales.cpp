@@ -145,18 +145,12 @@ std::unique_ptr<TComm> ShopScalesWindow::OpenPort(const std::string& name,
 void ShopScalesWindow::Start(jobs::ShopTask task) {
     if (Running()) return;
     const std::vector<int> checked = CheckedRows();
-    if (checked.empty()) {
-        context_.dialogs->ErrorBox(texts::NoScaleChecked());
-        return;
-    }
+    if (context_.dialogs->ErrorBoxIf(checked.empty(), texts::NoScaleChecked())) return;
     jobs::ShopJob job;
     job.task = task;
     if (task != jobs::ShopTask::ReadDisplay) {
         std::optional<ShopList> list = context_.list ? context_.list() : std::nullopt;
-        if (!list) {
-            context_.dialogs->ErrorBox(texts::ChooseListKindFirst());
-            return;
-        }
+        if (context_.dialogs->ErrorBoxIf(!list, texts::ChooseListKindFirst())) return;
         job.table = std::move(list->table);
         job.kind = jobs::RowKindOf(list->kind);
     }

@@ -72,7 +72,7 @@ bool TForm1::PassSavePrompt(const QString& text) {
 }
 
 void TForm1::Button20Click() {
-    if (ErrorBoxIf(!TableExists, texts::ChooseListKindFirst())) return;
+    if (dialogs_->ErrorBoxIf(!TableExists, texts::ChooseListKindFirst())) return;
     if (TableModified && !PassSavePrompt(texts::OpenPrompt())) return;
     TableModified = false;
     OpenDialog1.fileName.clear();
@@ -84,7 +84,7 @@ void TForm1::Button20Click() {
     if (!path) return;
     Memo1.clear();
     const QString failure = ReadFailureText(tables::ReadTableFile(*path, Memo1), *path);
-    if (ErrorBoxIf(!failure.isEmpty(), failure)) return;
+    if (dialogs_->ErrorBoxIf(!failure.isEmpty(), failure)) return;
     if (tables::HasTooManyRecords(Memo1)) {
         Memo1 = std::string();
         dialogs_->ErrorBox(texts::TooManyRecords(*path, tables::kMaxTableRecords));

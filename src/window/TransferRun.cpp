@@ -36,7 +36,7 @@ void TForm1::RunExclusive(const std::function<void()>& run) {
 }
 
 bool TForm1::RequirePort() {
-    return !ErrorBoxIf(!PortOpened, texts::PortNotSet());
+    return !dialogs_->ErrorBoxIf(!PortOpened, texts::PortNotSet());
 }
 
 void TForm1::ButOff() {
