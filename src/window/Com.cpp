@@ -25,7 +25,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialP
     : Comm(platform ? std::move(platform) : serial::MakePosixPlatform()),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this, kTitle)),
       clock_(clock ? clock : &scale::SystemClock()),
-      byteTimeoutMs_(byteTimeoutMs) {
+      byteTimeoutMs_(byteTimeoutMs),
+      link_{Comm, *clock_, byteTimeoutMs_} {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
     setFont(FormFont(QStringLiteral("Arial"), 13));

@@ -300,7 +300,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     void BuildDiagnostics();
     void ConnectHandlers();
     void SetTopButtonsEnabled(bool enabled);  // StartBtn and Button12..Button20
-    scale::Link LinkNow() { return scale::Link{Comm, *clock_, byteTimeoutMs_}; }
     // While a download or upload runs, every other command is refused: the run serves
     // events between rows, and a command run there would work on a half-sent table.
     bool RefusedDuringRun() const { return runActive_ || shopRunning_; }
@@ -361,6 +360,8 @@ class TForm1 : public QMainWindow, private RunScreen {
     std::unique_ptr<Dialogs> dialogs_;
     scale::Clock* clock_;
     int byteTimeoutMs_;
+    // Every exchange of the window's own runs goes through its port, clock and read bound.
+    scale::Link link_;
     GridModel* model_ = nullptr;
     std::string Memo1;
     bool runActive_ = false;

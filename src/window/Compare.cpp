@@ -51,8 +51,8 @@ void TForm1::CompareRun() {
     ProgressBar1->setFormat(texts::CompareProgress());
     ProgressBar1->show();
     CompareView view(*this);
-    scale::Link link = LinkNow();
-    const jobs::KeptCompare kept = jobs::CompareKeepingKnown(link, Comm.DeviceName(), Grid(), view);
+    const jobs::KeptCompare kept =
+        jobs::CompareKeepingKnown(link_, Comm.DeviceName(), Grid(), view);
     KeepKnown(kept.knownNote);
     const jobs::CompareReport& result = kept.compared;
     // The download finds the bar as it always has.

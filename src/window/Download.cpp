@@ -26,9 +26,8 @@ void TForm1::DownloadRun() {
     const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
     StartDownloadView();
     DownloadView<> view(*this);
-    scale::Link link = LinkNow();
     const jobs::KeptDownload kept =
-        jobs::LoadWholeList(link, Comm.DeviceName(), Grid(), kind, view);
+        jobs::LoadWholeList(link_, Comm.DeviceName(), Grid(), kind, view);
     KeepKnown(kept.knownNote);
     EndDownloadView(kept.report, jobs::DataRows(Grid()), -1);
 }
@@ -72,7 +71,6 @@ void TForm1::ShowProgress(int value) {
 }
 
 void TForm1::TransmitRow(scale::RowKind kind) {
-    scale::Link link = LinkNow();
-    if (auto failure = FailureOf(jobs::SendRow(link, Grid(), CurRow, kind)))
+    if (auto failure = FailureOf(jobs::SendRow(link_, Grid(), CurRow, kind)))
         ReportLinkFailure(*failure);
 }

@@ -20,8 +20,7 @@ void TForm1::StartBtnClick() {
         return;
     }
     SetTopButtonsEnabled(false);
-    scale::Link link = LinkNow();
-    const jobs::ReadoutRun run = jobs::RunReadout(link, Comm.DeviceName());
+    const jobs::ReadoutRun run = jobs::RunReadout(link_, Comm.DeviceName());
     const scale::ReadoutOutcome outcome = run.outcome;
     const scale::DisplayReading& reading = run.reading;
     // A failed readout shows the zero reading: after the box when the scale refused, before it

@@ -56,9 +56,8 @@ void TForm1::SendChangesClick() {
 void TForm1::SendChangesRun() {
     const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
     ChangesView view(*this, Comm.DeviceName());
-    scale::Link link = LinkNow();
     const jobs::ChangesResult result =
-        jobs::LoadChanges(link, Comm.DeviceName(), Grid(), kind, view);
+        jobs::LoadChanges(link_, Comm.DeviceName(), Grid(), kind, view);
     KeepKnown(result.knownNote);
     using End = jobs::ChangesResult::End;
     switch (result.end) {

@@ -75,8 +75,7 @@ void TForm1::UploadRun() {
     StringGrid1->history().Fresh();
     UploadRequest = 0;
     UploadView view(*this);
-    scale::Link link = LinkNow();
-    const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, Comm.DeviceName(), view);
+    const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link_, Comm.DeviceName(), view);
     KeepKnown(kept.knownNote);
     const jobs::Report& report = kept.report;
     statusLine_->showMessage(
@@ -100,8 +99,7 @@ void TForm1::AppendUploadedRow(const tables::Row& cells) {
 
 void TForm1::ReadPlu() {
     LinkAnswered = true;
-    scale::Link link = LinkNow();
-    TakeUploadOutcome(scale::UploadPlu(link, UploadRequest, UploadedFields));
+    TakeUploadOutcome(scale::UploadPlu(link_, UploadRequest, UploadedFields));
 }
 
 void TForm1::TakeUploadOutcome(scale::UploadOutcome outcome) {
