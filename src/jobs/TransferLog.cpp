@@ -54,19 +54,9 @@ std::string LocalTimeNow() {
 }
 
 const char* RunKindName(RunKind kind) {
-    switch (kind) {
-        case RunKind::PluDownload:
-            return "plu-download";
-        case RunKind::MsgDownload:
-            return "msg-download";
-        case RunKind::PluUpload:
-            return "plu-upload";
-        case RunKind::Readout:
-            return "readout";
-        case RunKind::PluCompare:
-            return "plu-compare";
-    }
-    return "?";
+    static const char* const kNames[] = {"plu-download", "msg-download", "plu-upload", "readout",
+                                         "plu-compare"};
+    return kNames[static_cast<std::size_t>(kind)];
 }
 
 std::string OutcomeName(const Failure& failure) {
