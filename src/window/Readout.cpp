@@ -14,8 +14,7 @@ void TForm1::ShowReading(const scale::DisplayReading& reading) {
 }
 
 void TForm1::StartBtnClick() {
-    if (!PortConfigured) {
-        dialogs_->ErrorBox(texts::PortNotSet());
+    if (dialogs_->ErrorBoxIf(!PortConfigured, texts::PortNotSet())) {
         SetTopButtonsEnabled(true);
         return;
     }
