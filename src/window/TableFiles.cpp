@@ -4,23 +4,6 @@
 #include "TableFile.h"
 #include "Texts.h"
 
-namespace {
-
-// The error box text for a file Open could not take; empty when it was read.
-QString ReadFailureText(tables::ReadResult result, const QString& path) {
-    switch (result) {
-        case tables::ReadResult::Ok:
-            return {};
-        case tables::ReadResult::CannotOpen:
-            return texts::CannotOpenFile(path);
-        case tables::ReadResult::TooLarge:
-            return texts::FileTooLarge(path);
-    }
-    return {};
-}
-
-}  // namespace
-
 bool TForm1::WriteTable() {
     QString cause;
     if (!tables::WriteTableFile(TableFileName, Grid(), tables::DataRowCount(Grid()), cause)) {
@@ -83,7 +66,7 @@ void TForm1::Button20Click() {
     const std::optional<QString> path = dialogs_->OpenFile(OpenDialog1);
     if (!path) return;
     Memo1.clear();
-    const QString failure = ReadFailureText(tables::ReadTableFile(*path, Memo1), *path);
+    const QString failure = texts::ReadFailure(tables::ReadTableFile(*path, Memo1), *path);
     if (dialogs_->ErrorBoxIf(!failure.isEmpty(), failure)) return;
     if (tables::HasTooManyRecords(Memo1)) {
         Memo1 = std::string();

@@ -126,10 +126,15 @@ QString ChooseListKindFirst() {
     return QStringLiteral(
         "Перед работой нажмите кнопку PLU или MSG для определения нужного типа файла");
 }
-QString CannotOpenFile(const QString& path) {
-    return QStringLiteral("Cannot open file %1").arg(path);
-}
-QString FileTooLarge(const QString& path) {
+QString ReadFailure(tables::ReadResult result, const QString& path) {
+    switch (result) {
+        case tables::ReadResult::Ok:
+            return {};
+        case tables::ReadResult::CannotOpen:
+            return QStringLiteral("Cannot open file %1").arg(path);
+        case tables::ReadResult::TooLarge:
+            break;
+    }
     return QStringLiteral("Файл %1 больше 64 МБ: это не список товаров или сообщений, он не открыт")
         .arg(path);
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "TableFile.h"
+
 namespace texts {
 
 // Transfers.
@@ -46,8 +48,8 @@ QString NothingChanged(int rows);
 // Table files.
 QString NothingToSave();
 QString ChooseListKindFirst();
-QString CannotOpenFile(const QString& path);
-QString FileTooLarge(const QString& path);
+// The error box text for a file Open could not take; empty when it was read.
+QString ReadFailure(tables::ReadResult result, const QString& path);
 QString TooManyRecords(const QString& path, qint64 maxRecords);
 QString SaveFailed(const QString& path, const QString& cause);
 
