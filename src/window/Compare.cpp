@@ -14,7 +14,6 @@
 #include "GridModel.h"
 #include "Runs.h"
 #include "Texts.h"
-#include "TransferOutcome.h"
 
 namespace {
 

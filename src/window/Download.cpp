@@ -8,13 +8,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "ChangesLoad.h"
 #include "Com.h"
-#include "DownloadSteps.h"
 #include "DownloadView.h"
 #include "GridModel.h"
 #include "Runs.h"
 #include "Texts.h"
+#include "TransferOutcome.h"
 
 void TForm1::Button21Click() {
     // Without an open port nothing is shown, written or sent.

@@ -1,7 +1,5 @@
 // Uploading the scale's PLU list into the table.
 
-#include "Upload.h"
-
 #include <QPushButton>
 #include <QStatusBar>
 
