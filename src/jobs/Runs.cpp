@@ -1,6 +1,5 @@
 #include "Runs.h"
 
-#include "ChangesLoad.h"
 #include "Download.h"
 #include "KnownContents.h"
 #include "Upload.h"
