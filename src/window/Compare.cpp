@@ -53,13 +53,12 @@ void TForm1::CompareRun() {
     const jobs::KeptCompare kept =
         jobs::CompareKeepingKnown(link_, Comm.DeviceName(), Grid(), view);
     KeepKnown(kept.knownNote);
-    const jobs::CompareReport& result = kept.compared;
     // The download finds the bar as it always has.
     ProgressBar1->hide();
     ProgressBar1->setFormat(QStringLiteral("%p%"));
     ProgressBar1->setRange(0, 100);
     ButOn();
-    if (result.comparison) ShowComparison(*result.comparison);
+    if (kept.compared.comparison) ShowComparison(*kept.compared.comparison);
 }
 
 void TForm1::ShowComparison(const jobs::Comparison& comparison) {

@@ -20,13 +20,11 @@ void TForm1::StartBtnClick() {
     }
     SetTopButtonsEnabled(false);
     const jobs::ReadoutRun run = jobs::RunReadout(link_, Comm.DeviceName());
-    const scale::ReadoutOutcome outcome = run.outcome;
-    const scale::DisplayReading& reading = run.reading;
     // A failed readout shows the zero reading: after the box when the scale refused, before it
     // when it did not answer or fell silent.
-    const bool refused = outcome == scale::ReadoutOutcome::Refused;
-    if (!refused) ShowReading(reading);
-    if (outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(texts::LinkCheck());
-    if (refused) ShowReading(reading);
+    const bool refused = run.outcome == scale::ReadoutOutcome::Refused;
+    if (!refused) ShowReading(run.reading);
+    if (run.outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(texts::LinkCheck());
+    if (refused) ShowReading(run.reading);
     SetTopButtonsEnabled(true);
 }
