@@ -20,9 +20,7 @@ class Load {
     ChangesResult Send(const std::vector<int>* rows, int skipped,
                        const KnownRecords* known = nullptr);
     void Log(const ChangesResult& result) {
-        log_.Write({port_, DownloadKindOf(kind_), result.report.rowsDone, result.rows,
-                    OutcomeName(result.report), result.report.duration, result.skipped},
-                   result.report);
+        log_.WriteRun(port_, DownloadKindOf(kind_), result.rows, result.report, result.skipped);
     }
 
     scale::Link& link_;
@@ -72,12 +70,9 @@ ChangesResult Load::Run() {
 }
 
 ChangesResult Load::Whole(Distrust why, std::string detail) {
-    ChangesResult declined;
-    declined.end = ChangesResult::End::Declined;
-    declined.distrust = why;
-    declined.detail = detail;
-    if (!observer_.SendWholeList(why, detail)) return declined;
-    ChangesResult result = Send(nullptr, -1);
+    ChangesResult result;
+    result.end = ChangesResult::End::Declined;
+    if (observer_.SendWholeList(why, detail)) result = Send(nullptr, -1);
     result.distrust = why;
     result.detail = std::move(detail);
     return result;

@@ -7,6 +7,12 @@
 
 namespace jobs {
 
+std::vector<int> DataRowNumbers(const tables::Table& table) {
+    std::vector<int> rows(static_cast<std::size_t>(DataRows(table)));
+    std::iota(rows.begin(), rows.end(), 1);
+    return rows;
+}
+
 namespace {
 
 // The row must have passed its check (scale::ValidateRow).
@@ -35,9 +41,7 @@ bool Succeeded(const ExchangeOutcome& outcome) {
 
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,
                    Observer& observer) {
-    std::vector<int> rows(static_cast<std::size_t>(DataRows(table)));
-    std::iota(rows.begin(), rows.end(), 1);
-    return RunDownload(link, table, kind, rows, observer);
+    return RunDownload(link, table, kind, DataRowNumbers(table), observer);
 }
 
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,

@@ -12,6 +12,8 @@ bool Succeeded(const ExchangeOutcome& outcome);
 
 // The rows a download sends: 1 .. RowCount() - 2, the last row being the end marker's.
 int DataRows(const tables::Table& table);
+// Their numbers, in order.
+std::vector<int> DataRowNumbers(const tables::Table& table);
 
 // Sends the data rows. A row that fails its check
 // or its exchange ends the job, after the observer was told.

@@ -1,19 +1,11 @@
 #include "KeptDownload.h"
 
-#include <numeric>
-
 #include "Download.h"
 #include "KnownContents.h"
 
 namespace jobs {
 
 namespace {
-
-std::vector<int> AllRows(const tables::Table& table) {
-    std::vector<int> rows(static_cast<std::size_t>(DataRows(table)));
-    std::iota(rows.begin(), rows.end(), 1);
-    return rows;
-}
 
 std::string StuckNote(const std::string& why, bool changedOnly) {
     return why + ". Этот файл не удаётся и удалить, так что " +
@@ -28,7 +20,7 @@ KeptDownload DownloadKeepingKnown(scale::Link& link, const std::string& port,
                                   const tables::Table& table, scale::RowKind kind,
                                   const std::vector<int>* rows, Observer& observer,
                                   const std::function<void()>& started, const KnownRecords* known) {
-    const std::vector<int> sent = rows ? *rows : AllRows(table);
+    const std::vector<int> sent = rows ? *rows : DataRowNumbers(table);
     KnownRecorder recorder(port, kind, &table, observer, known);
     KeptDownload kept;
     std::string why;

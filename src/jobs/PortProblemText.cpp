@@ -3,6 +3,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "PortMap.h"
+
 namespace jobs {
 
 namespace {
@@ -46,6 +48,10 @@ std::string PortProblemText(const std::string& port, const serial::OpenDiagnosis
             break;
     }
     return what + " не открывается: " + d.systemText;
+}
+
+std::string PortProblemText(const std::string& port, std::int32_t openError) {
+    return PortProblemText(port, serial::DiagnoseOpen(serial::DeviceOfComName(port), openError));
 }
 
 }  // namespace jobs

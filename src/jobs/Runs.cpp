@@ -1,6 +1,5 @@
 #include "Runs.h"
 
-#include "ChangesLoad.h"
 #include "Download.h"
 #include "KnownContents.h"
 #include "Upload.h"
@@ -23,9 +22,7 @@ KeptUpload UploadKeepingKnown(scale::Link& link, const std::string& port, Observ
     KeptUpload kept;
     kept.report = RunUpload(link, recorder);
     kept.knownNote = recorder.Finish(kept.report);
-    log.Write({port, RunKind::PluUpload, kept.report.rowsDone, 0, OutcomeName(kept.report),
-               kept.report.duration},
-              kept.report);
+    log.WriteRun(port, RunKind::PluUpload, 0, kept.report);
     return kept;
 }
 
@@ -35,19 +32,14 @@ KeptCompare CompareKeepingKnown(scale::Link& link, const std::string& port,
     KeptCompare kept;
     kept.compared = RunCompare(link, table, recorder);
     kept.knownNote = recorder.Finish(kept.compared.report);
-    const Report& report = kept.compared.report;
-    log.Write({port, RunKind::PluCompare, report.rowsDone, 0, OutcomeName(report), report.duration},
-              report);
+    log.WriteRun(port, RunKind::PluCompare, 0, kept.compared.report);
     return kept;
 }
 
 KeptDownload LoadWholeList(scale::Link& link, const std::string& port, const tables::Table& table,
-                           scale::RowKind kind, Observer& observer, TransferLog& log,
-                           const std::function<void()>& started) {
-    KeptDownload kept = DownloadKeepingKnown(link, port, table, kind, nullptr, observer, started);
-    log.Write({port, DownloadKindOf(kind), kept.report.rowsDone, DataRows(table),
-               OutcomeName(kept.report), kept.report.duration},
-              kept.report);
+                           scale::RowKind kind, Observer& observer, TransferLog& log) {
+    KeptDownload kept = DownloadKeepingKnown(link, port, table, kind, nullptr, observer);
+    log.WriteRun(port, DownloadKindOf(kind), DataRows(table), kept.report);
     return kept;
 }
 

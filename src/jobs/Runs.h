@@ -40,7 +40,6 @@ KeptCompare CompareKeepingKnown(scale::Link& link, const std::string& port,
 
 // Every data row of the table, as DownloadKeepingKnown sends them.
 KeptDownload LoadWholeList(scale::Link& link, const std::string& port, const tables::Table& table,
-                           scale::RowKind kind, Observer& observer, TransferLog& log = SharedLog(),
-                           const std::function<void()>& started = nullptr);
+                           scale::RowKind kind, Observer& observer, TransferLog& log = SharedLog());
 
 }  // namespace jobs

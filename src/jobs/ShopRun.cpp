@@ -13,14 +13,12 @@ class ShopRun::ScaleObserver : public ChangesObserver {
         // Nothing was sent and nothing can be asked: the load's end says so.
         if (why == Distrust::NotKeepable) return false;
         ScaleQuestion q;
-        q.scale = scale_;
         q.kind = why == Distrust::Unknown ? QuestionKind::NothingKnown : QuestionKind::KnownStale;
         q.detail = detail;
         return Ask(q);
     }
     bool TrustUnchecked(int toSend, int rows) override {
         ScaleQuestion q;
-        q.scale = scale_;
         q.kind = QuestionKind::MessagesUnchecked;
         q.toSend = toSend;
         q.rows = rows;
@@ -50,7 +48,8 @@ class ShopRun::ScaleObserver : public ChangesObserver {
     }
 
   private:
-    bool Ask(const ScaleQuestion& q) {
+    bool Ask(ScaleQuestion q) {
+        q.scale = scale_;
         Stage(ShopScaleState::Stage::Asking);
         const bool yes = run_.questions_.Ask(q);
         Stage(ShopScaleState::Stage::Checking);

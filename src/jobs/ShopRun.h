@@ -72,7 +72,6 @@ class ShopRun {
     std::vector<ShopScaleState> States();
     QuestionRound& Questions() { return questions_; }
     void Stop();
-    bool Stopping() const { return stop_; }
     bool Ended() const { return running_ == 0; }
 
   private:

@@ -54,19 +54,9 @@ std::string LocalTimeNow() {
 }
 
 const char* RunKindName(RunKind kind) {
-    switch (kind) {
-        case RunKind::PluDownload:
-            return "plu-download";
-        case RunKind::MsgDownload:
-            return "msg-download";
-        case RunKind::PluUpload:
-            return "plu-upload";
-        case RunKind::Readout:
-            return "readout";
-        case RunKind::PluCompare:
-            return "plu-compare";
-    }
-    return "?";
+    static const char* const kNames[] = {"plu-download", "msg-download", "plu-upload", "readout",
+                                         "plu-compare"};
+    return kNames[static_cast<std::size_t>(kind)];
 }
 
 std::string OutcomeName(const Failure& failure) {
@@ -118,6 +108,12 @@ void TransferLog::Write(const RunLine& run, const Report& report) {
     if (report.failure && !report.stopped)
         Append(Head(run) + " row " + std::to_string(report.failure->row) + " " +
                OutcomeName(*report.failure));
+}
+
+void TransferLog::WriteRun(const std::string& port, RunKind kind, int rows, const Report& report,
+                           int skipped) {
+    Write({port, kind, report.rowsDone, rows, OutcomeName(report), report.duration, skipped},
+          report);
 }
 
 void TransferLog::RotateIfFull(const std::string& path) const {

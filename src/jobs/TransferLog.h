@@ -23,7 +23,7 @@ namespace jobs {
 // scales' known contents live there.
 std::string StateFolder();
 
-// What a log line calls a run's kind.
+// What a log line calls a run's kind; RunKindName's table names them in this order.
 enum class RunKind { PluDownload, MsgDownload, PluUpload, Readout, PluCompare };
 const char* RunKindName(RunKind kind);
 // A download, by the kind of its list.
@@ -72,6 +72,9 @@ class TransferLog {
     void Write(const RunLine& run);
     // The run's line and, for a failed row, the row's own.
     void Write(const RunLine& run, const Report& report);
+    // The same, the run's line as its report tells it: rows done, outcome, duration.
+    void WriteRun(const std::string& port, RunKind kind, int rows, const Report& report,
+                  int skipped = -1);
     // The first write that failed, in the operator's words; empty while all went well.
     const std::string& WriteFailure() const { return failure_; }
     // Old files first, then the current one: newest at the end.

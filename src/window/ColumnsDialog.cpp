@@ -15,12 +15,12 @@
 #include "CsvHeader.h"
 #include "ImportChoice.h"
 #include "ImportTexts.h"
+#include "Widgets.h"
 
 namespace {
 
 QTableWidget* MakeTable(QWidget* parent, const char* name) {
-    auto* table = new QTableWidget(parent);
-    table->setObjectName(QString::fromLatin1(name));
+    auto* table = Named(new QTableWidget(parent), QString::fromLatin1(name));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     return table;
@@ -55,16 +55,14 @@ ColumnsDialog::ColumnsDialog(jobs::ImportChoice& choice, QWidget* parent)
         settings->addWidget(delimiter_);
     }
     settings->addWidget(new QLabel(texts::HeaderRowLabel(), this));
-    headerRow_ = new QComboBox(this);
-    headerRow_->setObjectName(QStringLiteral("HeaderRowBox"));
+    headerRow_ = Named(new QComboBox(this), QStringLiteral("HeaderRowBox"));
     connect(headerRow_, &QComboBox::activated, this, [this](int row) {
         choice_.SetHeaderRow(row);
         ShowHeader();
     });
     settings->addWidget(headerRow_);
     settings->addStretch();
-    origin_ = new QLabel(this);
-    origin_->setObjectName(QStringLiteral("ChoiceOrigin"));
+    origin_ = Named(new QLabel(this), QStringLiteral("ChoiceOrigin"));
     layout->addWidget(origin_);
     layout->addWidget(new QLabel(texts::SourceRowsLabel(), this));
     source_ = MakeTable(this, "SourceRows");
@@ -72,8 +70,7 @@ ColumnsDialog::ColumnsDialog(jobs::ImportChoice& choice, QWidget* parent)
     layout->addWidget(new QLabel(texts::PreviewRowsLabel(), this));
     preview_ = MakeTable(this, "PreviewRows");
     layout->addWidget(preview_, 2);
-    problem_ = new QLabel(this);
-    problem_->setObjectName(QStringLiteral("ChoiceProblem"));
+    problem_ = Named(new QLabel(this), QStringLiteral("ChoiceProblem"));
     problem_->setStyleSheet(QStringLiteral("color: #b00000"));
     problem_->setWordWrap(true);
     layout->addWidget(problem_);
@@ -86,8 +83,7 @@ ColumnsDialog::ColumnsDialog(jobs::ImportChoice& choice, QWidget* parent)
 }
 
 QComboBox* ColumnsDialog::TextBox(const char* name) {
-    auto* box = new QComboBox(this);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Named(new QComboBox(this), QString::fromLatin1(name));
     connect(box, &QComboBox::activated, this, [this] {
         const auto encoding = static_cast<tables::CsvEncoding>(encoding_->currentData().toInt());
         const char delimiter = static_cast<char>(delimiter_->currentData().toInt());
@@ -115,8 +111,7 @@ void ColumnsDialog::ShowRows() {
     source_->setVerticalHeaderLabels(lines);
     targets_.clear();
     for (int c = 0; c < choice_.ColumnCount(); ++c) {
-        auto* box = new QComboBox(source_);
-        box->setObjectName(QStringLiteral("ColumnTarget%1").arg(c + 1));
+        auto* box = Named(new QComboBox(source_), QStringLiteral("ColumnTarget%1").arg(c + 1));
         box->addItem(texts::ColumnTargetCaption({}), QString());
         for (const std::string& key : tables::ColumnKeys())
             box->addItem(texts::ColumnTargetCaption(key), QString::fromStdString(key));

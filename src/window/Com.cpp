@@ -25,7 +25,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<serial::SerialP
     : Comm(platform ? std::move(platform) : serial::MakePosixPlatform()),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this, kTitle)),
       clock_(clock ? clock : &scale::SystemClock()),
-      byteTimeoutMs_(byteTimeoutMs) {
+      byteTimeoutMs_(byteTimeoutMs),
+      link_{Comm, *clock_, byteTimeoutMs_} {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
     setFont(FormFont(QStringLiteral("Arial"), 13));
@@ -66,21 +67,22 @@ const tables::Table& TForm1::Grid() const {
 }
 
 void TForm1::ConnectHandlers() {
-    // A command from a button or the menu; refused while a download or upload runs.
-    auto command = [this](void (TForm1::*handler)()) {
+    // A command from a button or the menu, a handler or a call on the window; refused while a
+    // download or upload runs.
+    auto command = [this](auto handler) {
         return [this, handler] {
             if (RefusedDuringRun()) {
                 QApplication::beep();
                 if (shopRunning_) dialogs_->ErrorBox(texts::ShopRunRefusal());
                 return;
             }
-            (this->*handler)();
+            std::invoke(handler, this);
         };
     };
-    auto onClick = [&](QPushButton* button, void (TForm1::*handler)()) {
+    auto onClick = [&](QPushButton* button, auto handler) {
         connect(button, &QPushButton::clicked, this, command(handler));
     };
-    auto onTrigger = [&](QAction* action, void (TForm1::*handler)()) {
+    auto onTrigger = [&](QAction* action, auto handler) {
         connect(action, &QAction::triggered, this, command(handler));
     };
     onTrigger(logItem_, &TForm1::ShowTransferLog);
@@ -89,8 +91,8 @@ void TForm1::ConnectHandlers() {
         if (runActive_) return QApplication::beep();
         ShowShopScales();
     });
-    onTrigger(importCsvItem_, &TForm1::ImportCsv);
-    onTrigger(importColumnsItem_, &TForm1::ImportChoosingColumns);
+    onTrigger(importCsvItem_, [](TForm1* form) { form->ImportList(false); });
+    onTrigger(importColumnsItem_, [](TForm1* form) { form->ImportList(true); });
     onTrigger(exportCsvItem_, &TForm1::ExportCsv);
     onTrigger(compareItem_, &TForm1::CompareClick);
     onTrigger(sendChangesItem_, &TForm1::SendChangesClick);
@@ -170,10 +172,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (shopRunning_) {
         // The runs end after their current records; the close check follows their box.
-        shopScales_->AskToEnd([this] {
-            QMetaObject::invokeMethod(
-                this, [this] { close(); }, Qt::QueuedConnection);
-        });
+        shopScales_->AskToEnd(this);
         event->ignore();
         return;
     }

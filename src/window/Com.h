@@ -160,6 +160,8 @@ class TForm1 : public QMainWindow, private RunScreen {
     void RunExclusive(const std::function<void()>& run);
     // False, after the port's box, when no port is open: nothing may be sent or read then.
     bool RequirePort();
+    // The busy state of a run that Stop may end: Stop shown, no earlier failure or stop counting.
+    void StartStoppableRun();
     bool StopPressed() override;
     void ShowProgress(int value) override;
     void RowUnderWay(int row) override { CurRow = row; }
@@ -296,7 +298,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     void BuildDiagnostics();
     void ConnectHandlers();
     void SetTopButtonsEnabled(bool enabled);  // StartBtn and Button12..Button20
-    scale::Link LinkNow() { return scale::Link{Comm, *clock_, byteTimeoutMs_}; }
     // While a download or upload runs, every other command is refused: the run serves
     // events between rows, and a command run there would work on a half-sent table.
     bool RefusedDuringRun() const { return runActive_ || shopRunning_; }
@@ -327,8 +328,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     void ShowComparison(const jobs::Comparison& comparison);
     // Service: the transfer log, and the line each run writes to it.
     void ShowTransferLog();
-    void ImportCsv();
-    void ImportChoosingColumns();
     // A price list into the table; askColumns opens the choice of columns even when the file's
     // header is known or remembered.
     void ImportList(bool askColumns);
@@ -358,6 +357,8 @@ class TForm1 : public QMainWindow, private RunScreen {
     std::unique_ptr<Dialogs> dialogs_;
     scale::Clock* clock_;
     int byteTimeoutMs_;
+    // Every exchange of the window's own runs goes through its port, clock and read bound.
+    scale::Link link_;
     GridModel* model_ = nullptr;
     std::string Memo1;
     bool runActive_ = false;

@@ -14,12 +14,11 @@
 #include "GridModel.h"
 #include "Runs.h"
 #include "Texts.h"
-#include "TransferOutcome.h"
 
 namespace {
 
 // The growing count on the progress bar; failures and Stop as in a download.
-class CompareView : public DownloadView {
+class CompareView : public DownloadView<> {
   public:
     using DownloadView::DownloadView;
     void RowStarting(int, int) override {}
@@ -30,14 +29,8 @@ class CompareView : public DownloadView {
 
 void TForm1::CompareClick() {
     if (!RequirePort()) return;
-    if (!TableExists) {
-        dialogs_->ErrorBox(texts::NoPluListToCompare());
-        return;
-    }
-    if (!TableIsPlu) {
-        dialogs_->ErrorBox(texts::ComparePluOnly());
-        return;
-    }
+    if (dialogs_->ErrorBoxIf(!TableExists, texts::NoPluListToCompare())) return;
+    if (dialogs_->ErrorBoxIf(!TableIsPlu, texts::ComparePluOnly())) return;
     RunExclusive([this] { CompareRun(); });
 }
 
@@ -51,25 +44,21 @@ void TForm1::CompareRun() {
         }
     }
     model_->SetMarks({});
-    ButOff();
-    TransferFailed = false;
+    StartStoppableRun();
     ProgressBar1->setRange(0, std::max(jobs::DataRows(Grid()), 1));
     ProgressBar1->setValue(0);
     ProgressBar1->setFormat(texts::CompareProgress());
     ProgressBar1->show();
-    Button24->show();
-    StopRequested = false;
     CompareView view(*this);
-    scale::Link link = LinkNow();
-    const jobs::KeptCompare kept = jobs::CompareKeepingKnown(link, Comm.DeviceName(), Grid(), view);
+    const jobs::KeptCompare kept =
+        jobs::CompareKeepingKnown(link_, Comm.DeviceName(), Grid(), view);
     KeepKnown(kept.knownNote);
-    const jobs::CompareReport& result = kept.compared;
     // The download finds the bar as it always has.
     ProgressBar1->hide();
     ProgressBar1->setFormat(QStringLiteral("%p%"));
     ProgressBar1->setRange(0, 100);
     ButOn();
-    if (result.comparison) ShowComparison(*result.comparison);
+    if (kept.compared.comparison) ShowComparison(*kept.compared.comparison);
 }
 
 void TForm1::ShowComparison(const jobs::Comparison& comparison) {

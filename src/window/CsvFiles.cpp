@@ -3,21 +3,11 @@
 #include "Com.h"
 #include "CsvFile.h"
 #include "CsvImport.h"
-#include "GridModel.h"
 #include "GridView.h"
 #include "ImportChoice.h"
 #include "ImportTexts.h"
 #include "SheetFile.h"
-#include "TableWrites.h"
 #include "Texts.h"
-
-void TForm1::ImportCsv() {
-    ImportList(false);
-}
-
-void TForm1::ImportChoosingColumns() {
-    ImportList(true);
-}
 
 void TForm1::ImportList(bool askColumns) {
     if (TableModified && !PassSavePrompt(texts::OpenPrompt())) return;
@@ -35,10 +25,9 @@ void TForm1::ImportList(bool askColumns) {
     const bool ask = askColumns ? report.refusal.empty() : report.headerUnknown;
     if (ask) {
         jobs::ImportChoice choice(std::move(bytes), format);
-        if (!choice.Refusal().empty()) {
-            dialogs_->ErrorBox(QString::fromStdString(choice.Refusal()));
+        if (dialogs_->ErrorBoxIf(!choice.Refusal().empty(),
+                                 QString::fromStdString(choice.Refusal())))
             return;
-        }
         if (!dialogs_->ChooseColumns(choice)) return;
         report = choice.Import();
     }
@@ -46,28 +35,21 @@ void TForm1::ImportList(bool askColumns) {
 }
 
 void TForm1::TakeImport(jobs::ImportReport& report) {
-    const QString said = QString::fromStdString(jobs::ReportText(report));
+    QString said = QString::fromStdString(jobs::ReportText(report));
     // Taken whole or not at all: a refused file leaves the table as it was.
-    if (!report.Imported()) {
-        dialogs_->ErrorBox(said);
-        return;
-    }
+    if (dialogs_->ErrorBoxIf(!report.Imported(), said)) return;
     TableModified = false;
     Memo1.clear();
     // A new list of the file's kind; it has no table file of its own yet.
     ApplyListKind(report.kind);
-    ReplaceKeepingCurrentCell(*StringGrid1, *model_, [&](tables::Table& table) {
+    StringGrid1->ReplaceKeepingCurrentCell([&](tables::Table& table) {
         tables::WriteTitles(table, report.kind);
         tables::LoadRows(table, std::move(report.rows));
     });
     StringGrid1->history().Fresh();
-    if (report.rememberFailure.empty()) {
-        dialogs_->PlainBox(said);
-    } else {
-        dialogs_->PlainBox(
-            said + "\n" +
-            texts::ChoiceNotRemembered(QString::fromStdString(report.rememberFailure)));
-    }
+    if (!report.rememberFailure.empty())
+        said += "\n" + texts::ChoiceNotRemembered(QString::fromStdString(report.rememberFailure));
+    dialogs_->PlainBox(said);
 }
 
 void TForm1::ExportCsv() {

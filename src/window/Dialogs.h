@@ -31,6 +31,11 @@ class Dialogs {
     virtual ~Dialogs() = default;
     // Error kind: error icon, caption "Error", one OK button.
     virtual void ErrorBox(const QString& text) = 0;
+    // The error box when `shown`, which is given back for the command to end on.
+    bool ErrorBoxIf(bool shown, const QString& text) {
+        if (shown) ErrorBox(text);
+        return shown;
+    }
     // Plain kind: no icon, captioned with the window's title, one OK button.
     virtual void PlainBox(const QString& text) = 0;
     // Warning kind: warning icon, captioned with the window's title, one OK button.

@@ -8,13 +8,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "ChangesLoad.h"
 #include "Com.h"
-#include "DownloadSteps.h"
 #include "DownloadView.h"
 #include "GridModel.h"
 #include "Runs.h"
 #include "Texts.h"
+#include "TransferOutcome.h"
 
 void TForm1::Button21Click() {
     // Without an open port nothing is shown, written or sent.
@@ -25,10 +24,9 @@ void TForm1::Button21Click() {
 void TForm1::DownloadRun() {
     const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
     StartDownloadView();
-    DownloadView view(*this);
-    scale::Link link = LinkNow();
+    DownloadView<> view(*this);
     const jobs::KeptDownload kept =
-        jobs::LoadWholeList(link, Comm.DeviceName(), Grid(), kind, view);
+        jobs::LoadWholeList(link_, Comm.DeviceName(), Grid(), kind, view);
     KeepKnown(kept.knownNote);
     EndDownloadView(kept.report, jobs::DataRows(Grid()), -1);
 }
@@ -38,11 +36,8 @@ void TForm1::StartDownloadView() {
     Label14->repaint();
     ProgressBar1->show();
     ProgressBar1->setValue(0);
-    ButOff();
+    StartStoppableRun();
     WriteDownloadEndMarker();
-    TransferFailed = false;
-    Button24->show();
-    StopRequested = false;
 }
 
 void TForm1::EndDownloadView(const jobs::Report& report, int rows, int skipped) {

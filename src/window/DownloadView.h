@@ -1,13 +1,14 @@
 #pragma once
 // The window's observer of a download: the job's rows as the progress bar, the failure boxes and
-// Stop.
+// Stop. A changed-only load observes more than a download, so the observer it adds to is given.
 
 #include "DownloadSteps.h"
 #include "Job.h"
 #include "RunScreen.h"
 #include "TransferOutcome.h"
 
-class DownloadView : public jobs::Observer {
+template <typename JobObserver = jobs::Observer>
+class DownloadView : public JobObserver {
   public:
     explicit DownloadView(RunScreen& screen) : s_(screen) {}
 

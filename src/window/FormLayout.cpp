@@ -140,17 +140,12 @@ void TForm1::BuildGrid() {
 }
 
 void TForm1::BuildMenu() {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenuBar* bar = Named(menuBar(), QStringLiteral("MainMenu1"));
     auto menu = [bar](const char* name, const QString& caption) {
-        QMenu* m = bar->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return Named(bar->addMenu(caption), QString::fromLatin1(name));
     };
     auto item = [](QMenu* m, const char* name, const QString& caption) {
-        QAction* a = m->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
+        return Named(m->addAction(caption), QString::fromLatin1(name));
     };
     N1 = menu("N1", QStringLiteral("Файл"));
     PLU1 = item(N1, "PLU1", QStringLiteral("Новый PLU"));
@@ -221,9 +216,7 @@ void TForm1::BuildDiagnostics() {
     Button11 = MakeButton(GroupBox5, "Button11", QStringLiteral("Get"), {9, 59, 51, 16});
     Button10 = MakeButton(GroupBox5, "Button10", QStringLiteral("Send"), {58, 59, 52, 16});
 
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{GroupBox2, GroupBox3, GroupBox4, GroupBox5, Button9})
-        w->hide();
+    for (QWidget* panel : DiagnosticsPanels()) panel->hide();
 }
 
 std::vector<QWidget*> TForm1::DiagnosticsPanels() const {

@@ -10,6 +10,7 @@
 #include "GridModel.h"
 #include "GridView.h"
 #include "Texts.h"
+#include "Widgets.h"
 
 namespace {
 // How long a note stays in the status line.
@@ -17,10 +18,8 @@ constexpr int kNoteMs = 8000;
 }  // namespace
 
 void TForm1::BuildGridHelpers() {
-    statusLine_ = statusBar();
-    statusLine_->setObjectName(QStringLiteral("StatusLine"));
-    gridStatus_ = new QLabel(statusLine_);
-    gridStatus_->setObjectName(QStringLiteral("GridStatus"));
+    statusLine_ = Named(statusBar(), QStringLiteral("StatusLine"));
+    gridStatus_ = Named(new QLabel(statusLine_), QStringLiteral("GridStatus"));
     statusLine_->addPermanentWidget(gridStatus_);
 
     findBar_ = new FindBar(*StringGrid1, centralWidget());

@@ -60,29 +60,27 @@ void GridModel::AppendRow() {
 
 void GridModel::MoveColumn(int from, int to) {
     if (from == to) return;
-    marks_.clear();
-    beginResetModel();
-    for (int r = 0; r < table_.RowCount(); ++r) {
-        tables::Row row = table_.RowAt(r);
-        std::string moved = std::move(row[from]);
-        if (from < to)
-            std::move(row.begin() + from + 1, row.begin() + to + 1, row.begin() + from);
-        else
-            std::move_backward(row.begin() + to, row.begin() + from, row.begin() + from + 1);
-        row[to] = std::move(moved);
-        table_.SetRow(r, std::move(row));
-    }
-    endResetModel();
+    Replace([from, to](tables::Table& table) {
+        for (int r = 0; r < table.RowCount(); ++r) {
+            tables::Row row = table.RowAt(r);
+            std::string moved = std::move(row[from]);
+            if (from < to)
+                std::move(row.begin() + from + 1, row.begin() + to + 1, row.begin() + from);
+            else
+                std::move_backward(row.begin() + to, row.begin() + from, row.begin() + from + 1);
+            row[to] = std::move(moved);
+            table.SetRow(r, std::move(row));
+        }
+    });
 }
 
 void GridModel::MoveRow(int from, int to) {
     if (from == to) return;
-    marks_.clear();
-    beginResetModel();
-    tables::Row moved = table_.RowAt(from);
-    table_.RemoveRow(from);
-    table_.InsertRow(to, std::move(moved));
-    endResetModel();
+    Replace([from, to](tables::Table& table) {
+        tables::Row moved = table.RowAt(from);
+        table.RemoveRow(from);
+        table.InsertRow(to, std::move(moved));
+    });
 }
 
 void GridModel::ReplaceRows(int first, int count, std::vector<tables::Row> rows) {

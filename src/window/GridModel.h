@@ -34,7 +34,6 @@ class GridModel : public QAbstractTableModel {
     // the table drops them.
     using Marks = std::map<std::pair<int, int>, Mark>;
     void SetMarks(Marks marks);
-    const Marks& marks() const { return marks_; }
 
     // Program writes: none of them marks the table as changed.
     void Replace(const std::function<void(tables::Table&)>& change);

@@ -241,6 +241,16 @@ void GridView::GoTo(int col, int row) {
     model_->Refresh(at);
 }
 
+void GridView::ReplaceKeepingCurrentCell(const std::function<void(tables::Table&)>& change) {
+    const QModelIndex current = currentIndex();
+    model_->Replace(change);
+    // The reset forgot the current cell without telling the view, so setting it again is not
+    // a move of the editor and marks nothing as changed.
+    if (!current.isValid() || model_->rowCount() == 0) return;
+    const int row = std::min(current.row(), model_->rowCount() - 1);
+    setCurrentIndex(model_->index(row, current.column()));
+}
+
 void GridView::CopyCells() {
     const auto cells = SelectedCells();
     if (!cells) return;

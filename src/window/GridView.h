@@ -47,6 +47,10 @@ class GridView : public QTableView {
     std::optional<tables::CellRange> SelectedCells() const;
     // The table cell the editor moves to, its row shown.
     void GoTo(int col, int row);
+    // The program's own change to the whole table (new list, Open, a row command), which never
+    // counts as the operator's edit. The current cell is put back where it was (clamped to the
+    // rows that remain), so a second Del acts where the first one did and the editor stays open.
+    void ReplaceKeepingCurrentCell(const std::function<void(tables::Table&)>& change);
 
     void CopyCells();
     // The clipboard's text as a block from the current cell.

@@ -8,8 +8,6 @@
 #include "Com.h"
 #include "Decimal.h"
 #include "GridView.h"
-#include "OpenProblem.h"
-#include "PortMap.h"
 #include "PortProblemText.h"
 #include "PortScan.h"
 #include "Texts.h"
@@ -76,12 +74,9 @@ void TForm1::OpretClick() {
     Comm.Connect();
     // The settings are taken as before either way; a port that did not open is only said, so
     // that the operator is not later sent to check a cable that is fine.
-    if (Comm.OpenError() != 0) {
-        const std::string name = Comm.DeviceName();
-        const serial::OpenDiagnosis why =
-            serial::DiagnoseOpen(serial::DeviceOfComName(name), Comm.OpenError());
-        dialogs_->WarningBox(QString::fromStdString(jobs::PortProblemText(name, why)));
-    }
+    if (Comm.OpenError() != 0)
+        dialogs_->WarningBox(
+            QString::fromStdString(jobs::PortProblemText(Comm.DeviceName(), Comm.OpenError())));
     GroupBox1->hide();
     SetTopButtonsEnabled(true);
     StringGrid1->show();

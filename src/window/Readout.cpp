@@ -14,21 +14,17 @@ void TForm1::ShowReading(const scale::DisplayReading& reading) {
 }
 
 void TForm1::StartBtnClick() {
-    if (!PortConfigured) {
-        dialogs_->ErrorBox(texts::PortNotSet());
+    if (dialogs_->ErrorBoxIf(!PortConfigured, texts::PortNotSet())) {
         SetTopButtonsEnabled(true);
         return;
     }
     SetTopButtonsEnabled(false);
-    scale::Link link = LinkNow();
-    const jobs::ReadoutRun run = jobs::RunReadout(link, Comm.DeviceName());
-    const scale::ReadoutOutcome outcome = run.outcome;
-    const scale::DisplayReading& reading = run.reading;
+    const jobs::ReadoutRun run = jobs::RunReadout(link_, Comm.DeviceName());
     // A failed readout shows the zero reading: after the box when the scale refused, before it
     // when it did not answer or fell silent.
-    const bool refused = outcome == scale::ReadoutOutcome::Refused;
-    if (!refused) ShowReading(reading);
-    if (outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(texts::LinkCheck());
-    if (refused) ShowReading(reading);
+    const bool refused = run.outcome == scale::ReadoutOutcome::Refused;
+    if (!refused) ShowReading(run.reading);
+    if (run.outcome != scale::ReadoutOutcome::Ok) dialogs_->ErrorBox(texts::LinkCheck());
+    if (refused) ShowReading(run.reading);
     SetTopButtonsEnabled(true);
 }

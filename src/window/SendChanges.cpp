@@ -13,10 +13,10 @@
 namespace {
 
 // The load's questions as boxes, and its rows as a download shows them.
-class ChangesView : public jobs::ChangesObserver {
+class ChangesView : public DownloadView<jobs::ChangesObserver> {
   public:
     ChangesView(RunScreen& screen, std::string device)
-        : s_(screen), device_(std::move(device)), rows_(screen) {}
+        : DownloadView(screen), device_(std::move(device)) {}
 
     bool SendWholeList(jobs::Distrust why, const std::string& detail) override {
         switch (why) {
@@ -31,7 +31,7 @@ class ChangesView : public jobs::ChangesObserver {
         return false;
     }
     bool TrustUnchecked(int toSend, int rows) override {
-        return Asked(texts::MessagesUnchecked(toSend, rows));
+        return Asked(texts::MessagesUnchecked(texts::PartOf(toSend, rows)));
     }
     void Checking() override { s_.ButOff(); }
     void Checked(bool lineFailed) override {
@@ -40,34 +40,24 @@ class ChangesView : public jobs::ChangesObserver {
     }
     void Sending(int, int) override { s_.StartDownloadView(); }
 
-    void RowStarting(int row, int rows) override { rows_.RowStarting(row, rows); }
-    void RowFailed(const jobs::Failure& failure) override { rows_.RowFailed(failure); }
-    bool StopNow() override { return rows_.StopNow(); }
-
   private:
     bool Asked(const QString& question) { return s_.Question(question) == Answer::Yes; }
-    RunScreen& s_;
     std::string device_;
-    DownloadView rows_;
 };
 
 }  // namespace
 
 void TForm1::SendChangesClick() {
     if (!RequirePort()) return;
-    if (!TableExists) {
-        dialogs_->ErrorBox(texts::ChooseListKindFirst());
-        return;
-    }
+    if (dialogs_->ErrorBoxIf(!TableExists, texts::ChooseListKindFirst())) return;
     RunExclusive([this] { SendChangesRun(); });
 }
 
 void TForm1::SendChangesRun() {
     const scale::RowKind kind = jobs::RowKindOf(ListKindNow());
     ChangesView view(*this, Comm.DeviceName());
-    scale::Link link = LinkNow();
     const jobs::ChangesResult result =
-        jobs::LoadChanges(link, Comm.DeviceName(), Grid(), kind, view);
+        jobs::LoadChanges(link_, Comm.DeviceName(), Grid(), kind, view);
     KeepKnown(result.knownNote);
     using End = jobs::ChangesResult::End;
     switch (result.end) {

@@ -4,7 +4,6 @@
 #include <QStatusBar>
 
 #include "Com.h"
-#include "GridModel.h"
 #include "ShopScales.h"
 #include "ShopTexts.h"
 

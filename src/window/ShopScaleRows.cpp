@@ -5,7 +5,6 @@
 #include "KnownContents.h"
 #include "LastRuns.h"
 #include "OpenProblem.h"
-#include "PortMap.h"
 #include "PortProblemText.h"
 #include "PortScan.h"
 #include "ShopTexts.h"
@@ -49,9 +48,7 @@ std::vector<ShopScaleRow> ShopScaleRows(const std::optional<OwnPort>& own) {
             row.opens = own->openError == 0;
             row.openText =
                 row.opens ? texts::OwnPortOpens()
-                          : QString::fromStdString(jobs::PortProblemText(
-                                row.name, serial::DiagnoseOpen(serial::DeviceOfComName(row.name),
-                                                               own->openError)));
+                          : QString::fromStdString(jobs::PortProblemText(row.name, own->openError));
         } else {
             const serial::ComPort port = serial::ScanComPort(n, roots);
             row.opens = port.open.problem == serial::OpenProblem::None;

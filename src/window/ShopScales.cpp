@@ -7,21 +7,27 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <set>
+#include <utility>
 
-#include "OpenProblem.h"
 #include "PortMap.h"
 #include "PortProblemText.h"
 #include "ShopTexts.h"
 #include "Texts.h"
+#include "Widgets.h"
 
 namespace {
 
 enum Col { Port, Device, Opens, LastRun, Known, Progress, Columns };
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
+    return Named(new QPushButton(caption, parent), QString::fromLatin1(name));
+}
+
+// A close asked for from inside a box's answer or a run's end comes once the events are served.
+void CloseLater(QWidget* window) {
+    QMetaObject::invokeMethod(
+        window, [window] { window->close(); }, Qt::QueuedConnection);
 }
 
 QTableWidgetItem* Cell(const QString& text) {
@@ -37,8 +43,7 @@ ShopScalesWindow::ShopScalesWindow(ShopWindowContext context, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(std::move(context)) {
     setObjectName(QStringLiteral("ShopScales"));
     setWindowTitle(texts::ShopScalesTitle());
-    table_ = new QTableWidget(0, Columns, this);
-    table_->setObjectName(QStringLiteral("ShopScalesTable"));
+    table_ = Named(new QTableWidget(0, Columns, this), QStringLiteral("ShopScalesTable"));
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("Порт"), QStringLiteral("Устройство"), QStringLiteral("Открывается"),
          QStringLiteral("Последний обмен"), QStringLiteral("Известно"), QStringLiteral("Ход")});
@@ -75,12 +80,9 @@ ShopScalesWindow::~ShopScalesWindow() {
 
 void ShopScalesWindow::Refresh() {
     if (Running()) return;
-    std::vector<bool> checked(rows_.size());
-    std::vector<std::string> before;
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-        before.push_back(rows_[r].name);
-        checked[r] = table_->item(static_cast<int>(r), Port)->checkState() == Qt::Checked;
-    }
+    // A scale stays checked wherever it is listed now.
+    std::set<std::string> checked;
+    for (int r : CheckedRows()) checked.insert(rows_[static_cast<std::size_t>(r)].name);
     rows_ = ShopScaleRows(context_.ownPort ? context_.ownPort() : std::nullopt);
     table_->setRowCount(static_cast<int>(rows_.size()));
     bars_.clear();
@@ -89,17 +91,14 @@ void ShopScalesWindow::Refresh() {
         const int at = static_cast<int>(r);
         auto* port = Cell(QString::fromStdString(row.name));
         port->setFlags(row.opens ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::NoItemFlags);
-        bool was = false;
-        for (std::size_t b = 0; b < before.size(); ++b)
-            was = was || (before[b] == row.name && checked[b]);
-        port->setCheckState(row.opens && was ? Qt::Checked : Qt::Unchecked);
+        port->setCheckState(row.opens && checked.count(row.name) ? Qt::Checked : Qt::Unchecked);
         table_->setItem(at, Port, port);
         table_->setItem(at, Device, Cell(row.device));
         table_->setItem(at, Opens, Cell(row.openText));
         table_->setItem(at, LastRun, Cell(row.lastRun));
         table_->setItem(at, Known, Cell(row.known));
-        auto* bar = new QProgressBar;
-        bar->setObjectName(QStringLiteral("ShopProgress_") + QString::fromStdString(row.name));
+        auto* bar = Named(new QProgressBar,
+                          QStringLiteral("ShopProgress_") + QString::fromStdString(row.name));
         bar->setRange(0, 1);
         bar->setValue(0);
         bar->setTextVisible(true);
@@ -139,26 +138,19 @@ std::unique_ptr<TComm> ShopScalesWindow::OpenPort(const std::string& name,
     comm->Port = static_cast<tPort>(n.value_or(1) - 1);
     comm->Connect();
     if (comm->OpenError() == 0) return comm;
-    problem = jobs::PortProblemText(
-        name, serial::DiagnoseOpen(serial::DeviceOfComName(name), comm->OpenError()));
+    problem = jobs::PortProblemText(name, comm->OpenError());
     return nullptr;
 }
 
 void ShopScalesWindow::Start(jobs::ShopTask task) {
     if (Running()) return;
     const std::vector<int> checked = CheckedRows();
-    if (checked.empty()) {
-        context_.dialogs->ErrorBox(texts::NoScaleChecked());
-        return;
-    }
+    if (context_.dialogs->ErrorBoxIf(checked.empty(), texts::NoScaleChecked())) return;
     jobs::ShopJob job;
     job.task = task;
     if (task != jobs::ShopTask::ReadDisplay) {
         std::optional<ShopList> list = context_.list ? context_.list() : std::nullopt;
-        if (!list) {
-            context_.dialogs->ErrorBox(texts::ChooseListKindFirst());
-            return;
-        }
+        if (context_.dialogs->ErrorBoxIf(!list, texts::ChooseListKindFirst())) return;
         job.table = std::move(list->table);
         job.kind = jobs::RowKindOf(list->kind);
     }
@@ -238,35 +230,29 @@ void ShopScalesWindow::Finish() {
     const std::vector<jobs::ShopScaleState> states = run_->States();
     run_.reset();
     ShowStates(states);
-    std::vector<std::string> notes;
-    for (const auto& s : states)
-        if (s.end && !s.end->load.knownNote.empty()) notes.push_back(s.end->load.knownNote);
     const QString text = texts::ShopEndText(states, runPorts_, task_);
     if (texts::ShopAllWell(states, task_))
         context_.dialogs->PlainBox(text);
     else
         context_.dialogs->WarningBox(text);
-    for (const std::string& note : notes)
-        if (context_.keepKnown) context_.keepKnown(note);
+    for (const auto& s : states)
+        if (s.end && !s.end->load.knownNote.empty() && context_.keepKnown)
+            context_.keepKnown(s.end->load.knownNote);
     SetRunning(false);
     ShowFacts();
     if (context_.running) context_.running(false);
-    if (afterRun_) {
-        const std::function<void()> after = std::move(afterRun_);
-        afterRun_ = nullptr;
-        after();
-    }
+    if (QWidget* window = std::exchange(closeAfterRun_, nullptr)) CloseLater(window);
 }
 
-bool ShopScalesWindow::AskToEnd(std::function<void()> after) {
+bool ShopScalesWindow::AskToEnd(QWidget* window) {
     if (!Running()) return false;
     if (context_.dialogs->Question(texts::ShopCloseQuestion()) != Answer::Yes) return false;
     if (!run_) {
         // The run ended while the question was open.
-        if (after) after();
+        CloseLater(window);
         return true;
     }
-    afterRun_ = std::move(after);
+    closeAfterRun_ = window;
     StopClick();
     return true;
 }
@@ -277,8 +263,5 @@ void ShopScalesWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    AskToEnd([this] {
-        QMetaObject::invokeMethod(
-            this, [this] { close(); }, Qt::QueuedConnection);
-    });
+    AskToEnd(this);
 }

@@ -57,8 +57,8 @@ class ShopScalesWindow : public QWidget {
     void Start(jobs::ShopTask task);
     void StopClick();
     // During a run: asks whether to end it; true when it is being ended after the current
-    // records. Then `after` runs once it has ended and its box was shown.
-    bool AskToEnd(std::function<void()> after);
+    // records. Then `window` is closed once the run has ended and its box was shown.
+    bool AskToEnd(QWidget* window);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,5 +89,5 @@ class ShopScalesWindow : public QWidget {
     std::vector<int> runRows_;  // the table's rows in the run, by the run's places
     QStringList runPorts_;
     bool asking_ = false;
-    std::function<void()> afterRun_;
+    QWidget* closeAfterRun_ = nullptr;
 };

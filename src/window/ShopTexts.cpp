@@ -108,8 +108,8 @@ QString PortOpens() {
     return QStringLiteral("открывается");
 }
 QString LastRunText(const jobs::LastRun& run) {
-    const QString rows = run.rows > 0 ? QStringLiteral("%1 из %2").arg(run.rowsDone).arg(run.rows)
-                                      : QString::number(run.rowsDone);
+    const QString rows =
+        run.rows > 0 ? PartOf(run.rowsDone, run.rows) : QString::number(run.rowsDone);
     return QStringLiteral("%1: %2, %3, %4")
         .arg(Q(run.when.substr(0, 16)), KindWords(run.kind), rows, OutcomeWords(run.outcome));
 }
@@ -130,24 +130,15 @@ QString MergedQuestionText(const jobs::MergedQuestion& question, const QStringLi
     for (const jobs::ScaleQuestion& q : question.asked) {
         const QString name = ports.value(q.scale);
         names << name;
-        counts << QStringLiteral("%1: %2 из %3").arg(name).arg(q.toSend).arg(q.rows);
+        counts << name + QStringLiteral(": ") + PartOf(q.toSend, q.rows);
     }
     switch (question.kind) {
         case jobs::QuestionKind::NothingKnown:
             return NothingKnown(Joined(names));
         case jobs::QuestionKind::KnownStale:
-            return QStringLiteral(
-                       "В весах на %1 не то, что было в них передано: возможно, цену ввели на "
-                       "самих весах или кабель теперь подключён к другим весам.\r\n"
-                       "Переслать весь список?")
-                .arg(Joined(names));
+            return KnownStale(Joined(names));
         case jobs::QuestionKind::MessagesUnchecked:
-            return QStringLiteral(
-                       "Весы не передают сообщения обратно, поэтому проверить, что в них сейчас, "
-                       "нельзя: будут пересланы сообщения, изменённые после прошлой пересылки "
-                       "(%1).\r\nЕсли сообщения меняли на самих весах, ответьте «Нет» и "
-                       "перешлите весь список.\r\nПереслать изменения?")
-                .arg(counts.join(QStringLiteral("; ")));
+            return MessagesUnchecked(counts.join(QStringLiteral("; ")));
     }
     return {};
 }
@@ -164,7 +155,7 @@ QString ShopProgressText(const jobs::ShopScaleState& state, jobs::ShopTask task)
         case Stage::Reading:
             return QStringLiteral("чтение дисплея");
         case Stage::Sending:
-            return state.row > 0 ? QStringLiteral("строка %1 из %2").arg(state.row).arg(state.rows)
+            return state.row > 0 ? QStringLiteral("строка ") + PartOf(state.row, state.rows)
                                  : QStringLiteral("передача");
         case Stage::Ended:
             break;

@@ -2,9 +2,7 @@
 #include <QPushButton>
 
 #include "Com.h"
-#include "GridModel.h"
 #include "GridView.h"
-#include "TableWrites.h"
 #include "Texts.h"
 
 namespace {
@@ -48,8 +46,8 @@ void TForm1::NewList(tables::ListKind kind) {
     TableModified = false;
     Memo1.clear();
     ApplyListKind(kind);
-    ReplaceKeepingCurrentCell(*StringGrid1, *model_,
-                              [kind](tables::Table& table) { tables::MakeNewList(table, kind); });
+    StringGrid1->ReplaceKeepingCurrentCell(
+        [kind](tables::Table& table) { tables::MakeNewList(table, kind); });
     StringGrid1->history().Fresh();
 }
 
@@ -63,27 +61,26 @@ void TForm1::Button17Click() {
 namespace {
 
 // A row command is one step of the grid's undo stack.
-void RowCommand(GridView& grid, GridModel& model, void (*command)(tables::Table&, int)) {
+void RowCommand(GridView& grid, void (*command)(tables::Table&, int)) {
     const int cur = grid.CurrentTableRow();
     grid.history().Record([&] {
-        ReplaceKeepingCurrentCell(grid, model,
-                                  [command, cur](tables::Table& t) { command(t, cur); });
+        grid.ReplaceKeepingCurrentCell([command, cur](tables::Table& t) { command(t, cur); });
     });
 }
 
 }  // namespace
 
 void TForm1::Button16Click() {
-    RowCommand(*StringGrid1, *model_, [](tables::Table& t, int) { tables::AddRow(t); });
+    RowCommand(*StringGrid1, [](tables::Table& t, int) { tables::AddRow(t); });
 }
 void TForm1::Button15Click() {
-    RowCommand(*StringGrid1, *model_, tables::CopyRow);
+    RowCommand(*StringGrid1, tables::CopyRow);
 }
 void TForm1::Button14Click() {
-    RowCommand(*StringGrid1, *model_, tables::InsRow);
+    RowCommand(*StringGrid1, tables::InsRow);
 }
 void TForm1::Button13Click() {
-    RowCommand(*StringGrid1, *model_, tables::DelRow);
+    RowCommand(*StringGrid1, tables::DelRow);
 }
 
 void TForm1::StringGrid1SetEditText(int, int, const QString&) {

@@ -1,27 +1,8 @@
 // Save, QuickSave, Open, the save prompts and the close check.
 #include "Com.h"
-#include "GridModel.h"
 #include "GridView.h"
 #include "TableFile.h"
-#include "TableWrites.h"
 #include "Texts.h"
-
-namespace {
-
-// The error box text for a file Open could not take; empty when it was read.
-QString ReadFailureText(tables::ReadResult result, const QString& path) {
-    switch (result) {
-        case tables::ReadResult::Ok:
-            return {};
-        case tables::ReadResult::CannotOpen:
-            return texts::CannotOpenFile(path);
-        case tables::ReadResult::TooLarge:
-            return texts::FileTooLarge(path);
-    }
-    return {};
-}
-
-}  // namespace
 
 bool TForm1::WriteTable() {
     QString cause;
@@ -74,10 +55,7 @@ bool TForm1::PassSavePrompt(const QString& text) {
 }
 
 void TForm1::Button20Click() {
-    if (!TableExists) {
-        dialogs_->ErrorBox(texts::ChooseListKindFirst());
-        return;
-    }
+    if (dialogs_->ErrorBoxIf(!TableExists, texts::ChooseListKindFirst())) return;
     if (TableModified && !PassSavePrompt(texts::OpenPrompt())) return;
     TableModified = false;
     OpenDialog1.fileName.clear();
@@ -88,11 +66,8 @@ void TForm1::Button20Click() {
     const std::optional<QString> path = dialogs_->OpenFile(OpenDialog1);
     if (!path) return;
     Memo1.clear();
-    const QString failure = ReadFailureText(tables::ReadTableFile(*path, Memo1), *path);
-    if (!failure.isEmpty()) {
-        dialogs_->ErrorBox(failure);
-        return;
-    }
+    const QString failure = texts::ReadFailure(tables::ReadTableFile(*path, Memo1), *path);
+    if (dialogs_->ErrorBoxIf(!failure.isEmpty(), failure)) return;
     if (tables::HasTooManyRecords(Memo1)) {
         Memo1 = std::string();
         dialogs_->ErrorBox(texts::TooManyRecords(*path, tables::kMaxTableRecords));
@@ -102,9 +77,8 @@ void TForm1::Button20Click() {
     // 64 MiB is no list) must never be written over with this table.
     TableFileName = *path;
     std::vector<tables::Row> rows = tables::ParseTableFile(Memo1);
-    ReplaceKeepingCurrentCell(*StringGrid1, *model_, [&rows](tables::Table& table) {
-        tables::LoadRows(table, std::move(rows));
-    });
+    StringGrid1->ReplaceKeepingCurrentCell(
+        [&rows](tables::Table& table) { tables::LoadRows(table, std::move(rows)); });
     StringGrid1->history().Fresh();
 }
 

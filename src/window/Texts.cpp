@@ -95,22 +95,25 @@ QString NothingKnown(const QString& port) {
                "это известно.\r\nПереслать весь список?")
         .arg(port);
 }
-QString KnownStale() {
+QString KnownStale(const QString& ports) {
     return QStringLiteral(
-        "В весах не то, что было в них передано: возможно, цену ввели на самих весах или кабель "
-        "теперь подключён к другим весам.\r\nПереслать весь список?");
+               "В весах%1 не то, что было в них передано: возможно, цену ввели на самих весах или "
+               "кабель теперь подключён к другим весам.\r\nПереслать весь список?")
+        .arg(ports.isEmpty() ? QString() : QStringLiteral(" на ") + ports);
 }
 QString ChangesNotKeepable(const QString& why) {
     return why + QStringLiteral("\r\nНичего не передано: перешлите весь список.");
 }
-QString MessagesUnchecked(int toSend, int rows) {
+QString MessagesUnchecked(const QString& counts) {
     return QStringLiteral(
                "Весы не передают сообщения обратно, поэтому проверить, что в них сейчас, нельзя: "
-               "будут пересланы сообщения, изменённые после прошлой пересылки (%1 из %2).\r\n"
+               "будут пересланы сообщения, изменённые после прошлой пересылки (%1).\r\n"
                "Если сообщения меняли на самих весах, ответьте «Нет» и перешлите весь список.\r\n"
                "Переслать изменения?")
-        .arg(toSend)
-        .arg(rows);
+        .arg(counts);
+}
+QString PartOf(int part, int whole) {
+    return QStringLiteral("%1 из %2").arg(part).arg(whole);
 }
 QString NothingChanged(int rows) {
     return QStringLiteral("Изменений нет: все строки списка (%1) уже в весах").arg(rows);
@@ -123,10 +126,15 @@ QString ChooseListKindFirst() {
     return QStringLiteral(
         "Перед работой нажмите кнопку PLU или MSG для определения нужного типа файла");
 }
-QString CannotOpenFile(const QString& path) {
-    return QStringLiteral("Cannot open file %1").arg(path);
-}
-QString FileTooLarge(const QString& path) {
+QString ReadFailure(tables::ReadResult result, const QString& path) {
+    switch (result) {
+        case tables::ReadResult::Ok:
+            return {};
+        case tables::ReadResult::CannotOpen:
+            return QStringLiteral("Cannot open file %1").arg(path);
+        case tables::ReadResult::TooLarge:
+            break;
+    }
     return QStringLiteral("Файл %1 больше 64 МБ: это не список товаров или сообщений, он не открыт")
         .arg(path);
 }

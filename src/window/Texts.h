@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "TableFile.h"
+
 namespace texts {
 
 // Transfers.
@@ -35,16 +37,19 @@ QString CompareBadRow(const QString& problem, int row);
 // The PLU numbers only in the scale are listed, the first fifty of them.
 QString CompareSummary(int equal, int differing, int missing, const QStringList& onlyInScale);
 QString NothingKnown(const QString& port);
-QString KnownStale();
+// ports: the scales the shop's window asks about at once; empty for the window's own port.
+QString KnownStale(const QString& ports = {});
 QString ChangesNotKeepable(const QString& why);
-QString MessagesUnchecked(int toSend, int rows);
+// counts: the messages to send of the list's, "3 из 10", for one scale or for each.
+QString MessagesUnchecked(const QString& counts);
+QString PartOf(int part, int whole);  // "3 из 10"
 QString NothingChanged(int rows);
 
 // Table files.
 QString NothingToSave();
 QString ChooseListKindFirst();
-QString CannotOpenFile(const QString& path);
-QString FileTooLarge(const QString& path);
+// The error box text for a file Open could not take; empty when it was read.
+QString ReadFailure(tables::ReadResult result, const QString& path);
 QString TooManyRecords(const QString& path, qint64 maxRecords);
 QString SaveFailed(const QString& path, const QString& cause);
 

@@ -1,4 +1,4 @@
-// A download or upload as one exclusive run of the window.
+// A download or upload as one exclusive run of the window: its busy state, and Stop.
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -36,9 +36,26 @@ void TForm1::RunExclusive(const std::function<void()>& run) {
 }
 
 bool TForm1::RequirePort() {
-    if (PortOpened) return true;
-    dialogs_->ErrorBox(texts::PortNotSet());
-    return false;
+    return !dialogs_->ErrorBoxIf(!PortOpened, texts::PortNotSet());
+}
+
+void TForm1::ButOff() {
+    Button24->hide();
+    SetTopButtonsEnabled(false);
+    for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(false);
+}
+
+void TForm1::ButOn() {
+    Button24->hide();
+    SetTopButtonsEnabled(true);
+    for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(true);
+}
+
+void TForm1::StartStoppableRun() {
+    ButOff();
+    TransferFailed = false;
+    Button24->show();
+    StopRequested = false;
 }
 
 bool TForm1::StopPressed() {
@@ -46,4 +63,8 @@ bool TForm1::StopPressed() {
     if (!StopRequested) return false;
     Button24->hide();
     return true;
+}
+
+void TForm1::Button24Click() {
+    StopRequested = true;
 }

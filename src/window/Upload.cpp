@@ -1,7 +1,5 @@
 // Uploading the scale's PLU list into the table.
 
-#include "Upload.h"
-
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -65,8 +63,7 @@ void TForm1::UploadRun() {
     TableModified = false;
     // The list kind enables the transfer buttons, so it comes before the busy state.
     ApplyListKind(tables::ListKind::Plu);
-    ButOff();
-    TransferFailed = false;
+    StartStoppableRun();
     Memo1.clear();
     model_->Replace([](tables::Table& table) {
         table.SetRowCount(2);
@@ -75,11 +72,8 @@ void TForm1::UploadRun() {
     });
     StringGrid1->history().Fresh();
     UploadRequest = 0;
-    Button24->show();
-    StopRequested = false;
     UploadView view(*this);
-    scale::Link link = LinkNow();
-    const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link, Comm.DeviceName(), view);
+    const jobs::KeptUpload kept = jobs::UploadKeepingKnown(link_, Comm.DeviceName(), view);
     KeepKnown(kept.knownNote);
     const jobs::Report& report = kept.report;
     statusLine_->showMessage(
@@ -103,8 +97,7 @@ void TForm1::AppendUploadedRow(const tables::Row& cells) {
 
 void TForm1::ReadPlu() {
     LinkAnswered = true;
-    scale::Link link = LinkNow();
-    TakeUploadOutcome(scale::UploadPlu(link, UploadRequest, UploadedFields));
+    TakeUploadOutcome(scale::UploadPlu(link_, UploadRequest, UploadedFields));
 }
 
 void TForm1::TakeUploadOutcome(scale::UploadOutcome outcome) {

@@ -1,5 +1,6 @@
 #pragma once
-// Small factories for controls placed at fixed pixel positions, named as the form names them.
+// Small factories for named controls, most of them placed at fixed pixel positions as the form
+// places them.
 
 #include <QComboBox>
 #include <QFont>
@@ -11,9 +12,16 @@ struct Place {
     int left, top, width, height;
 };
 
+// The name tests and checks find the control by.
+template <typename W>
+W* Named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
 template <typename W>
 W* Placed(W* widget, const char* name, Place at) {
-    widget->setObjectName(QString::fromLatin1(name));
+    Named(widget, QString::fromLatin1(name));
     widget->setGeometry(at.left, at.top, at.width, at.height);
     return widget;
 }
