@@ -201,6 +201,42 @@ TEST(CliSync, ABadListSendsNothingAndItsReceiptNamesItsProblemsOnce) {
     EXPECT_EQ(CliFixture::StoredPlus(store.Scales().Scale()), (std::vector<int>{1, 2, 3, 4}));
 }
 
+// The receipt names how the load ended and the row it ended on, as the run's own report says.
+TEST(CliSync, AReceiptSaysHowTheLoadEndedAndOnWhichRow) {
+    struct Case {
+        const char* name;
+        sim::Fault fault;
+        int exitCode;
+        const char* outcome;
+        int failureRow;  // 0: no failure
+        int rowsSent;
+    };
+    const Case cases[] = {
+        {"a refused record",
+         FaultAt(sim::Kind::PluDownload, 3, sim::Step::NumberCheck, sim::Action::Refuse), 6,
+         "refused", 3, 2},
+        {"a stall in a record",
+         FaultAt(sim::Kind::PluDownload, 2, sim::Step::Record, sim::Action::Stall), 5, "no_answer",
+         2, 1},
+        {"a refused command",
+         FaultAt(sim::Kind::PluDownload, 1, sim::Step::Accept, sim::Action::Byte), 6, "refused", 1,
+         0},
+    };
+    for (const Case& c : cases) {
+        Store store;
+        store.PutList("all.plu", CliFixture::PluListBytes(4));
+        store.Scales().Scale().Inject(c.fault);
+        const CliRun run = store.Sync({"--byte-timeout-ms", "200"});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << run.err;
+        const QJsonObject receipt = store.Receipt("COM2");
+        EXPECT_EQ(receipt["outcome"], c.outcome) << c.name;
+        EXPECT_EQ(receipt["holds_list"], false) << c.name;
+        EXPECT_EQ(receipt["rows_sent"], c.rowsSent) << c.name;
+        EXPECT_EQ(receipt["failure"].toObject()["row"], c.failureRow) << c.name;
+        EXPECT_FALSE(receipt["failure"].toObject()["reason"].toString().isEmpty()) << c.name;
+    }
+}
+
 TEST(CliSync, ASilentScaleGetsAReceiptAndIsTriedAgainUntilItsReceiptSaysDone) {
     Store store;
     store.PutList("all.plu", CliFixture::PluListBytes(3));
