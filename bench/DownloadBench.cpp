@@ -6,24 +6,10 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "GridModel.h"
-#include "GridView.h"
 #include "TransferBench.h"
 #include "Turnarounds.h"
 
 namespace {
-
-void FillPluList(TForm1& form, int rows) {
-    form.Button18Click();
-    auto* model = qobject_cast<GridModel*>(form.findChild<GridView*>("StringGrid1")->model());
-    model->Replace([rows](tables::Table& t) {
-        t.SetRowCount(rows + 2);
-        for (int r = 1; r <= rows; ++r)
-            t.SetRow(r, {std::to_string(r), "\xD1\xFB\xF0", "name " + std::to_string(r), "12345",
-                         "5", "0", std::to_string(1000 + r), "1", "0"});
-        tables::WriteEndMarker(t, rows + 1);
-    });
-}
 
 // Downloads `rows` rows; false when the scale did not get them all.
 bool Download(TransferBench& bench, int rows) {

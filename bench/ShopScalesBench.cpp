@@ -15,7 +15,6 @@
 #include <memory>
 #include <vector>
 
-#include "GridModel.h"
 #include "ShopScales.h"
 #include "TransferBench.h"
 
@@ -25,17 +24,6 @@ constexpr int kScales = 3;
 constexpr int kRows = 200;
 constexpr int kBaud = 9600;
 constexpr int kTickMs = 10;
-
-void FillPluList(TForm1& form) {
-    form.ForTests().Model.Replace([](tables::Table& t) {
-        tables::MakeNewList(t, tables::ListKind::Plu);
-        t.SetRowCount(kRows + 2);
-        for (int r = 1; r <= kRows; ++r)
-            t.SetRow(r, {std::to_string(r), "\xD1\xFB\xF0", "name " + std::to_string(r), "12345",
-                         "5", "0", std::to_string(1000 + r), "1", "0"});
-        tables::WriteEndMarker(t, kRows + 1);
-    });
-}
 
 }  // namespace
 
@@ -56,8 +44,7 @@ int main(int argc, char** argv) {
     TForm1 form(std::move(dialogs));
     form.findChild<QComboBox*>(QStringLiteral("CBPort"))->setCurrentIndex(1);
     form.OpretClick();
-    form.findChild<QPushButton*>(QStringLiteral("Button18"))->click();
-    FillPluList(form);
+    FillPluList(form, kRows);
     form.findChild<QAction*>(QStringLiteral("ShopScalesItem"))->trigger();
     auto* shop = form.findChild<ShopScalesWindow*>(QStringLiteral("ShopScales"));
     auto* table = shop->findChild<QTableWidget*>(QStringLiteral("ShopScalesTable"));

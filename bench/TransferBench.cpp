@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "GridModel.h"
+#include "GridView.h"
+
 namespace {
 
 double Seconds(clockid_t clock) {
@@ -74,5 +77,17 @@ void PrepareBenchEnvironment() {
     std::atexit([] {
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
+    });
+}
+
+void FillPluList(TForm1& form, int rows) {
+    form.Button18Click();
+    auto* model = qobject_cast<GridModel*>(form.findChild<GridView*>("StringGrid1")->model());
+    model->Replace([rows](tables::Table& t) {
+        t.SetRowCount(rows + 2);
+        for (int r = 1; r <= rows; ++r)
+            t.SetRow(r, {std::to_string(r), "\xD1\xFB\xF0", "name " + std::to_string(r), "12345",
+                         "5", "0", std::to_string(1000 + r), "1", "0"});
+        tables::WriteEndMarker(t, rows + 1);
     });
 }

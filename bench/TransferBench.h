@@ -52,6 +52,9 @@ class TransferBench {
 
 // A fresh configuration folder for the COM link, and the offscreen platform.
 void PrepareBenchEnvironment();
+
+// A new PLU list of `rows` rows in the window, as the grid takes a whole table.
+void FillPluList(TForm1& form, int rows);
 // Line time of `bytes` bytes at `baud`, 10 bits a byte.
 inline double LineSeconds(double bytes, int baud) {
     return bytes * 10.0 / baud;
