@@ -54,9 +54,19 @@ std::string LocalTimeNow() {
 }
 
 const char* RunKindName(RunKind kind) {
-    static const char* const kNames[] = {"plu-download", "msg-download", "plu-upload", "readout",
-                                         "plu-compare"};
-    return kNames[static_cast<std::size_t>(kind)];
+    switch (kind) {
+        case RunKind::PluDownload:
+            return "plu-download";
+        case RunKind::MsgDownload:
+            return "msg-download";
+        case RunKind::PluUpload:
+            return "plu-upload";
+        case RunKind::Readout:
+            return "readout";
+        case RunKind::PluCompare:
+            return "plu-compare";
+    }
+    return "?";
 }
 
 std::string OutcomeName(const Failure& failure) {

@@ -23,7 +23,7 @@ namespace jobs {
 // scales' known contents live there.
 std::string StateFolder();
 
-// What a log line calls a run's kind; RunKindName's table names them in this order.
+// What a log line calls a run's kind.
 enum class RunKind { PluDownload, MsgDownload, PluUpload, Readout, PluCompare };
 const char* RunKindName(RunKind kind);
 // A download, by the kind of its list.
