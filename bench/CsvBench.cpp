@@ -70,7 +70,7 @@ void ImportFile(benchmark::State& state, const std::string& bytes) {
     const QString path = PathIn("import.csv");
     std::ofstream(path.toStdString(), std::ios::binary) << bytes;
     for (auto _ : state) {
-        const jobs::ImportReport report = jobs::ImportCsvFile(path);
+        const jobs::ImportReport report = jobs::ImportListFile(path);
         if (!report.Imported()) state.SkipWithError(jobs::ReportText(report).c_str());
         benchmark::DoNotOptimize(report.rows.size());
     }

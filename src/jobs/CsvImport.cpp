@@ -231,10 +231,6 @@ ImportReport ImportListFile(const QString& path, const ImportOptions& options) {
     return ImportCsvBytes(bytes, options);
 }
 
-ImportReport ImportCsvFile(const QString& path) {
-    return ImportListFile(path);
-}
-
 ImportPreview PreviewImport(const std::vector<std::vector<std::string>>& rows,
                             const std::vector<int>& lines, const ImportOptions& options) {
     tables::CsvRead read = tables::ReadListRows(

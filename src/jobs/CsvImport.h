@@ -73,7 +73,6 @@ std::string ReadListFile(const QString& path, std::string& bytes);
 // A spreadsheet by its extension (.xlsx, .ods, .xls), any other file as CSV. Files over
 // tables::kMaxTableFileBytes are refused unread.
 ImportReport ImportListFile(const QString& path, const ImportOptions& options = {});
-ImportReport ImportCsvFile(const QString& path);
 
 // A row as the import takes it: its line, its cells (code page 1251) and what is wrong with it.
 struct PreviewRow {

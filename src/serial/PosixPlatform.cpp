@@ -199,24 +199,23 @@ class PosixPlatform : public SerialPlatform {
 
     bool EscapeCommFunction(Handle h, std::int32_t code) override {
         if (!Known(h)) return false;
-        int bits = 0;
+        // A modem line raised (TIOCMBIS) or dropped (TIOCMBIC).
+        const auto line = [&](unsigned long request, int bits) {
+            return ::ioctl(Fd(h), request, &bits) == 0 || Fail(errno);
+        };
         switch (code) {
             case kSetXoff:
                 return ::tcflow(Fd(h), TCOOFF) == 0 || Fail(errno);
             case kSetXon:
                 return ::tcflow(Fd(h), TCOON) == 0 || Fail(errno);
             case kSetRts:
-                bits = TIOCM_RTS;
-                return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
+                return line(TIOCMBIS, TIOCM_RTS);
             case kClrRts:
-                bits = TIOCM_RTS;
-                return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
+                return line(TIOCMBIC, TIOCM_RTS);
             case kSetDtr:
-                bits = TIOCM_DTR;
-                return ::ioctl(Fd(h), TIOCMBIS, &bits) == 0 || Fail(errno);
+                return line(TIOCMBIS, TIOCM_DTR);
             case kClrDtr:
-                bits = TIOCM_DTR;
-                return ::ioctl(Fd(h), TIOCMBIC, &bits) == 0 || Fail(errno);
+                return line(TIOCMBIC, TIOCM_DTR);
             default:
                 return Fail(EINVAL);
         }
@@ -324,20 +323,8 @@ class PosixPlatform : public SerialPlatform {
     static Dcb DcbOf(const termios& t) {
         Dcb dcb;
         dcb.BaudRate = RateOf(::cfgetospeed(&t));
-        switch (t.c_cflag & CSIZE) {
-            case CS5:
-                dcb.ByteSize = 5;
-                break;
-            case CS6:
-                dcb.ByteSize = 6;
-                break;
-            case CS7:
-                dcb.ByteSize = 7;
-                break;
-            default:
-                dcb.ByteSize = 8;
-                break;
-        }
+        const tcflag_t size = t.c_cflag & CSIZE;
+        dcb.ByteSize = size == CS5 ? 5 : size == CS6 ? 6 : size == CS7 ? 7 : 8;
         dcb.Parity = ParityOf(t.c_cflag);
         dcb.StopBits = (t.c_cflag & CSTOPB) ? 2 : 0;
         dcb.Flags = kFBinary;

@@ -43,7 +43,7 @@ TEST(CsvImport, FilesAreTakenWholeOrRefusedWithTheirProblems) {
         {"not_a_list.png", 0, {}, {"Файл не похож на CSV-файл списка: в нём двоичные данные"}},
     };
     for (const Case& c : cases) {
-        const ImportReport report = ImportCsvFile(QString::fromStdString(DataPath(c.file)));
+        const ImportReport report = ImportListFile(QString::fromStdString(DataPath(c.file)));
         EXPECT_EQ(report.Imported(), c.rows > 0) << c.file;
         EXPECT_EQ(report.rows.size(), c.rows > 0 ? c.rows + 1u : 0u) << c.file;
         std::vector<std::string> problems;
@@ -56,7 +56,7 @@ TEST(CsvImport, FilesAreTakenWholeOrRefusedWithTheirProblems) {
 }
 
 TEST(CsvImport, AWholeNameFillsBothLinesAndLosesOnlyWhatTheSecondCannotHold) {
-    const ImportReport report = ImportCsvFile(QString::fromStdString(DataPath("long_names.csv")));
+    const ImportReport report = ImportListFile(QString::fromStdString(DataPath("long_names.csv")));
     const std::pair<const char*, const char*> expected[] = {
         {"Сыр полутвёрдый Голландский", "брусковый 45% весовой"},
         {"Колбаса варёная Докторская", "высший сорт ГОСТ в"},
@@ -153,7 +153,7 @@ TEST(CsvImport, ProblemsAreFoundByTheLinesAnEditorShowsInALargeFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("large.csv");
     std::ofstream(path.toStdString(), std::ios::binary) << csv;
-    const ImportReport report = ImportCsvFile(path);
+    const ImportReport report = ImportListFile(path);
     ASSERT_EQ(report.problemCount, 2) << ReportText(report);
     EXPECT_EQ(report.problems[0].line, 100);
     EXPECT_EQ(report.problems[1].line, 40000);
