@@ -81,13 +81,16 @@ void SendLong(TComm& comm, std::int32_t n) {
 namespace {
 
 // Start, stop and parity bits at their most, so the bound is never shorter than the line.
-constexpr std::int64_t kBitsPerByte = 12;
+constexpr std::int64_t kMostBitsPerByte = 12;
+// The fastest framing a byte can have: start, eight data bits, stop.
+constexpr std::int64_t kFewestBitsPerByte = 10;
 // Long enough not to spin, short enough to start the read soon after the last byte left.
 constexpr int kDrainPollMs = 1;
 
-int LineTimeMs(std::int32_t bytes, TBaud baud) {
-    const std::int64_t bits = static_cast<std::int64_t>(bytes) * kBitsPerByte * 1000;
-    return static_cast<int>(bits / std::max<std::uint32_t>(BaudRateOf(baud), 1) + 1);
+// Whole milliseconds that `bytes` bytes of bitsPerByte take on the line, rounded down.
+int LineTimeMs(std::int64_t bytes, std::int64_t bitsPerByte, TBaud baud) {
+    return static_cast<int>(bytes * bitsPerByte * 1000 /
+                            std::max<std::uint32_t>(BaudRateOf(baud), 1));
 }
 
 }  // namespace
@@ -95,8 +98,9 @@ int LineTimeMs(std::int32_t bytes, TBaud baud) {
 void AwaitOutputDrained(Link& link) {
     const std::int32_t queued = link.comm.OutQue();
     if (queued <= 0) return;
-    const serial::Deadline deadline(LineTimeMs(queued, link.comm.Baud) + link.drainMarginMs,
-                                    link.ticker.Now());
+    const serial::Deadline deadline(
+        LineTimeMs(queued, kMostBitsPerByte, link.comm.Baud) + 1 + link.drainMarginMs,
+        link.ticker.Now());
     while (link.comm.OutQue() > 0) {
         const int left = deadline.RemainingMs(link.ticker.Now());
         if (left == 0) return;
@@ -105,16 +109,6 @@ void AwaitOutputDrained(Link& link) {
 }
 
 namespace {
-
-// The fastest framing a byte can have: start, eight data bits, stop.
-constexpr std::int64_t kFewestBitsPerByte = 10;
-
-// How long `bytes` more bytes take at the least, so a sleep for them never outlasts their
-// arrival.
-int ShortestLineTimeMs(std::size_t bytes, TBaud baud) {
-    const std::int64_t bits = static_cast<std::int64_t>(bytes) * kFewestBitsPerByte * 1000;
-    return static_cast<int>(bits / std::max<std::uint32_t>(BaudRateOf(baud), 1));
-}
 
 // Takes up to what is still missing of `count` bytes from the input and says how many came.
 // GetByte cannot tell a 0x00 from nothing, and a hung-up line keeps its last count, so bytes
@@ -134,7 +128,9 @@ std::size_t TakeWaitingBytes(Link& link, std::size_t count, std::string& bytes) 
 // a slow line was most of a transfer's CPU; a line that delivers in bursts is never held back.
 void AwaitTrickle(Link& link, std::size_t missing, int leftMs) {
     if (missing < 2) return;
-    const int rest = ShortestLineTimeMs(missing, link.comm.Baud);
+    // The least time the rest takes, so the sleep never outlasts its arrival.
+    const int rest =
+        LineTimeMs(static_cast<std::int64_t>(missing), kFewestBitsPerByte, link.comm.Baud);
     link.ticker.SleepMs(std::min(rest, leftMs));
 }
 
@@ -172,11 +168,11 @@ bool ReadByte(Link& link, std::uint8_t& value) {
 
 namespace {
 
-// Reads count bytes, most significant first, into an unsigned value.
-bool ReadBigEndian(Link& link, int count, std::uint32_t& value) {
+// Reads count bytes, most significant first; four of them give their bits as a signed value.
+bool ReadBigEndian(Link& link, int count, std::int32_t& value) {
     std::string bytes;
     if (!ReadBytes(link, static_cast<std::size_t>(count), bytes)) return false;
-    value = BigEndianOf(bytes);
+    value = static_cast<std::int32_t>(BigEndianOf(bytes));
     return true;
 }
 
@@ -189,17 +185,11 @@ std::uint32_t BigEndianOf(const std::string& bytes) {
 }
 
 bool GetWord(Link& link, std::int32_t& value) {
-    std::uint32_t word = 0;
-    if (!ReadBigEndian(link, 2, word)) return false;
-    value = static_cast<std::int32_t>(word);
-    return true;
+    return ReadBigEndian(link, 2, value);
 }
 
 bool GetLong(Link& link, std::int32_t& value) {
-    std::uint32_t bits = 0;
-    if (!ReadBigEndian(link, 4, bits)) return false;
-    value = static_cast<std::int32_t>(bits);
-    return true;
+    return ReadBigEndian(link, 4, value);
 }
 
 }  // namespace scale
