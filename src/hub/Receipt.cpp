@@ -4,13 +4,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "HubAddress.h"
+
 namespace hub {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 const Outcome kOutcomes[] = {Outcome::Done,     Outcome::BadList, Outcome::PortProblem,
                              Outcome::NoAnswer, Outcome::Refused, Outcome::Stopped};
