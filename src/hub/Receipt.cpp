@@ -13,6 +13,11 @@ namespace {
 const Outcome kOutcomes[] = {Outcome::Done,     Outcome::BadList, Outcome::PortProblem,
                              Outcome::NoAnswer, Outcome::Refused, Outcome::Stopped};
 
+// "2026-12-09T17:21:57.120+03:00"
+QString IsoTime(const QDateTime& time) {
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
 }  // namespace
 
 const char* OutcomeName(Outcome outcome) {
@@ -37,10 +42,6 @@ std::optional<Outcome> OutcomeNamed(const QString& name) {
     for (const Outcome o : kOutcomes)
         if (name == QLatin1String(OutcomeName(o))) return o;
     return std::nullopt;
-}
-
-QString IsoTime(const QDateTime& time) {
-    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
 QByteArray ReceiptJson(const Receipt& r) {
