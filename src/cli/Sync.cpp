@@ -290,13 +290,12 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
             return PortResult{port.name, kDone, {}, {}, true};
         });
     output_.EndProgress();
-    for (Item& item : items) {
+    for (Item& item : items)
         for (const PortResult& r : results)
             if (r.port == item.port && !r.opened) {
                 item.result = r;
                 item.started = item.ended = QDateTime::currentDateTime();
             }
-    }
     return results;
 }
 
