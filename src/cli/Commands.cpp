@@ -45,10 +45,9 @@ PortResult ReadOnePort(const PortName& port, scale::Link& link, Output& output) 
 }
 
 // The uploaded records as a table: titles, records, marker row.
-tables::Table TableOf(const std::vector<tables::Row>& records) {
+tables::Table TableOf(std::vector<tables::Row> rows) {
     tables::Table table;
     tables::WriteTitles(table, tables::ListKind::Plu);
-    std::vector<tables::Row> rows = records;
     rows.push_back(tables::Row{tables::kEndMarker});
     tables::LoadRows(table, std::move(rows));
     return table;

@@ -222,8 +222,7 @@ std::optional<std::string> Syncer::ListFor(const std::string& port, tables::List
         for (const std::string& name : hub::ListNamesFor(owner)) {
             const auto copy = state_.List(name);
             if (!copy) continue;
-            const std::optional<tables::ListKind> named =
-                KindOfFileName(QString::fromStdString(name));
+            const std::optional<tables::ListKind> named = KindOfFileName(Q(name));
             const std::string listKind = named                 ? KindName(*named)
                                          : !copy->kind.empty() ? copy->kind
                                                                : KindName(Read(name).kind);
@@ -291,13 +290,12 @@ std::vector<PortResult> Syncer::Load(std::vector<Item>& items) {
             return PortResult{port.name, kDone, {}, {}, true};
         });
     output_.EndProgress();
-    for (Item& item : items) {
+    for (Item& item : items)
         for (const PortResult& r : results)
             if (r.port == item.port && !r.opened) {
                 item.result = r;
                 item.started = item.ended = QDateTime::currentDateTime();
             }
-    }
     return results;
 }
 

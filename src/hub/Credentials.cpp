@@ -17,28 +17,22 @@ Credentials CredentialsOf(const QByteArray& text) {
 }
 
 std::optional<Credentials> ReadCredentials(const std::string& path, std::string& problem) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        problem = "Файл учётных данных " + path + " не найден";
+    const auto refused = [&](const std::string& why) {
+        problem = "Файл учётных данных " + path + why;
         return std::nullopt;
-    }
+    };
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return refused(" не найден");
     if (st.st_mode & (S_IRGRP | S_IROTH)) {
         char mode[8];
         std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-        problem = "Файл учётных данных " + path + " могут читать другие пользователи (права " +
-                  mode + "): он не берётся; chmod 600 " + path;
-        return std::nullopt;
+        return refused(" могут читать другие пользователи (права " + std::string(mode) +
+                       "): он не берётся; chmod 600 " + path);
     }
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = "Файл учётных данных " + path + " не открывается";
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly)) return refused(" не открывается");
     const QByteArray text = file.read(64 * 1024);
-    if (text.trimmed().isEmpty()) {
-        problem = "Файл учётных данных " + path + " пуст: нужна строка имя:пароль или токен";
-        return std::nullopt;
-    }
+    if (text.trimmed().isEmpty()) return refused(" пуст: нужна строка имя:пароль или токен");
     return CredentialsOf(text);
 }
 

@@ -38,15 +38,15 @@ std::vector<std::string> ListNamesFor(const std::string& owner) {
 }
 
 QString ListPath(const std::string& store, const std::string& name) {
-    return QString::fromStdString("lists/" + store + "/" + name);
+    return Q("lists/" + store + "/" + name);
 }
 
 QString ReceiptPath(const std::string& store, const std::string& port, const std::string& kind) {
-    return QString::fromStdString("receipts/" + store + "/" + port + "." + kind + ".json");
+    return Q("receipts/" + store + "/" + port + "." + kind + ".json");
 }
 
 QString StatusPath(const std::string& store) {
-    return QString::fromStdString("status/" + store + ".json");
+    return Q("status/" + store + ".json");
 }
 
 }  // namespace hub

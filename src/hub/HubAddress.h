@@ -9,6 +9,11 @@
 
 namespace hub {
 
+// Text of the store's side, UTF-8, as a QString: for paths and JSON.
+inline QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
 // Why url cannot be the hub, in the user's words; empty when it can. Plain http goes only to the
 // loopback address unless insecureHttp.
 std::string AddressProblem(const QUrl& url, bool insecureHttp);

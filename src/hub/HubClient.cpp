@@ -135,14 +135,11 @@ Answer HubClient::Send(const QString& path, const QString& etag, const QByteArra
     QEventLoop loop;
     QTimer quiet;  // no byte either way for timeoutMs
     quiet.setSingleShot(true);
-    QTimer whole;
-    whole.setSingleShot(true);
     const auto giveUp = [&](bool& flag) {
         flag = true;
         reply->abort();
     };
     QObject::connect(&quiet, &QTimer::timeout, [&] { giveUp(watch.timedOut); });
-    QObject::connect(&whole, &QTimer::timeout, [&] { giveUp(watch.timedOut); });
     const auto moved = [&] { quiet.start(options_.timeoutMs); };
     QObject::connect(reply.get(), &QNetworkReply::uploadProgress, moved);
     QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, [&] {
@@ -162,7 +159,8 @@ Answer HubClient::Send(const QString& path, const QString& etag, const QByteArra
     });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     moved();
-    whole.start(options_.wholeMs);
+    // The whole request's bound; it goes with the loop when the reply is in.
+    QTimer::singleShot(options_.wholeMs, &loop, [&] { giveUp(watch.timedOut); });
     if (!reply->isFinished()) loop.exec();
     if (!watch.tooLarge && !watch.timedOut)
         received += reply->read(options_.sizeLimit + 1 - received.size());

@@ -18,12 +18,10 @@ class QNetworkAccessManager;
 
 namespace hub {
 
-constexpr qint64 kListSizeLimit = 64 * 1024 * 1024;
-
 struct ClientOptions {
     int timeoutMs = 30'000;  // to connect, and for each wait on bytes of the answer
     int wholeMs = 600'000;   // for the whole request, so a trickle cannot hold a store
-    qint64 sizeLimit = kListSizeLimit;
+    qint64 sizeLimit = 64 * 1024 * 1024;
     QString caFile;  // extra authorities, besides the system's
     std::optional<Credentials> credentials;
 };

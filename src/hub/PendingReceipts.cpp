@@ -35,13 +35,12 @@ PendingReceipts::PendingReceipts(const std::string& folder) : dir_(folder + "/pe
 
 std::vector<PendingReceipts::Item> PendingReceipts::Items() const {
     std::vector<Item> items;
-    const QStringList names =
-        QDir(QString::fromStdString(dir_)).entryList({"*.json"}, QDir::Files, QDir::Name);
+    const QStringList names = QDir(Q(dir_)).entryList({"*.json"}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
         Item item;
         item.file = name.toStdString();
         if (!Parse(item.file, item)) continue;
-        QFile file(QString::fromStdString(dir_ + "/" + item.file));
+        QFile file(Q(dir_ + "/" + item.file));
         if (!file.open(QIODevice::ReadOnly)) continue;
         item.body = file.read(1024 * 1024);
         items.push_back(item);
@@ -51,14 +50,13 @@ std::vector<PendingReceipts::Item> PendingReceipts::Items() const {
 
 bool PendingReceipts::Add(const std::string& port, const std::string& kind, const QByteArray& body,
                           std::string& problem) {
-    QDir().mkpath(QString::fromStdString(dir_));
+    QDir().mkpath(Q(dir_));
     long long next = 1;
     for (const Item& item : Items())
         next = std::max(next, std::stoll(item.file.substr(0, kSequenceDigits)) + 1);
     std::string sequence = std::to_string(next);
     sequence.insert(0, kSequenceDigits - sequence.size(), '0');
-    const QString path =
-        QString::fromStdString(dir_ + "/" + sequence + "-" + port + "." + kind + ".json");
+    const QString path = Q(dir_ + "/" + sequence + "-" + port + "." + kind + ".json");
     QString error;
     if (tables::WriteFileWhole(
             path, [&] { return body.toStdString(); }, error))
@@ -69,7 +67,7 @@ bool PendingReceipts::Add(const std::string& port, const std::string& kind, cons
 
 void PendingReceipts::Remove(const Item& item) {
     QString ignored;
-    tables::RemoveFileDurably(QString::fromStdString(dir_ + "/" + item.file), ignored);
+    tables::RemoveFileDurably(Q(dir_ + "/" + item.file), ignored);
 }
 
 }  // namespace hub

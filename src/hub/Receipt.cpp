@@ -4,16 +4,19 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "HubAddress.h"
+
 namespace hub {
 
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 const Outcome kOutcomes[] = {Outcome::Done,     Outcome::BadList, Outcome::PortProblem,
                              Outcome::NoAnswer, Outcome::Refused, Outcome::Stopped};
+
+// "2026-12-09T17:21:57.120+03:00"
+QString IsoTime(const QDateTime& time) {
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
 
 }  // namespace
 
@@ -39,10 +42,6 @@ std::optional<Outcome> OutcomeNamed(const QString& name) {
     for (const Outcome o : kOutcomes)
         if (name == QLatin1String(OutcomeName(o))) return o;
     return std::nullopt;
-}
-
-QString IsoTime(const QDateTime& time) {
-    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
 QByteArray ReceiptJson(const Receipt& r) {

@@ -47,7 +47,4 @@ struct PortStatus {
 QByteArray StatusJson(const std::string& store, const QDateTime& time,
                       const std::vector<PortStatus>& ports);
 
-// "2026-12-09T17:21:57.120+03:00"
-QString IsoTime(const QDateTime& time);
-
 }  // namespace hub

@@ -15,10 +15,6 @@ namespace hub {
 
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 QString StateFile(const std::string& folder) {
     return Q(folder + "/state.json");
 }
