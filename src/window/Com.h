@@ -169,13 +169,11 @@ class TForm1 : public QMainWindow, private RunScreen {
     Answer Question(const QString& text) override { return dialogs_->Question(text); }
     void MarkBadCell(int column, int row) override;
 
-    void ReadPlu();
     void ShowReading(const scale::DisplayReading& reading);
     // The line-test panels' escape codes, sent only once the port is configured.
     void Escape(serial::EscapeCode code);
-    // The PLU number ReadPlu asks for, and the record it received, by table column.
+    // The PLU number the upload asks for.
     std::int32_t UploadRequest = 0;
-    scale::PluCells UploadedFields;
 
     // True while a download or upload runs.
     bool RunActive() const { return runActive_; }
@@ -315,7 +313,7 @@ class TForm1 : public QMainWindow, private RunScreen {
     void UploadRun();
     void RecordRequested(int request) override;
     void AppendUploadedRow(const tables::Row& cells) override;
-    // What ReadPlu does with an exchange's outcome: the end of the list, or a failure's box.
+    // What the upload does with an exchange's outcome: the end of the list, or a failure's box.
     void TakeUploadOutcome(scale::UploadOutcome outcome) override;
     bool StopPressedShowingNewRows() override;
     void DownloadRun();
