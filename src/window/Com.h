@@ -100,7 +100,8 @@ class TForm1 : public QMainWindow, private RunScreen {
     // Table files.
     void Button19Click();
     void N4Click() { Button19Click(); }
-    void QuickSave();
+    // True when the table was written.
+    bool QuickSave();
     void Button20Click();
     void N3Click() { Button20Click(); }
     void SaveT();
@@ -304,8 +305,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     bool PassSavePrompt(const QString& text);
     bool SaveWithDialog();
     bool WriteTable();
-    // QuickSave's work: true when the table was written.
-    bool QuickSaveWritten();
     void NewList(tables::ListKind kind);
     // What choosing a list kind sets besides the grid: flags, dialog filters, transfer buttons,
     // and a forgotten file name.
