@@ -64,7 +64,7 @@ class TForm1 : public QMainWindow, private RunScreen {
     void N14Click() { Button12Click(); }
 
     // Busy state and stop.
-    void Button24Click();
+    void Button24Click() { StopRequested = true; }
 
     // Display readout.
     void StartBtnClick();
@@ -83,9 +83,9 @@ class TForm1 : public QMainWindow, private RunScreen {
     void SendChangesClick();
 
     // Table lists and rows.
-    void Button18Click();
+    void Button18Click() { NewList(tables::ListKind::Plu); }
     void PLU1Click() { Button18Click(); }
-    void Button17Click();
+    void Button17Click() { NewList(tables::ListKind::Msg); }
     void N2Click() { Button17Click(); }
     void Button16Click();
     void N7Click() { Button16Click(); }
@@ -98,7 +98,7 @@ class TForm1 : public QMainWindow, private RunScreen {
     void StringGrid1SetEditText(int ACol, int ARow, const QString& Value);
 
     // Table files.
-    void Button19Click();
+    void Button19Click() { SaveWithDialog(); }
     void N4Click() { Button19Click(); }
     // True when the table was written.
     bool QuickSave();
@@ -110,12 +110,12 @@ class TForm1 : public QMainWindow, private RunScreen {
     // Line diagnostics.
     void BSendClick();
     void BHentClick();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
+    void Button1Click() { Escape(serial::kSetDtr); }
+    void Button2Click() { Escape(serial::kSetRts); }
+    void Button3Click() { Escape(serial::kClrDtr); }
+    void Button4Click() { Escape(serial::kClrRts); }
+    void Button5Click() { Escape(serial::kSetXon); }
+    void Button6Click() { Escape(serial::kSetXoff); }
     void Button7Click();
     void Button8Click();
     void Button9Click();

@@ -27,10 +27,6 @@ bool TForm1::SaveWithDialog() {
     return WriteTable();
 }
 
-void TForm1::Button19Click() {
-    SaveWithDialog();
-}
-
 bool TForm1::QuickSave() {
     // Without a file of the table's own (the buffer save also confirms the save dialog), ask.
     const bool named = SaveDialog1.fileName != texts::NoName() && !TableFileName.isEmpty();

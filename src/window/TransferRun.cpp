@@ -64,7 +64,3 @@ bool TForm1::StopPressed() {
     Button24->hide();
     return true;
 }
-
-void TForm1::Button24Click() {
-    StopRequested = true;
-}
