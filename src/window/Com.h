@@ -176,9 +176,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     // The PLU number the upload asks for.
     std::int32_t UploadRequest = 0;
 
-    // True while a download or upload runs.
-    bool RunActive() const { return runActive_; }
-
     // Controls, under their specified names.
     QLabel* Image1 = nullptr;
     QLabel* Label13 = nullptr;
@@ -385,7 +382,7 @@ struct TForm1::TestAccess {
     const tables::Table& Grid() const { return f_.Grid(); }
     const FileDialogRequest& SaveDialog1() const { return f_.SaveDialog1; }
     const FileDialogRequest& OpenDialog1() const { return f_.OpenDialog1; }
-    bool RunActive() const { return f_.RunActive(); }
+    bool RunActive() const { return f_.runActive_; }
     // The bytes waiting at the port, as the line's status tells them.
     std::int32_t InQue() const { return f_.Comm.InQue(); }
     // The port's latched error; the read clears the latch, which only this read sees.
