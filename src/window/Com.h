@@ -152,8 +152,10 @@ class TForm1 : public QMainWindow, private RunScreen {
     TComm Comm;
     const tables::Table& Grid() const;
 
-    void ButOff() override;
-    void ButOn() override;
+    void ButOff() override { SetCommandButtonsEnabled(false); }
+    void ButOn() override { SetCommandButtonsEnabled(true); }
+    // Stop hidden, and the top buttons, the transfer buttons and Exit off or on.
+    void SetCommandButtonsEnabled(bool enabled);
     // Also sets TransferFailed.
     void ReportLinkFailure(const LinkFailure& failure) override;
     // Runs a download or upload: every other command is refused meanwhile, and a close asked
