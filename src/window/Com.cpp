@@ -166,8 +166,5 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     bool CanClose = true;
     FormCloseQuery(CanClose);
-    if (CanClose)
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(CanClose);
 }
