@@ -79,66 +79,47 @@ void TForm1::ConnectHandlers() {
             std::invoke(handler, this);
         };
     };
-    auto onClick = [&](QPushButton* button, auto handler) {
-        connect(button, &QPushButton::clicked, this, command(handler));
-    };
     auto onTrigger = [&](QAction* action, auto handler) {
         connect(action, &QAction::triggered, this, command(handler));
     };
     onTrigger(logItem_, &TForm1::ShowTransferLog);
+    onTrigger(exportCsvItem_, &TForm1::ExportCsv);
+    onTrigger(compareItem_, &TForm1::CompareClick);
+    onTrigger(sendChangesItem_, &TForm1::SendChangesClick);
+    onTrigger(importCsvItem_, [](TForm1* form) { form->ImportList(false); });
+    onTrigger(importColumnsItem_, [](TForm1* form) { form->ImportList(true); });
+    using Handler = void (TForm1::*)();
+    const std::pair<QAction*, Handler> items[] = {
+        {PLU1, &TForm1::PLU1Click}, {N2, &TForm1::N2Click},     {N3, &TForm1::N3Click},
+        {N4, &TForm1::N4Click},     {N7, &TForm1::N7Click},     {N8, &TForm1::N8Click},
+        {N9, &TForm1::N9Click},     {N10, &TForm1::N10Click},   {N12, &TForm1::N12Click},
+        {N15, &TForm1::N15Click},   {PLU2, &TForm1::PLU2Click}, {N14, &TForm1::N14Click}};
+    for (const auto& [item, handler] : items) onTrigger(item, handler);
+    const std::pair<QPushButton*, Handler> buttons[] = {
+        {Opret, &TForm1::OpretClick},       {Button12, &TForm1::Button12Click},
+        {StartBtn, &TForm1::StartBtnClick}, {Button21, &TForm1::Button21Click},
+        {Button22, &TForm1::Button22Click}, {Button18, &TForm1::Button18Click},
+        {Button17, &TForm1::Button17Click}, {Button16, &TForm1::Button16Click},
+        {Button15, &TForm1::Button15Click}, {Button14, &TForm1::Button14Click},
+        {Button13, &TForm1::Button13Click}, {Button19, &TForm1::Button19Click},
+        {Button20, &TForm1::Button20Click}, {BSend, &TForm1::BSendClick},
+        {BHent, &TForm1::BHentClick},       {Button1, &TForm1::Button1Click},
+        {Button2, &TForm1::Button2Click},   {Button3, &TForm1::Button3Click},
+        {Button4, &TForm1::Button4Click},   {Button5, &TForm1::Button5Click},
+        {Button6, &TForm1::Button6Click},   {Button7, &TForm1::Button7Click},
+        {Button8, &TForm1::Button8Click},   {Button9, &TForm1::Button9Click},
+        {Button10, &TForm1::Button10Click}, {Button11, &TForm1::Button11Click}};
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QPushButton::clicked, this, command(handler));
     // Shown again during its own runs; refused only during a run of this window.
     connect(shopScalesItem_, &QAction::triggered, this, [this] {
         if (runActive_) return QApplication::beep();
         ShowShopScales();
     });
-    onTrigger(importCsvItem_, [](TForm1* form) { form->ImportList(false); });
-    onTrigger(importColumnsItem_, [](TForm1* form) { form->ImportList(true); });
-    onTrigger(exportCsvItem_, &TForm1::ExportCsv);
-    onTrigger(compareItem_, &TForm1::CompareClick);
-    onTrigger(sendChangesItem_, &TForm1::SendChangesClick);
-    onClick(Opret, &TForm1::OpretClick);
-    onClick(Button12, &TForm1::Button12Click);
-    onClick(StartBtn, &TForm1::StartBtnClick);
-    onClick(Button21, &TForm1::Button21Click);
-    onClick(Button22, &TForm1::Button22Click);
-    onClick(Button18, &TForm1::Button18Click);
-    onClick(Button17, &TForm1::Button17Click);
-    onClick(Button16, &TForm1::Button16Click);
-    onClick(Button15, &TForm1::Button15Click);
-    onClick(Button14, &TForm1::Button14Click);
-    onClick(Button13, &TForm1::Button13Click);
-    onClick(Button19, &TForm1::Button19Click);
-    onClick(Button20, &TForm1::Button20Click);
-    onClick(BSend, &TForm1::BSendClick);
-    onClick(BHent, &TForm1::BHentClick);
-    onClick(Button1, &TForm1::Button1Click);
-    onClick(Button2, &TForm1::Button2Click);
-    onClick(Button3, &TForm1::Button3Click);
-    onClick(Button4, &TForm1::Button4Click);
-    onClick(Button5, &TForm1::Button5Click);
-    onClick(Button6, &TForm1::Button6Click);
-    onClick(Button7, &TForm1::Button7Click);
-    onClick(Button8, &TForm1::Button8Click);
-    onClick(Button9, &TForm1::Button9Click);
-    onClick(Button10, &TForm1::Button10Click);
-    onClick(Button11, &TForm1::Button11Click);
     // Stop must get through while a run is in progress.
     connect(Button24, &QPushButton::clicked, this, &TForm1::Button24Click);
     connect(Button25, &QPushButton::clicked, this, &QWidget::close);
     connect(N5, &QAction::triggered, this, &QWidget::close);
-
-    onTrigger(PLU1, &TForm1::PLU1Click);
-    onTrigger(N2, &TForm1::N2Click);
-    onTrigger(N3, &TForm1::N3Click);
-    onTrigger(N4, &TForm1::N4Click);
-    onTrigger(N7, &TForm1::N7Click);
-    onTrigger(N8, &TForm1::N8Click);
-    onTrigger(N9, &TForm1::N9Click);
-    onTrigger(N10, &TForm1::N10Click);
-    onTrigger(N12, &TForm1::N12Click);
-    onTrigger(N15, &TForm1::N15Click);
-    onTrigger(PLU2, &TForm1::PLU2Click);
-    onTrigger(N14, &TForm1::N14Click);
 
     // The four table menu items follow their buttons.
     const std::pair<QPushButton*, QAction*> rowCommands[] = {
@@ -185,8 +166,5 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     bool CanClose = true;
     FormCloseQuery(CanClose);
-    if (CanClose)
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(CanClose);
 }

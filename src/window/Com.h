@@ -64,7 +64,7 @@ class TForm1 : public QMainWindow, private RunScreen {
     void N14Click() { Button12Click(); }
 
     // Busy state and stop.
-    void Button24Click();
+    void Button24Click() { StopRequested = true; }
 
     // Display readout.
     void StartBtnClick();
@@ -83,9 +83,9 @@ class TForm1 : public QMainWindow, private RunScreen {
     void SendChangesClick();
 
     // Table lists and rows.
-    void Button18Click();
+    void Button18Click() { NewList(tables::ListKind::Plu); }
     void PLU1Click() { Button18Click(); }
-    void Button17Click();
+    void Button17Click() { NewList(tables::ListKind::Msg); }
     void N2Click() { Button17Click(); }
     void Button16Click();
     void N7Click() { Button16Click(); }
@@ -98,9 +98,10 @@ class TForm1 : public QMainWindow, private RunScreen {
     void StringGrid1SetEditText(int ACol, int ARow, const QString& Value);
 
     // Table files.
-    void Button19Click();
+    void Button19Click() { SaveWithDialog(); }
     void N4Click() { Button19Click(); }
-    void QuickSave();
+    // True when the table was written.
+    bool QuickSave();
     void Button20Click();
     void N3Click() { Button20Click(); }
     void SaveT();
@@ -109,12 +110,12 @@ class TForm1 : public QMainWindow, private RunScreen {
     // Line diagnostics.
     void BSendClick();
     void BHentClick();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
+    void Button1Click() { Escape(serial::kSetDtr); }
+    void Button2Click() { Escape(serial::kSetRts); }
+    void Button3Click() { Escape(serial::kClrDtr); }
+    void Button4Click() { Escape(serial::kClrRts); }
+    void Button5Click() { Escape(serial::kSetXon); }
+    void Button6Click() { Escape(serial::kSetXoff); }
     void Button7Click();
     void Button8Click();
     void Button9Click();
@@ -151,8 +152,10 @@ class TForm1 : public QMainWindow, private RunScreen {
     TComm Comm;
     const tables::Table& Grid() const;
 
-    void ButOff() override;
-    void ButOn() override;
+    void ButOff() override { SetCommandButtonsEnabled(false); }
+    void ButOn() override { SetCommandButtonsEnabled(true); }
+    // Stop hidden, and the top buttons, the transfer buttons and Exit off or on.
+    void SetCommandButtonsEnabled(bool enabled);
     // Also sets TransferFailed.
     void ReportLinkFailure(const LinkFailure& failure) override;
     // Runs a download or upload: every other command is refused meanwhile, and a close asked
@@ -169,16 +172,11 @@ class TForm1 : public QMainWindow, private RunScreen {
     Answer Question(const QString& text) override { return dialogs_->Question(text); }
     void MarkBadCell(int column, int row) override;
 
-    void ReadPlu();
     void ShowReading(const scale::DisplayReading& reading);
     // The line-test panels' escape codes, sent only once the port is configured.
     void Escape(serial::EscapeCode code);
-    // The PLU number ReadPlu asks for, and the record it received, by table column.
+    // The PLU number the upload asks for.
     std::int32_t UploadRequest = 0;
-    scale::PluCells UploadedFields;
-
-    // True while a download or upload runs.
-    bool RunActive() const { return runActive_; }
 
     // Controls, under their specified names.
     QLabel* Image1 = nullptr;
@@ -306,8 +304,6 @@ class TForm1 : public QMainWindow, private RunScreen {
     bool PassSavePrompt(const QString& text);
     bool SaveWithDialog();
     bool WriteTable();
-    // QuickSave's work: true when the table was written.
-    bool QuickSaveWritten();
     void NewList(tables::ListKind kind);
     // What choosing a list kind sets besides the grid: flags, dialog filters, transfer buttons,
     // and a forgotten file name.
@@ -315,7 +311,7 @@ class TForm1 : public QMainWindow, private RunScreen {
     void UploadRun();
     void RecordRequested(int request) override;
     void AppendUploadedRow(const tables::Row& cells) override;
-    // What ReadPlu does with an exchange's outcome: the end of the list, or a failure's box.
+    // What the upload does with an exchange's outcome: the end of the list, or a failure's box.
     void TakeUploadOutcome(scale::UploadOutcome outcome) override;
     bool StopPressedShowingNewRows() override;
     void DownloadRun();
@@ -388,7 +384,7 @@ struct TForm1::TestAccess {
     const tables::Table& Grid() const { return f_.Grid(); }
     const FileDialogRequest& SaveDialog1() const { return f_.SaveDialog1; }
     const FileDialogRequest& OpenDialog1() const { return f_.OpenDialog1; }
-    bool RunActive() const { return f_.RunActive(); }
+    bool RunActive() const { return f_.runActive_; }
     // The bytes waiting at the port, as the line's status tells them.
     std::int32_t InQue() const { return f_.Comm.InQue(); }
     // The port's latched error; the read clears the latch, which only this read sees.

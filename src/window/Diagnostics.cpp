@@ -38,25 +38,6 @@ void TForm1::BHentClick() {
     BeskedBox->appendPlainText(tables::DecodeCp1251(text));
 }
 
-void TForm1::Button1Click() {
-    Escape(serial::kSetDtr);
-}
-void TForm1::Button2Click() {
-    Escape(serial::kSetRts);
-}
-void TForm1::Button3Click() {
-    Escape(serial::kClrDtr);
-}
-void TForm1::Button4Click() {
-    Escape(serial::kClrRts);
-}
-void TForm1::Button5Click() {
-    Escape(serial::kSetXon);
-}
-void TForm1::Button6Click() {
-    Escape(serial::kSetXoff);
-}
-
 void TForm1::Button7Click() {
     if (!PortConfigured) return;
     if (const auto mask = serial::EventMaskOf(ComboBox1->currentText().toStdString()))

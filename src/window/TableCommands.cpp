@@ -51,13 +51,6 @@ void TForm1::NewList(tables::ListKind kind) {
     StringGrid1->history().Fresh();
 }
 
-void TForm1::Button18Click() {
-    NewList(tables::ListKind::Plu);
-}
-void TForm1::Button17Click() {
-    NewList(tables::ListKind::Msg);
-}
-
 namespace {
 
 // A row command is one step of the grid's undo stack.

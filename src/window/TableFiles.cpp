@@ -27,18 +27,10 @@ bool TForm1::SaveWithDialog() {
     return WriteTable();
 }
 
-void TForm1::Button19Click() {
-    SaveWithDialog();
-}
-
-bool TForm1::QuickSaveWritten() {
+bool TForm1::QuickSave() {
     // Without a file of the table's own (the buffer save also confirms the save dialog), ask.
     const bool named = SaveDialog1.fileName != texts::NoName() && !TableFileName.isEmpty();
     return named ? WriteTable() : SaveWithDialog();
-}
-
-void TForm1::QuickSave() {
-    QuickSaveWritten();
 }
 
 bool TForm1::PassSavePrompt(const QString& text) {
@@ -48,7 +40,7 @@ bool TForm1::PassSavePrompt(const QString& text) {
             return true;
         case Answer::Yes:
             // Going on after a save that did not happen would lose the edits.
-            return QuickSaveWritten();
+            return QuickSave();
         default:
             return false;
     }

@@ -39,16 +39,10 @@ bool TForm1::RequirePort() {
     return !dialogs_->ErrorBoxIf(!PortOpened, texts::PortNotSet());
 }
 
-void TForm1::ButOff() {
+void TForm1::SetCommandButtonsEnabled(bool enabled) {
     Button24->hide();
-    SetTopButtonsEnabled(false);
-    for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(false);
-}
-
-void TForm1::ButOn() {
-    Button24->hide();
-    SetTopButtonsEnabled(true);
-    for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(true);
+    SetTopButtonsEnabled(enabled);
+    for (QPushButton* b : {Button21, Button22, Button25}) b->setEnabled(enabled);
 }
 
 void TForm1::StartStoppableRun() {
@@ -63,8 +57,4 @@ bool TForm1::StopPressed() {
     if (!StopRequested) return false;
     Button24->hide();
     return true;
-}
-
-void TForm1::Button24Click() {
-    StopRequested = true;
 }

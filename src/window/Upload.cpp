@@ -88,16 +88,10 @@ void TForm1::UploadRun() {
 }
 
 void TForm1::AppendUploadedRow(const tables::Row& cells) {
-    UploadedFields = cells;
     model_->AppendRow();
     for (int c = 0; c < tables::kColumns; ++c)
-        model_->SetCell(c, UploadRequest, UploadedFields[static_cast<std::size_t>(c)]);
+        model_->SetCell(c, UploadRequest, cells[static_cast<std::size_t>(c)]);
     model_->SetCell(tables::kNumberColumn, UploadRequest + 1, tables::kEndMarker);
-}
-
-void TForm1::ReadPlu() {
-    LinkAnswered = true;
-    TakeUploadOutcome(scale::UploadPlu(link_, UploadRequest, UploadedFields));
 }
 
 void TForm1::TakeUploadOutcome(scale::UploadOutcome outcome) {
