@@ -76,32 +76,7 @@ std::string ProcessName(const fs::path& process) {
     return name;
 }
 
-}  // namespace
-
-OpenDiagnosis DiagnoseOpen(const std::string& device, std::int32_t openError) {
-    OpenDiagnosis d;
-    d.device = device;
-    d.problem = ProblemOfCode(openError);
-    if (d.problem == OpenProblem::Other) {
-        const int err = OpenError(device);
-        if (err != 0) d.problem = ProblemOf(err);
-        d.systemText = err != 0 ? std::strerror(err) : "код ошибки " + std::to_string(openError);
-    }
-    if (d.problem == OpenProblem::Busy) d.holders = ProgramsHolding(device);
-    return d;
-}
-
-OpenDiagnosis TryOpen(const std::string& device) {
-    OpenDiagnosis d;
-    d.device = device;
-    const int err = OpenError(device);
-    if (err == 0) return d;
-    d.problem = ProblemOf(err);
-    d.systemText = std::strerror(err);
-    if (d.problem == OpenProblem::Busy) d.holders = ProgramsHolding(device);
-    return d;
-}
-
+// The names of the processes that have `device` open (from /proc), each once.
 std::vector<std::string> ProgramsHolding(const std::string& device) {
     std::error_code ec;
     const fs::path target = fs::canonical(device, ec);
@@ -121,6 +96,29 @@ std::vector<std::string> ProgramsHolding(const std::string& device) {
         }
     }
     return names;
+}
+
+// A busy device's diagnosis names the programs that hold it.
+OpenDiagnosis Diagnosis(const std::string& device, OpenProblem problem, std::string systemText) {
+    OpenDiagnosis d{problem, device, std::move(systemText), {}};
+    if (problem == OpenProblem::Busy) d.holders = ProgramsHolding(device);
+    return d;
+}
+
+}  // namespace
+
+OpenDiagnosis DiagnoseOpen(const std::string& device, std::int32_t openError) {
+    const OpenProblem problem = ProblemOfCode(openError);
+    if (problem != OpenProblem::Other) return Diagnosis(device, problem, {});
+    const int err = OpenError(device);
+    if (err == 0) return Diagnosis(device, problem, "код ошибки " + std::to_string(openError));
+    return Diagnosis(device, ProblemOf(err), std::strerror(err));
+}
+
+OpenDiagnosis TryOpen(const std::string& device) {
+    const int err = OpenError(device);
+    if (err == 0) return Diagnosis(device, OpenProblem::None, {});
+    return Diagnosis(device, ProblemOf(err), std::strerror(err));
 }
 
 }  // namespace serial

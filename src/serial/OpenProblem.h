@@ -32,7 +32,4 @@ OpenDiagnosis DiagnoseOpen(const std::string& device, std::int32_t openError);
 // opens. Opening may raise DTR for a moment, as any open of a serial device does.
 OpenDiagnosis TryOpen(const std::string& device);
 
-// The names of the processes that have `device` open (from /proc), each once.
-std::vector<std::string> ProgramsHolding(const std::string& device);
-
 }  // namespace serial

@@ -127,11 +127,9 @@ ComLead LeadOf(int comNumber, const DeviceRoots& roots) {
 }
 
 ComPort ScanComPort(int comNumber, const DeviceRoots& roots) {
-    ComPort port{LeadOf(comNumber, roots), {}};
-    if (port.lead.Present()) return {port.lead, TryOpen(port.lead.leadsTo)};
-    port.open.problem = OpenProblem::NoDevice;
-    port.open.device = port.lead.leadsTo;
-    return port;
+    const ComLead lead = LeadOf(comNumber, roots);
+    if (lead.Present()) return {lead, TryOpen(lead.leadsTo)};
+    return {lead, {OpenProblem::NoDevice, lead.leadsTo, {}, {}}};
 }
 
 PortScan ScanPorts(const DeviceRoots& roots) {
