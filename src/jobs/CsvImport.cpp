@@ -98,12 +98,6 @@ std::string Quoted(const std::string& text) {
     return "«" + text + "»";
 }
 
-std::string Joined(const std::vector<std::string>& items) {
-    std::string text;
-    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
-    return text;
-}
-
 // "строка 3, PLU 2", or "строка 3" for a row without a number.
 std::string PlaceText(const char* word, int line, const std::string& record) {
     return word + std::to_string(line) + (record.empty() ? "" : ", " + record);
@@ -154,7 +148,7 @@ void TakeUnknownHeader(tables::CsvRead& read, ImportReport& report) {
     const ColumnGuess guess = GuessColumns(read.preview, header);
     if (guess.headerRow >= 0) {
         for (const std::string& cell : read.preview[guess.headerRow])
-            report.header.push_back(tables::DecodeCp1251(cell).trimmed().toStdString());
+            report.header.push_back(tables::Utf8Title(cell));
         report.headerLine = read.previewLines[guess.headerRow];
     }
     report.guess = guess.choice;
@@ -169,8 +163,7 @@ ImportReport ImportRead(tables::CsvRead read, const ImportOptions& options) {
     report.ignoredColumns = read.ignoredColumns;
     if (read.headerUnknown) TakeUnknownHeader(read, report);
     if (!report.refusal.empty()) return report;
-    for (const std::string& cell : read.header)
-        report.header.push_back(tables::DecodeCp1251(cell).trimmed().toStdString());
+    for (const std::string& cell : read.header) report.header.push_back(tables::Utf8Title(cell));
     report.headerLine = read.headerLine;
     if (options.remember && options.columns) {
         QString error;
@@ -268,9 +261,10 @@ std::string NamesCutNote(const ImportReport& report) {
 
 std::string IgnoredColumnsNote(const ImportReport& report) {
     if (report.ignoredColumns.empty()) return {};
-    std::vector<std::string> titles;
-    for (const std::string& title : report.ignoredColumns) titles.push_back(Quoted(title));
-    return "Пропущены неизвестные столбцы: " + Joined(titles);
+    std::string titles;
+    for (const std::string& title : report.ignoredColumns)
+        titles += (titles.empty() ? "" : ", ") + Quoted(title);
+    return "Пропущены неизвестные столбцы: " + titles;
 }
 
 std::string ProblemText(const ImportProblem& problem) {

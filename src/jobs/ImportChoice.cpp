@@ -3,7 +3,6 @@
 #include <QString>
 #include <algorithm>
 
-#include "CodePage1251.h"
 #include "ColumnGuess.h"
 #include "CsvHeader.h"
 #include "ListRows.h"
@@ -12,10 +11,6 @@
 namespace jobs {
 namespace {
 
-std::string Utf8Title(const std::string& cp1251) {
-    return tables::DecodeCp1251(cp1251).trimmed().toStdString();
-}
-
 bool IsNumber(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
@@ -23,7 +18,7 @@ bool IsNumber(const std::string& text) {
 // A title the choice's text can name its column by: "Цена, руб=price_rub" reads back, "2024" would
 // read back as a column's number and "a=b" as another title.
 bool NamesItsColumn(const std::vector<std::string>& cells, int column) {
-    const std::string title = Utf8Title(cells[column]);
+    const std::string title = tables::Utf8Title(cells[column]);
     if (title.empty() || IsNumber(title) || title.find('=') != std::string::npos) return false;
     return tables::CellOfChoice({title, 0, {}}, cells) == column;
 }
@@ -120,7 +115,7 @@ tables::ColumnChoice ImportChoice::Choice() const {
     for (int c = 0; c < ColumnCount(); ++c) {
         if (targets_[c].empty()) continue;
         if (NamesItsColumn(cells, c))
-            choice.push_back({Utf8Title(cells[c]), 0, targets_[c]});
+            choice.push_back({tables::Utf8Title(cells[c]), 0, targets_[c]});
         else
             choice.push_back({{}, c + 1, targets_[c]});
     }

@@ -26,8 +26,7 @@ std::vector<QString> TitleKeys(const std::vector<std::string>& header) {
 std::string FileText(const std::vector<std::string>& header, const tables::ColumnChoice& choice) {
     std::string text = "# qvscale: столбцы, выбранные для файлов с этим заголовком\n";
     const std::size_t titles = TitleKeys(header).size();
-    for (std::size_t i = 0; i < titles; ++i)
-        text += kTitle + tables::DecodeCp1251(header[i]).trimmed().toStdString() + "\n";
+    for (std::size_t i = 0; i < titles; ++i) text += kTitle + tables::Utf8Title(header[i]) + "\n";
     return text + kColumns + tables::ColumnChoiceText(choice) + "\n";
 }
 

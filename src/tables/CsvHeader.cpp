@@ -9,6 +9,11 @@
 #include "ColumnChoice.h"
 
 namespace tables {
+
+std::string Utf8Title(const std::string& cp1251) {
+    return DecodeCp1251(cp1251).trimmed().toStdString();
+}
+
 namespace {
 
 using Titles = QHash<QString, CsvColumn>;
@@ -96,10 +101,6 @@ bool NamesNumberColumn(const std::vector<std::string>& cells, ListKind kind) {
         }
     }
     return false;
-}
-
-std::string Utf8Title(const std::string& cp1251) {
-    return DecodeCp1251(cp1251).trimmed().toStdString();
 }
 
 std::string Quoted(const std::string& utf8) {

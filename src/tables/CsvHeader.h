@@ -30,6 +30,9 @@ struct CsvHeader {
     std::vector<std::string> ignored;  // titles of the columns not taken
 };
 
+// A header's cell (code page 1251) as its title reads: UTF-8, without surrounding spaces.
+std::string Utf8Title(const std::string& cp1251);
+
 // How many of the header's cells (code page 1251) are titles either kind of list knows.
 int KnownTitleCount(const std::vector<std::string>& cells);
 
