@@ -27,16 +27,16 @@ ExchangeOutcome SendRow(scale::Link& link, const tables::Table& table, int row,
                               lines);
 }
 
-}  // namespace
-
-int DataRows(const tables::Table& table) {
-    return std::max(table.RowCount() - 2, 0);
-}
-
 bool Succeeded(const ExchangeOutcome& outcome) {
     return outcome == ExchangeOutcome{scale::PluOutcome::Ok} ||
            outcome == ExchangeOutcome{scale::MsgOutcome::Ok} ||
            outcome == ExchangeOutcome{scale::UploadOutcome::Record};
+}
+
+}  // namespace
+
+int DataRows(const tables::Table& table) {
+    return std::max(table.RowCount() - 2, 0);
 }
 
 Report RunDownload(scale::Link& link, const tables::Table& table, scale::RowKind kind,

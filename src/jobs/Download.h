@@ -8,8 +8,6 @@
 
 namespace jobs {
 
-bool Succeeded(const ExchangeOutcome& outcome);
-
 // The rows a download sends: 1 .. RowCount() - 2, the last row being the end marker's.
 int DataRows(const tables::Table& table);
 // Their numbers, in order.

@@ -93,8 +93,8 @@ int LineTimeMs(std::int64_t bytes, std::int64_t bitsPerByte, TBaud baud) {
                             std::max<std::uint32_t>(BaudRateOf(baud), 1));
 }
 
-}  // namespace
-
+// Waits until the output queue is empty, at most the line time of what was queued plus
+// link.drainMarginMs.
 void AwaitOutputDrained(Link& link) {
     const std::int32_t queued = link.comm.OutQue();
     if (queued <= 0) return;
@@ -107,8 +107,6 @@ void AwaitOutputDrained(Link& link) {
         link.ticker.SleepMs(std::min(left, kDrainPollMs));
     }
 }
-
-namespace {
 
 // Takes up to what is still missing of `count` bytes from the input and says how many came.
 // GetByte cannot tell a 0x00 from nothing, and a hung-up line keeps its last count, so bytes

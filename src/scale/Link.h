@@ -64,10 +64,6 @@ HandshakeResult Handshake(Link& link);
 void SendWord(TComm& comm, std::int32_t n);
 void SendLong(TComm& comm, std::int32_t n);
 
-// Waits until the output queue is empty, at most the line time of what was queued plus
-// link.drainMarginMs.
-void AwaitOutputDrained(Link& link);
-
 // Bounded reads: false when a byte did not come within link.byteTimeoutMs (2 s) on a monotonic
 // clock, counted from when the output has left, so the scale's time to answer is not eaten by
 // bytes still on their way to it; a hung-up line may add one read time-out of the port. value

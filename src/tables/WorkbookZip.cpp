@@ -10,6 +10,7 @@
 namespace tables {
 namespace {
 
+const char* const kTooLargeUnpacked = "Файл распаковывается больше чем в 256 МБ: это не список";
 const char* const kTooManyTags =
     "Книга слишком велика для списка: в ней больше 4 млн ячеек и строк";
 const char* const kTextTooLong = "В книге текст длиннее 1 МБ без разметки: это не список";
@@ -40,7 +41,7 @@ class BudgetedEntry : public QIODevice {
         tags_ -= std::count(static_cast<const char*>(data), end, '<');
         const auto* last = static_cast<const char*>(memrchr(data, '<', read));
         sinceTag_ = last ? end - last - 1 : sinceTag_ + read;
-        if (bytes_ < 0) spent_ = TooLargeUnpacked();
+        if (bytes_ < 0) spent_ = kTooLargeUnpacked;
         if (tags_ < 0) spent_ = kTooManyTags;
         if (sinceTag_ > kMaxTextBytes) spent_ = kTextTooLong;
         return spent_ ? -1 : read;
@@ -60,10 +61,6 @@ class BudgetedEntry : public QIODevice {
 std::string NoWorkbook(const char* extension) {
     return std::string("Файл не открывается как книга ") + extension +
            ": он повреждён или это не книга";
-}
-
-const char* TooLargeUnpacked() {
-    return "Файл распаковывается больше чем в 256 МБ: это не список";
 }
 
 std::string NoSheetNamed(const QString& sheet, const QStringList& sheets) {
@@ -87,7 +84,7 @@ WorkbookZip::WorkbookZip(const std::string& bytes, const char* extension)
     for (const QuaZipFileInfo64& info : zip_.getFileInfoList64()) {
         declared += static_cast<std::int64_t>(info.uncompressedSize);
         if (declared > kMaxUnpackedBytes) {
-            refusal_ = TooLargeUnpacked();
+            refusal_ = kTooLargeUnpacked;
             return;
         }
     }

@@ -49,7 +49,6 @@ constexpr std::int64_t kMaxTextBytes = 1 << 20;
 
 // Refusals every workbook reader shares, Russian, UTF-8.
 std::string NoWorkbook(const char* extension);
-const char* TooLargeUnpacked();
 std::string NoSheetNamed(const QString& sheet, const QStringList& sheets);
 
 }  // namespace tables
