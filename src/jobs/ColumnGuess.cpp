@@ -1,10 +1,8 @@
 #include "ColumnGuess.h"
 
-#include <QString>
 #include <algorithm>
 #include <set>
 
-#include "CodePage1251.h"
 #include "ListRows.h"
 
 namespace jobs {
@@ -60,11 +58,11 @@ class Guesser {
         tables::ColumnChoice choice;
         for (std::size_t c = 0; c < header_.size(); ++c) {
             if (targets_[c].empty()) continue;
-            const QString title = tables::DecodeCp1251(header_[c]).trimmed();
-            if (title.isEmpty())
+            const std::string title = tables::Utf8Title(header_[c]);
+            if (title.empty())
                 choice.push_back({{}, static_cast<int>(c) + 1, targets_[c]});
             else
-                choice.push_back({title.toStdString(), 0, targets_[c]});
+                choice.push_back({title, 0, targets_[c]});
         }
         return choice;
     }

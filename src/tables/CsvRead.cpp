@@ -96,21 +96,16 @@ struct CsvTextRead {
 
 CsvTextRead TextOf(const std::string& bytes, const CsvText& told, const HeaderRule& rule) {
     CsvTextRead read;
-    if (static_cast<std::int64_t>(bytes.size()) > kMaxTableFileBytes) {
-        read.refusal = "Файл больше 64 МБ: это не список";
-        return read;
-    }
-    read.refusal = NotTextReason(bytes);
+    read.refusal = static_cast<std::int64_t>(bytes.size()) > kMaxTableFileBytes
+                       ? "Файл больше 64 МБ: это не список"
+                       : NotTextReason(bytes);
     if (!read.refusal.empty()) return read;
-    if (!Cp1251Text(bytes, told, read.text, read.encoding)) {
+    if (!Cp1251Text(bytes, told, read.text, read.encoding))
         read.refusal = kNotCsv + "он не в кодировке UTF-8";
-        return read;
-    }
-    if (FirstRecords(read.text, ';').empty()) {
+    else if (FirstRecords(read.text, ';').empty())
         read.refusal = kNotCsv + "он пуст";
-        return read;
-    }
-    read.delimiter = told.delimiter ? *told.delimiter : DelimiterOf(read.text, rule);
+    else
+        read.delimiter = told.delimiter ? *told.delimiter : DelimiterOf(read.text, rule);
     return read;
 }
 
