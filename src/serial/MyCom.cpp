@@ -11,14 +11,6 @@ std::uint32_t BaudRateOf(TBaud baud) {
     return baud < std::size(kRates) ? kRates[baud] : 9600;
 }
 
-std::uint8_t DcbParityOf(tParitet parity) {
-    return static_cast<std::uint8_t>(parity);
-}
-
-std::uint8_t DcbStopBitsOf(tStopBits stopBits) {
-    return static_cast<std::uint8_t>(stopBits);
-}
-
 TComm::TComm(std::unique_ptr<SerialPlatform> platform) : platform_(std::move(platform)) {}
 
 TComm::~TComm() {
@@ -62,8 +54,8 @@ void TComm::Connect() {
     if (!platform_->GetCommState(FHandle, dcb)) ReportLastError();
     dcb.BaudRate = BaudRateOf(Baud);
     dcb.ByteSize = DataBits;
-    dcb.Parity = DcbParityOf(Parity);
-    dcb.StopBits = DcbStopBitsOf(StopBits);
+    dcb.Parity = Parity;
+    dcb.StopBits = StopBits;
     FLastError = 0;
     ApplyFlowControl(dcb);
     if (!platform_->SetCommState(FHandle, dcb)) ReportLastError();

@@ -38,10 +38,8 @@ enum tPort : std::uint8_t { COM1, COM2 };
 class TComm;
 using TComError = std::function<void(TComm& Sender, std::int32_t ECode)>;
 
-// DCB values of the enumerations.
+// The DCB's rate of a baud; the parity and stop bits enumerations hold the DCB's own values.
 std::uint32_t BaudRateOf(TBaud baud);
-std::uint8_t DcbParityOf(tParitet parity);
-std::uint8_t DcbStopBitsOf(tStopBits stopBits);
 
 class TComm {
   public:
