@@ -96,14 +96,10 @@ std::string StateFolder() {
     return base + "/qvscale";
 }
 
-std::string TransferLog::DefaultPath() {
-    return StateFolder() + "/transfers.log";
-}
-
 TransferLog::TransferLog(std::string path) : path_(std::move(path)) {}
 
 std::string TransferLog::Path() const {
-    return path_.empty() ? DefaultPath() : path_;
+    return path_.empty() ? StateFolder() + "/transfers.log" : path_;
 }
 
 void TransferLog::Write(const RunLine& run) {

@@ -62,10 +62,8 @@ class TransferLog {
     static constexpr std::uintmax_t kRotateBytes = 1024 * 1024;
     static constexpr int kOldFiles = 3;
 
-    // The log's path from the environment as it is now.
-    static std::string DefaultPath();
-    // Old files are path.1 (newest) .. path.3. Without a path, the default one as it is at each
-    // write.
+    // Old files are path.1 (newest) .. path.3. Without a path, StateFolder()/transfers.log as the
+    // environment gives it at each write.
     explicit TransferLog(std::string path = {});
 
     std::string Path() const;
