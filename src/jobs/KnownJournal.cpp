@@ -53,8 +53,10 @@ std::string CellsBytes(const tables::Row& record) {
     return bytes;
 }
 
-bool Failed(const std::string& path, std::string& error) {
+// The cause is read before fd, when one is given, is closed: the close may set errno again.
+bool Failed(const std::string& path, std::string& error, int fd = -1) {
     error = tables::WriteFailureCause(errno, QString::fromStdString(path)).toStdString();
+    if (fd >= 0) ::close(fd);
     return false;
 }
 
@@ -103,22 +105,14 @@ bool AppendJournal(const std::string& path, const std::vector<tables::Row>& reco
         errno = 0;
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int cause = errno;
-            ::close(fd);
-            errno = cause;
-            return Failed(path, error);
-        }
+        if (n <= 0) return Failed(path, error, fd);
         written += static_cast<std::size_t>(n);
     }
     errno = 0;
     // The folder is not synced: a journal whose name a power cut loses costs its claims and
     // never makes one.
-    const bool synced = ::fsync(fd) == 0;
-    const int cause = errno;
+    if (::fsync(fd) != 0) return Failed(path, error, fd);
     ::close(fd);
-    errno = cause;
-    if (!synced) return Failed(path, error);
     error.clear();
     return true;
 }
