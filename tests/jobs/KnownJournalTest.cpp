@@ -56,4 +56,21 @@ TEST(KnownJournal, GivesBackOnlyWholeEntriesWhateverIsLeftOfItsTail) {
     EXPECT_TRUE(jobs::ReadJournal(dir.filePath("none").toStdString()).empty());
 }
 
+TEST(KnownJournal, AJournalThatCannotBeWrittenSaysWhy) {
+    QTemporaryDir dir;
+    const struct {
+        std::string path;
+        const char* cause;
+    } cases[] = {
+        {dir.filePath("gone/COM2.plu.journal").toStdString(), "Папка не существует"},
+        // Opens, then every write fails with ENOSPC.
+        {"/dev/full", "Диск переполнен"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(jobs::AppendJournal(c.path, {Record(1)}, error)) << c.path;
+        EXPECT_NE(error.find(c.cause), std::string::npos) << c.path << ": " << error;
+    }
+}
+
 }  // namespace
